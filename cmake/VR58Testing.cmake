@@ -1,0 +1,20 @@
+# vr58_add_test(<target> LABEL <label> SOURCES <files...> [LIBRARIES <libs...>])
+# One GoogleTest program; natively its cases are discovered one by one, when cross-built for Windows the
+# program runs as one ctest test under Wine (discovery under Wine would start Wine at build time).
+function(vr58_add_test target)
+  cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${T_SOURCES})
+  vr58_apply_compile_rules(${target})
+  target_link_libraries(${target} PRIVATE ${T_LIBRARIES} GTest::gtest GTest::gtest_main)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  if(CMAKE_CROSSCOMPILING)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED wine_prefix
+      ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+  else()
+    gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

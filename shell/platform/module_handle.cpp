@@ -1,0 +1,5 @@
+#include "shell/platform/module_handle.h"
+
+namespace vr58 {
+void* moduleHandle = nullptr;
+}

@@ -1,0 +1,7 @@
+#include "shell/platform/tick_count.h"
+
+#include <windows.h>
+
+namespace vr58 {
+uint32_t systemTickCount() { return GetTickCount(); }
+} // namespace vr58
