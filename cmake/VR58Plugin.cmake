@@ -4,7 +4,7 @@
 # ${VR58_PLUGIN_OUTPUT_DIR}; only VSTPluginMain and main are exported.
 function(vr58_add_plugin target)
   cmake_parse_arguments(P "EDITOR" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_library(${target} SHARED ${P_SOURCES})
+  add_library(${target} SHARED ${P_SOURCES} ${PROJECT_SOURCE_DIR}/shell/plugin_entry.cpp)
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     OUTPUT_NAME ${target}
@@ -13,10 +13,11 @@ function(vr58_add_plugin target)
   vr58_apply_compile_rules(${target})
   target_link_libraries(${target} PRIVATE vr58_tape vr58_shell vr58_shell_os ${P_LIBRARIES})
   if(WIN32)
-    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/shell/platform/win32/vr58_exports.def)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/shell/platform/win32/vr58_exports.def
+    ${PROJECT_SOURCE_DIR}/shell/platform/win32/dll_main.cpp)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
   else()
-    target_link_options(${target} PRIVATE -static-libgcc -static-libstdc++ -Wl,--no-undefined
+    target_link_options(${target} PRIVATE -static-libgcc -static-libstdc++ -Wl,--no-undefined -Wl,--defsym=main=VSTPluginMain
       -Wl,--version-script=${PROJECT_SOURCE_DIR}/shell/platform/posix/vr58_exports.map)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
       ${PROJECT_SOURCE_DIR}/shell/platform/posix/vr58_exports.map)

@@ -7,8 +7,8 @@
 
 struct AEffect;
 
-using audioMasterCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                         float opt);
+using audioMasterCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                         void* ptr, float opt);
 using AEffectDispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                            void* ptr, float opt);
 using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
@@ -86,14 +86,14 @@ enum AEffectOpcodes : int32_t {
     effString2Parameter,
     effGetNumProgramCategories, // deprecated
     effGetProgramNameIndexed,
-    effCopyProgram,    // deprecated
-    effConnectInput,   // deprecated
-    effConnectOutput,  // deprecated
+    effCopyProgram,   // deprecated
+    effConnectInput,  // deprecated
+    effConnectOutput, // deprecated
     effGetInputProperties,
     effGetOutputProperties,
     effGetPlugCategory,
-    effGetCurrentPosition,    // deprecated
-    effGetDestinationBuffer,  // deprecated
+    effGetCurrentPosition,   // deprecated
+    effGetDestinationBuffer, // deprecated
     effOfflineNotify,
     effOfflinePrepare,
     effOfflineRun,
@@ -109,9 +109,9 @@ enum AEffectOpcodes : int32_t {
     effVendorSpecific,
     effCanDo,
     effGetTailSize,
-    effIdle,             // deprecated
-    effGetIcon,          // deprecated
-    effSetViewPosition,  // deprecated
+    effIdle,            // deprecated
+    effGetIcon,         // deprecated
+    effSetViewPosition, // deprecated
     effGetParameterProperties,
     effKeysRequired, // deprecated
     effGetVstVersion,
@@ -177,7 +177,12 @@ struct VstKeyCode {
 };
 
 enum VstVirtualKey : unsigned char { VKEY_BACK = 1, VKEY_TAB = 2 };
-enum VstModifierKey : unsigned char { MODIFIER_SHIFT = 1 << 0, MODIFIER_ALTERNATE = 1 << 1, MODIFIER_COMMAND = 1 << 2, MODIFIER_CONTROL = 1 << 3 };
+enum VstModifierKey : unsigned char {
+    MODIFIER_SHIFT = 1 << 0,
+    MODIFIER_ALTERNATE = 1 << 1,
+    MODIFIER_COMMAND = 1 << 2,
+    MODIFIER_CONTROL = 1 << 3
+};
 
 struct VstSpeakerProperties {
     float azimuth;

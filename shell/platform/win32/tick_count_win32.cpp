@@ -3,5 +3,7 @@
 #include <windows.h>
 
 namespace vr58 {
-uint32_t systemTickCount() { return GetTickCount(); }
+uint32_t systemTickCount() {
+    return GetTickCount();
+}
 } // namespace vr58

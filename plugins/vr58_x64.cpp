@@ -1,0 +1,9 @@
+// The editor-less build: 12 parameters; hosts show their generic parameter view.
+#include "shell/plugin_entry.h"
+#include "tape/QuorvaneTapedeck.h"
+
+#include <new>
+
+AudioEffect* vr58::createPluginEffect(audioMasterCallback audioMaster) {
+    return new (std::nothrow) QuorvaneTapedeck(audioMaster, kPlainBuild);
+}
