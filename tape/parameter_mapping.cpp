@@ -10,7 +10,9 @@ namespace {
 // The float nearest 1/3, and the float just below 2/3 (the nearest one already selects AES).
 constexpr float kNabBelow = 0.3333333432674408f;
 constexpr float kIecUpTo = 0.6666666269302368f;
-constexpr double kNyquistMargin = 0.49;
+// Above this fraction of the rate the three-octave bump collapses onto the unit circle in double
+// precision; the shelves are long stable there.
+constexpr double kNyquistMargin = 0.45;
 } // namespace
 
 EqCurve eqCurvePosition(float curve) {

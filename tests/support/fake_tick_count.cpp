@@ -1,0 +1,18 @@
+#include "fake_tick_count.h"
+
+#include "shell/platform/tick_count.h"
+
+namespace {
+uint32_t fakeTicks = 0;
+}
+
+namespace vr58 {
+uint32_t systemTickCount() {
+    return fakeTicks;
+}
+namespace testing {
+void setFakeTickCount(uint32_t ticks) {
+    fakeTicks = ticks;
+}
+} // namespace testing
+} // namespace vr58

@@ -1,0 +1,63 @@
+// Counts heap allocations made while the process calls run: the audio thread must never allocate.
+#include "effect_fixture.h"
+#include "test_signals.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+using namespace vr58;
+using namespace vr58::testing;
+
+TEST(AudioThread, ProcessCallsAndChunkSavesDoNotAllocate) {
+    for (const BuildConfig* config : {&kEditorBuild, &kPlainBuild}) {
+        auto fx = makeTapedeck(*config, 1);
+        fx->setSampleRate(48000.0f);
+        const auto material = makeProgramMaterial(4096, 48000.0);
+        std::vector<float> fl(material[0].begin(), material[0].end()),
+            fr(material[1].begin(), material[1].end());
+        std::vector<double> dl(material[0]), dr(material[1]);
+        float* fbufs[2] = {fl.data(), fr.data()};
+        double* dbufs[2] = {dl.data(), dr.data()};
+        void* chunk = nullptr;
+
+        const long before = allocations.load();
+        for (int block = 0; block < 8; ++block) {
+            fx->processReplacing(fbufs, fbufs, 512);
+            fx->processDoubleReplacing(dbufs, dbufs, 512);
+        }
+        fx->getChunk(&chunk, false);
+        EXPECT_EQ(allocations.load() - before, 0);
+    }
+    // The counter itself works: making an effect allocates.
+    const long before = allocations.load();
+    auto fx = makeTapedeck(kEditorBuild, 1);
+    EXPECT_GT(allocations.load() - before, 0);
+}
