@@ -1,0 +1,280 @@
+"""The 520 x 440 background: brushed aluminium front panel with every scale and legend printed on it."""
+
+import math
+import random
+
+import cairo
+
+import geometry as g
+import meter
+from paint import (INK, INK_RED, SANS, SANS_CONDENSED, SERIF, circle, linear, new_surface, radial, rgb,
+                   rounded_rect, screw, set_font, text_at, text_centred)
+
+BRUSH_SEED = 5805
+
+
+def brushed_metal(ctx, x, y, w, h, base, seed, strength=1.0):
+    """Horizontal grain: many faint streaks of random length and brightness (fixed seed)."""
+    ctx.set_source(linear(x, y, x, y + h, [(0, tuple(min(1.0, c * 1.06) for c in base[:3]) + (1,)),
+                                           (1, tuple(c * 0.93 for c in base[:3]) + (1,))]))
+    ctx.rectangle(x, y, w, h)
+    ctx.fill()
+    rng = random.Random(seed)
+    ctx.set_line_width(0.7)
+    for _ in range(int(w * h / 14)):
+        sy = y + rng.random() * h
+        sx = x + rng.random() * w - 20
+        length = 15 + rng.random() * 90
+        if rng.random() < 0.5:
+            ctx.set_source_rgba(1, 1, 1, (0.03 + rng.random() * 0.07) * strength)
+        else:
+            ctx.set_source_rgba(0, 0, 0, (0.02 + rng.random() * 0.05) * strength)
+        ctx.move_to(sx, sy)
+        ctx.line_to(sx + length, sy)
+        ctx.stroke()
+
+
+def panel_base(ctx):
+    w, h = g.PANEL_SIZE
+    brushed_metal(ctx, 0, 0, w, h, rgb(206, 205, 200), BRUSH_SEED, strength=0.7)
+    # A broad soft sheen from the upper left across the plate.
+    ctx.set_source(radial(120, 40, 10, 160, 80, 520, [(0, (1, 1, 1, 0.16)), (1, (0, 0, 0, 0.08))]))
+    ctx.rectangle(0, 0, w, h)
+    ctx.fill()
+    # Bevelled plate edge.
+    ctx.set_line_width(1.0)
+    ctx.set_source_rgba(1, 1, 1, 0.7)
+    ctx.move_to(0.5, h - 1)
+    ctx.line_to(0.5, 0.5)
+    ctx.line_to(w - 1, 0.5)
+    ctx.stroke()
+    ctx.set_source_rgba(0, 0, 0, 0.45)
+    ctx.move_to(w - 0.5, 1)
+    ctx.line_to(w - 0.5, h - 0.5)
+    ctx.line_to(1, h - 0.5)
+    ctx.stroke()
+    for (x, y), a in zip(((10, 10), (510, 10), (10, 430), (510, 430)), (0.3, 1.1, 0.7, 0.15)):
+        screw(ctx, x, y, 4.2, a)
+
+
+def engraved_line(ctx, x0, y0, x1, y1):
+    ctx.set_line_width(1.0)
+    ctx.set_source_rgba(1, 1, 1, 0.6)
+    ctx.move_to(x0 + 0.5, y0 + 1.0)
+    ctx.line_to(x1 + 0.5, y1 + 1.0)
+    ctx.stroke()
+    ctx.set_source_rgba(0, 0, 0, 0.45)
+    ctx.move_to(x0, y0)
+    ctx.line_to(x1, y1)
+    ctx.stroke()
+
+
+def section_header(ctx, x0, x1, y, text):
+    """A legend centred between x0 and x1 with an engraved rule broken around it."""
+    set_font(ctx, 8.5, SANS, bold=True)
+    box = text_centred(ctx, (x0 + x1) / 2.0, y, text, colour=INK, engraved=True, spacing=1.2)
+    engraved_line(ctx, x0, y, box[0] - 5, y)
+    engraved_line(ctx, box[2] + 5, y, x1, y)
+    for x in (x0, x1):
+        engraved_line(ctx, x, y, x, y + 5)
+
+
+def legend(ctx, x, y, text, size=9.0, colour=INK, family=SANS, spacing=0.6):
+    set_font(ctx, size, family, bold=True)
+    return text_centred(ctx, x, y, text, colour=colour, engraved=True, spacing=spacing)
+
+
+# Knob scales: (control, ticks as (fraction, major), labels as (fraction, text)).
+def _ticks(count, major_every):
+    return [(i / (count - 1.0), i % major_every == 0) for i in range(count)]
+
+
+def _signed(v):
+    return "0" if v == 0 else ("+%d" % v if v > 0 else "\u2212%d" % -v)
+
+
+SCALES = {
+    "trim": (_ticks(17, 2), [((d + 24) / 48.0, _signed(d)) for d in (-24, -12, 0, 12, 24)]),
+    "gain": (_ticks(17, 2), [((d + 24) / 48.0, _signed(d)) for d in (-24, -12, 0, 12, 24)]),
+    "rec_lo": (_ticks(11, 5), [(0.0, "\u221210"), (1.0, "+10")]),
+    "rec_hi": (_ticks(15, 7), [(0.0, "\u221214"), (1.0, "+14")]),
+    "rep_lo": (_ticks(11, 5), [(0.0, "\u221210"), (1.0, "+10")]),
+    "rep_hi": (_ticks(15, 7), [(0.0, "\u221214"), (1.0, "+14")]),
+    "head": (_ticks(9, 4), [(0.0, "65"), (1.0, "105")]),
+    "bump": (_ticks(11, 5), [(0.0, "0"), (1.0, "10")]),
+    "hiss": (_ticks(11, 5), [(0.0, "\u221296"), (1.0, "\u221236")]),
+}
+
+
+def knob_scale(ctx, name):
+    rect = g.control(name)[3]
+    cx, cy = g.centre(rect)
+    r = (rect[2] - rect[0]) / 2.0
+    large = r > 35
+    inner = r + (2.5 if large else 2.0)
+    outer_major = inner + (6.0 if large else 5.0)
+    outer_minor = inner + (3.5 if large else 3.0)
+    ticks, labels = SCALES[name]
+
+    # A faint engraved well under the knob keeps it seated on the plate.
+    ctx.set_source(radial(cx, cy, r * 0.9, cx, cy, r + 2, [(0, (0, 0, 0, 0.0)), (1, (0, 0, 0, 0.12))]))
+    circle(ctx, cx, cy, r + 1.5)
+    ctx.fill()
+
+    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
+    for frac, major in ticks:
+        a = g.knob_angle(frac)
+        dx, dy = math.cos(a), math.sin(a)
+        outer = outer_major if major else outer_minor
+        ctx.set_line_width(1.4 if major else 1.0)
+        ctx.set_source_rgba(1, 1, 1, 0.5)
+        ctx.move_to(cx + dx * inner + 0.5, cy + dy * inner + 0.7)
+        ctx.line_to(cx + dx * outer + 0.5, cy + dy * outer + 0.7)
+        ctx.stroke()
+        ctx.set_source_rgb(*INK)
+        ctx.move_to(cx + dx * inner, cy + dy * inner)
+        ctx.line_to(cx + dx * outer, cy + dy * outer)
+        ctx.stroke()
+    ctx.set_line_cap(cairo.LINE_CAP_BUTT)
+
+    set_font(ctx, 8.0 if large else 7.5, SANS_CONDENSED, bold=True)
+    for frac, text in labels:
+        a = g.knob_angle(frac)
+        ext = ctx.text_extents(text)
+        if large:
+            # Push the label out until its box clears the tick ring.
+            rad = outer_major + 2.0 + 0.4 * math.hypot(ext.width, ext.height)
+            x, y = cx + math.cos(a) * rad, cy + math.sin(a) * rad
+        else:
+            # End labels of the small knobs sit beside the end ticks, leaving the space below free.
+            ex, ey = cx + math.cos(a) * outer_major, cy + math.sin(a) * outer_major
+            side = 1.0 if math.cos(a) > 0 else -1.0
+            x, y = ex + side * (ext.x_advance / 2.0 + 1.5), ey - 1.0
+        text_centred(ctx, x, y, text, colour=INK, engraved=True)
+
+
+def vu_window(ctx):
+    left, top, right, bottom = g.VU_RECT
+    # Black bezel with a chamfer catching light on its upper edge.
+    ctx.set_source_rgba(0, 0, 0, 0.3)
+    rounded_rect(ctx, left - 4, top - 3, right - left + 10, bottom - top + 10, 5)
+    ctx.fill()
+    ctx.set_source(linear(0, top - 5, 0, bottom + 5, [(0, rgb(84, 84, 84)), (1, rgb(22, 22, 22))]))
+    rounded_rect(ctx, left - 5, top - 5, right - left + 10, bottom - top + 10, 5)
+    ctx.fill()
+    ctx.set_source(linear(0, top - 2, 0, bottom + 2, [(0, rgb(10, 10, 10)), (1, rgb(60, 60, 58))]))
+    rounded_rect(ctx, left - 2, top - 2, right - left + 4, bottom - top + 4, 2)
+    ctx.fill()
+    ctx.save()
+    ctx.translate(left, top)
+    ctx.rectangle(0, 0, right - left, bottom - top)
+    ctx.clip()
+    meter.draw_face(ctx)
+    ctx.restore()
+
+
+def switch_legends(ctx):
+    # Top row: position legends right under each switch, the name under them.
+    for name, title, positions in (("vu_ref", "VU REF", ("12", "14", "18", "20")),
+                                   ("vu_hold", "VU HOLD", ("O", "I")),
+                                   ("vu_path", "VU PATH", ("I", "O"))):
+        rect = g.control(name)[3]
+        cx = g.centre(rect)[0]
+        zone = (rect[2] - rect[0]) / float(len(positions))
+        set_font(ctx, 7.0, SANS_CONDENSED, bold=True)
+        for i, text in enumerate(positions):
+            text_centred(ctx, rect[0] + zone * (i + 0.5), 40.5, text, colour=INK, engraved=True)
+        legend(ctx, cx, 50.5, title, size=7.5)
+
+    # Bottom row: positions above the slider, the name to its left.
+    for name, title, positions in (("hb_att", "HB ATT", ("0", "\u22121", "\u22122")),
+                                   ("noise", "NOISE", ("O", "I"))):
+        rect = g.control(name)[3]
+        n = len(positions)
+        cap = 16.0 if n == 2 else 13.0
+        zone = (rect[2] - rect[0]) / float(n)
+        set_font(ctx, 7.0, SANS_CONDENSED, bold=True)
+        for i, text in enumerate(positions):
+            x = rect[0] + max(2 + cap / 2, min(38 - cap / 2, zone * (i + 0.5)))
+            text_centred(ctx, x, 397.5, text, colour=INK, engraved=True)
+        set_font(ctx, 7.5, SANS, bold=True)
+        ext = ctx.text_extents(title)
+        text_at(ctx, rect[0] - 6 - ext.x_advance, 418, title, colour=INK, engraved=True)
+    set_font(ctx, 6.5, SANS_CONDENSED, bold=True)
+    text_at(ctx, 110, 427.5, "dB", colour=INK, engraved=True)
+
+
+def eq_curve_legends(ctx):
+    rect = g.control("eq_curve")[3]
+    cx, cy = g.centre(rect)
+    legend(ctx, cx, 206, "EQ CURVE", size=8.5, spacing=1.0)
+    set_font(ctx, 8.0, SANS, bold=True)
+    text_centred(ctx, cx, 222.5, "IEC", colour=INK, engraved=True)
+    text_centred(ctx, cx - 34, cy, "NAB", colour=INK, engraved=True)
+    text_centred(ctx, cx + 34, cy, "AES", colour=INK, engraved=True)
+
+
+def nameplate(ctx):
+    x, y, w, h = 232, 312, 160, 112
+    ctx.set_source_rgba(0, 0, 0, 0.35)
+    rounded_rect(ctx, x + 1, y + 2, w, h, 4)
+    ctx.fill()
+    ctx.set_source(linear(x, y, x, y + h, [(0, rgb(214, 214, 210)), (1, rgb(120, 120, 118))]))
+    rounded_rect(ctx, x, y, w, h, 4)
+    ctx.fill()
+    ctx.save()
+    rounded_rect(ctx, x + 2, y + 2, w - 4, h - 4, 3)
+    ctx.clip()
+    brushed_metal(ctx, x + 2, y + 2, w - 4, h - 4, rgb(30, 30, 32), BRUSH_SEED + 1, strength=1.4)
+    ctx.set_source(linear(x, y, x + w, y + h, [(0, (1, 1, 1, 0.10)), (0.5, (1, 1, 1, 0.0)),
+                                               (1, (0, 0, 0, 0.2))]))
+    ctx.rectangle(x, y, w, h)
+    ctx.fill()
+    ctx.restore()
+    for sx, sy in ((x + 8, y + 8), (x + w - 8, y + 8), (x + 8, y + h - 8), (x + w - 8, y + h - 8)):
+        screw(ctx, sx, sy, 2.6, 0.6 + sx * 0.01)
+
+    silver = rgb(226, 224, 216)
+    set_font(ctx, 15, SERIF, bold=True, italic=True)
+    text_centred(ctx, x + w / 2.0, y + 22, "Quorvane", colour=silver)
+    ctx.set_source_rgba(*INK_RED, 1.0)
+    ctx.rectangle(x + 22, y + 36, w - 44, 1.5)
+    ctx.fill()
+    set_font(ctx, 27, SANS, bold=True)
+    text_centred(ctx, x + w / 2.0, y + 58, "VR58-G", colour=silver, spacing=1.0)
+    set_font(ctx, 9.5, SANS, bold=True)
+    text_centred(ctx, x + w / 2.0, y + 84, "TAPE RECORDER", colour=silver, spacing=2.2)
+    ctx.set_source_rgba(*INK_RED, 1.0)
+    ctx.rectangle(x + 22, y + 95, w - 44, 1.5)
+    ctx.fill()
+
+
+def background():
+    w, h = g.PANEL_SIZE
+    surface, ctx = new_surface(w, h, opaque=True)
+    panel_base(ctx)
+
+    section_header(ctx, 28, 112, 22, "INPUT")
+    section_header(ctx, 408, 492, 22, "OUTPUT")
+    section_header(ctx, 26, 204, 190, "RECORD EQ")
+    section_header(ctx, 316, 494, 190, "REPRO EQ")
+    engraved_line(ctx, 20, 301, 500, 301)
+
+    for name in SCALES:
+        knob_scale(ctx, name)
+
+    legend(ctx, 70, 161, "TRIM", size=10, spacing=1.2)
+    legend(ctx, 450, 161, "GAIN", size=10, spacing=1.2)
+    set_font(ctx, 6.5, SANS_CONDENSED, bold=True)
+    text_centred(ctx, 70, 172, "dB", colour=INK, engraved=True)
+    text_centred(ctx, 450, 172, "dB", colour=INK, engraved=True)
+    for name, text in (("rec_lo", "LO"), ("rec_hi", "HI"), ("rep_lo", "LO"), ("rep_hi", "HI")):
+        legend(ctx, g.centre(g.control(name)[3])[0], 207, text, size=8.5)
+    for name, text in (("head", "HEAD (Hz)"), ("bump", "BUMP"), ("hiss", "HISS (dB)")):
+        legend(ctx, g.centre(g.control(name)[3])[0], 317, text, size=8.5)
+
+    eq_curve_legends(ctx)
+    switch_legends(ctx)
+    vu_window(ctx)
+    nameplate(ctx)
+    return surface
