@@ -1,0 +1,164 @@
+#include "arguments.h"
+
+#include "cli_error.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace vr58::tool {
+
+namespace {
+
+constexpr int kMaxBlockSize = 1 << 20;
+
+// Walks the arguments; options may stand anywhere among the positional ones.
+class ArgumentCursor {
+public:
+    explicit ArgumentCursor(const std::vector<std::string>& args) : args_(args) {}
+    bool done() const { return next_ >= args_.size(); }
+    const std::string& take() { return args_[next_++]; }
+    // The value of an option, given as "--name VALUE" or "--name=VALUE".
+    std::string value(const std::string& option, const std::string& inlineValue, bool hasInline) {
+        if (hasInline) return inlineValue;
+        if (done()) throw CliError(option, "needs a value");
+        return take();
+    }
+
+private:
+    const std::vector<std::string>& args_;
+    size_t next_ = 0;
+};
+
+struct SplitOption {
+    std::string name;
+    std::string inlineValue;
+    bool hasInline = false;
+};
+
+SplitOption splitOption(const std::string& arg) {
+    const size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) != 0 || equals == std::string::npos) return {arg, "", false};
+    return {arg.substr(0, equals), arg.substr(equals + 1), true};
+}
+
+bool isOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+int parseBlockSize(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || value < 1 || value > kMaxBlockSize)
+        throw CliError("--block", "'" + text + "' is not a block size (a whole number of frames, 1 to " +
+                                      std::to_string(kMaxBlockSize) + ")");
+    return static_cast<int>(value);
+}
+
+Precision parsePrecision(const std::string& text) {
+    if (text == "32") return Precision::Single;
+    if (text == "64") return Precision::Double;
+    throw CliError("--precision", "'" + text + "' is not a precision (32 or 64)");
+}
+
+std::string parseChoice(const std::string& option, const std::string& text,
+                        const std::vector<std::string>& choices) {
+    std::string list;
+    for (const auto& choice : choices) {
+        if (text == choice) return text;
+        list += (list.empty() ? "" : ", ") + choice;
+    }
+    throw CliError(option, "'" + text + "' is not one of " + list);
+}
+
+void expectPositionals(const std::vector<std::string>& positionals, size_t count, const std::string& command,
+                       const std::string& usage) {
+    if (positionals.size() < count) throw CliError(command, "missing arguments (usage: " + usage + ")");
+    if (positionals.size() > count)
+        throw CliError(command, "unexpected argument '" + positionals[count] + "'");
+}
+
+} // namespace
+
+ParameterSetting parseParameterSetting(const std::string& text) {
+    const size_t equals = text.rfind('=');
+    if (equals == std::string::npos || equals == 0)
+        throw CliError("--set", "'" + text + "' is not NAME=VALUE");
+    ParameterSetting setting;
+    setting.name = text.substr(0, equals);
+    const std::string number = text.substr(equals + 1);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(number.c_str(), &end);
+    if (number.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
+        throw CliError("--set", "value of '" + setting.name + "' is not a number: '" + number + "'");
+    if (value < 0.0 || value > 1.0)
+        throw CliError("--set", "value of '" + setting.name + "' must lie in 0..1, got " + number);
+    setting.value = static_cast<float>(value);
+    return setting;
+}
+
+RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
+    RenderOptions options;
+    std::vector<std::string> positionals;
+    ArgumentCursor cursor(args);
+    while (!cursor.done()) {
+        const std::string& arg = cursor.take();
+        if (!isOption(arg)) {
+            positionals.push_back(arg);
+            continue;
+        }
+        const SplitOption option = splitOption(arg);
+        const auto value = [&] { return cursor.value(option.name, option.inlineValue, option.hasInline); };
+        if (option.name == "--set")
+            options.settings.push_back(parseParameterSetting(value()));
+        else if (option.name == "--block")
+            options.blockSize = parseBlockSize(value());
+        else if (option.name == "--precision")
+            options.precision = parsePrecision(value());
+        else if (option.name == "--format")
+            options.format = parseChoice("--format", value(), {"wav", "flac", "aiff"});
+        else if (option.name == "--subtype")
+            options.subtype =
+                parseChoice("--subtype", value(), {"pcm16", "pcm24", "pcm32", "float", "double"});
+        else
+            throw CliError(option.name, "unknown option for render");
+    }
+    expectPositionals(positionals, 3, "render", "vr58 render PLUGIN IN OUT [options]");
+    options.plugin = positionals[0];
+    options.input = positionals[1];
+    options.output = positionals[2];
+    return options;
+}
+
+InfoOptions parseInfoArguments(const std::vector<std::string>& args) {
+    std::vector<std::string> positionals;
+    for (const auto& arg : args) {
+        if (isOption(arg)) throw CliError(arg, "unknown option for info");
+        positionals.push_back(arg);
+    }
+    expectPositionals(positionals, 1, "info", "vr58 info PLUGIN");
+    return InfoOptions{positionals[0]};
+}
+
+DemoOptions parseDemoArguments(const std::vector<std::string>& args) {
+    DemoOptions options;
+    std::vector<std::string> positionals;
+    ArgumentCursor cursor(args);
+    while (!cursor.done()) {
+        const std::string& arg = cursor.take();
+        if (!isOption(arg)) {
+            positionals.push_back(arg);
+            continue;
+        }
+        const SplitOption option = splitOption(arg);
+        if (option.name != "--plugins") throw CliError(option.name, "unknown option for demo");
+        options.pluginDir = cursor.value(option.name, option.inlineValue, option.hasInline);
+    }
+    if (positionals.size() > 1) throw CliError("demo", "unexpected argument '" + positionals[1] + "'");
+    if (!positionals.empty()) options.outputDir = positionals[0];
+    return options;
+}
+
+} // namespace vr58::tool

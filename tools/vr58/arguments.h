@@ -1,0 +1,45 @@
+// Command-line parsing of the vr58 subcommands into plain option records; bad input throws CliError.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vr58::tool {
+
+struct ParameterSetting {
+    std::string name;
+    float value = 0.0f;
+};
+
+enum class Precision { Single, Double };
+
+struct RenderOptions {
+    std::string plugin;
+    std::string input;
+    std::string output;
+    std::vector<ParameterSetting> settings;
+    int blockSize = 512;
+    Precision precision = Precision::Single;
+    std::optional<std::string> format;  // wav, flac or aiff
+    std::optional<std::string> subtype; // pcm16, pcm24, pcm32, float or double
+};
+
+struct InfoOptions {
+    std::string plugin;
+};
+
+struct DemoOptions {
+    std::string outputDir = "out/demo";
+    std::optional<std::string> pluginDir;
+};
+
+// "NAME=VALUE" with VALUE a number in 0..1; the name is everything before the last '='.
+ParameterSetting parseParameterSetting(const std::string& text);
+
+RenderOptions parseRenderArguments(const std::vector<std::string>& args);
+InfoOptions parseInfoArguments(const std::vector<std::string>& args);
+DemoOptions parseDemoArguments(const std::vector<std::string>& args);
+
+} // namespace vr58::tool

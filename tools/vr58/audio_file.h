@@ -1,0 +1,61 @@
+// Audio files through libsndfile: a reader of interleaved frames, a writer that goes through a
+// PendingOutput, and the choice of the output's container and sample format.
+#pragma once
+
+#include "pending_output.h"
+
+#include <sndfile.h>
+
+#include <optional>
+#include <string>
+
+namespace vr58::tool {
+
+struct AudioStreamInfo {
+    int format = 0; // libsndfile major format | subtype
+    int channels = 0;
+    int sampleRate = 0;
+    long long frames = 0;
+};
+
+class AudioReader {
+public:
+    explicit AudioReader(const std::string& path); // throws CliError naming the file
+    ~AudioReader();
+    AudioReader(const AudioReader&) = delete;
+    AudioReader& operator=(const AudioReader&) = delete;
+
+    const AudioStreamInfo& info() const { return info_; }
+    // Reads up to frames interleaved frames as doubles in -1..1; returns how many were read (0 at the end).
+    size_t read(double* interleaved, size_t frames);
+
+private:
+    std::string path_;
+    SNDFILE* file_ = nullptr;
+    AudioStreamInfo info_;
+};
+
+class AudioWriter {
+public:
+    // Opens the output's temporary file; throws CliError naming the target.
+    AudioWriter(PendingOutput& output, int format, int channels, int sampleRate);
+    ~AudioWriter();
+    AudioWriter(const AudioWriter&) = delete;
+    AudioWriter& operator=(const AudioWriter&) = delete;
+
+    void write(const double* interleaved, size_t frames);
+    // Flushes and closes the file, then moves it onto the target.
+    void commit();
+
+private:
+    PendingOutput& output_;
+    SNDFILE* file_ = nullptr;
+    int channels_;
+};
+
+// The output's format: --format, else the target's extension (.wav, .flac, .aif, .aiff), else the input's
+// container; --subtype, else the input's sample format when the container can hold it, else 24-bit PCM.
+int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
+                       const std::optional<std::string>& format, const std::optional<std::string>& subtype);
+
+} // namespace vr58::tool

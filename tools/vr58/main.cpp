@@ -1,0 +1,56 @@
+// vr58: renders audio files through a VST 2.4 plug-in, describes a plug-in, and makes the demo renders.
+#include "cli_error.h"
+#include "commands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage = R"(usage:
+  vr58 info PLUGIN
+      Print the plug-in's effect record, identity and parameter table.
+  vr58 render PLUGIN IN OUT [--set NAME=VALUE]... [--block N] [--precision 32|64]
+                            [--format wav|flac|aiff] [--subtype pcm16|pcm24|pcm32|float|double]
+      Render the audio file IN (WAV, FLAC, AIFF...) through the plug-in at IN's sample rate into OUT.
+      --set        set a parameter by the name the plug-in reports, to a value in 0..1 ("EQ Curve=0.2")
+      --block      frames per process call (default 512)
+      --precision  32-bit or 64-bit processing (default 32)
+      --format     OUT's container; default: from OUT's extension, else IN's
+      --subtype    OUT's sample format; default: IN's when the container holds it, else pcm24
+      A mono IN feeds both plug-in inputs and OUT holds the left output (mono in, mono out); a file
+      with as many channels as the plug-in has inputs keeps them. OUT appears only when complete.
+  vr58 demo [OUTDIR] [--plugins DIR]
+      Make an 8-second demo phrase, render it through VR58G_x64 and VR58_x64 at three settings,
+      write all WAVs to OUTDIR (default out/demo) and print their levels.
+  vr58 --help
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    try {
+        if (command == "info") return vr58::tool::runInfo(args);
+        if (command == "render") return vr58::tool::runRender(args);
+        if (command == "demo") return vr58::tool::runDemo(args);
+        std::cerr << "vr58: " << command << ": unknown command (try vr58 --help)\n";
+        return 2;
+    } catch (const vr58::tool::CliError& error) {
+        std::cerr << "vr58: " << error.what() << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << "vr58: " << command << ": " << error.what() << "\n";
+    }
+    return 1;
+}

@@ -1,0 +1,29 @@
+// An output file that appears only when complete: data goes to a temporary file beside the target,
+// which is renamed over the target on commit and removed on failure, destruction or Ctrl-C.
+#pragma once
+
+#include <string>
+
+namespace vr58::tool {
+
+class PendingOutput {
+public:
+    // Checks that the target can be written (its folder exists, it is not a folder) and picks the
+    // temporary name; throws CliError naming the target.
+    explicit PendingOutput(const std::string& target);
+    ~PendingOutput();
+    PendingOutput(const PendingOutput&) = delete;
+    PendingOutput& operator=(const PendingOutput&) = delete;
+
+    const std::string& temporaryPath() const { return temporary_; }
+    const std::string& target() const { return target_; }
+    // Moves the finished temporary file onto the target; throws CliError when that fails.
+    void commit();
+
+private:
+    std::string target_;
+    std::string temporary_;
+    bool committed_ = false;
+};
+
+} // namespace vr58::tool
