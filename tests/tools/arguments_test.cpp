@@ -1,0 +1,86 @@
+// Parsing of the vr58 command line: settings, options in any position, and the refusals.
+#include "arguments.h"
+#include "cli_error.h"
+
+#include <gtest/gtest.h>
+
+using namespace vr58::tool;
+
+namespace {
+
+std::string refusal(const std::vector<std::string>& args) {
+    try {
+        parseRenderArguments(args);
+    } catch (const CliError& error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+} // namespace
+
+TEST(ParameterSettingParse, NamesMayHoldSpacesAndEqualsSigns) {
+    const ParameterSetting curve = parseParameterSetting("EQ Curve=0.2");
+    EXPECT_EQ(curve.name, "EQ Curve");
+    EXPECT_EQ(curve.value, 0.2f);
+    EXPECT_EQ(parseParameterSetting("A=B=0.5").name, "A=B");
+    EXPECT_EQ(parseParameterSetting("Trim=0").value, 0.0f);
+    EXPECT_EQ(parseParameterSetting("Trim=1").value, 1.0f);
+    EXPECT_EQ(parseParameterSetting("Trim=1e-1").value, 0.1f);
+}
+
+TEST(ParameterSettingParse, RefusesValuesOutsideTheRangeOrNotNumbers) {
+    for (const char* bad : {"Trim=1.0000001", "Trim=-0.001", "Trim=", "Trim=0.5x", "Trim=inf", "Trim=nan",
+                            "Trim=1e999", "=0.5", "Trim", " "}) {
+        EXPECT_THROW(parseParameterSetting(bad), CliError) << bad;
+    }
+}
+
+TEST(RenderArgumentsParse, OptionsStandAnywhereAndTakeInlineValues) {
+    const RenderOptions options =
+        parseRenderArguments({"--block=64", "plug.so", "--set", "Gain=0.25", "in.wav", "--precision", "64",
+                              "out.flac", "--set=Trim=1", "--format", "aiff", "--subtype=pcm24"});
+    EXPECT_EQ(options.plugin, "plug.so");
+    EXPECT_EQ(options.input, "in.wav");
+    EXPECT_EQ(options.output, "out.flac");
+    EXPECT_EQ(options.blockSize, 64);
+    EXPECT_EQ(options.precision, Precision::Double);
+    ASSERT_EQ(options.settings.size(), 2u);
+    EXPECT_EQ(options.settings[1].name, "Trim");
+    EXPECT_EQ(options.format, "aiff");
+    EXPECT_EQ(options.subtype, "pcm24");
+
+    const RenderOptions defaults = parseRenderArguments({"p", "i", "o"});
+    EXPECT_EQ(defaults.blockSize, 512);
+    EXPECT_EQ(defaults.precision, Precision::Single);
+    EXPECT_FALSE(defaults.format);
+}
+
+TEST(RenderArgumentsParse, RefusalsNameTheirOption) {
+    EXPECT_EQ(refusal({"p", "i"}), "render: missing arguments (usage: vr58 render PLUGIN IN OUT [options])");
+    EXPECT_EQ(refusal({"p", "i", "o", "x"}), "render: unexpected argument 'x'");
+    EXPECT_EQ(refusal({"p", "i", "o", "--block", "-4"}),
+              "--block: '-4' is not a block size (a whole number of frames, 1 to 1048576)");
+    EXPECT_EQ(refusal({"p", "i", "o", "--block", "1048577"}),
+              "--block: '1048577' is not a block size (a whole number of frames, 1 to 1048576)");
+    EXPECT_EQ(refusal({"p", "i", "o", "--block", "99999999999999999999"}),
+              "--block: '99999999999999999999' is not a block size (a whole number of frames, 1 to 1048576)");
+    EXPECT_EQ(refusal({"p", "i", "o", "--precision"}), "--precision: needs a value");
+    EXPECT_EQ(refusal({"p", "i", "o", "--subtype", "pcm8"}),
+              "--subtype: 'pcm8' is not one of pcm16, pcm24, pcm32, float, double");
+}
+
+TEST(OtherArgumentsParse, InfoAndDemo) {
+    EXPECT_EQ(parseInfoArguments({"x.so"}).plugin, "x.so");
+    EXPECT_THROW(parseInfoArguments({}), CliError);
+    EXPECT_THROW(parseInfoArguments({"x.so", "--verbose"}), CliError);
+
+    const DemoOptions defaults = parseDemoArguments({});
+    EXPECT_EQ(defaults.outputDir, "out/demo");
+    EXPECT_FALSE(defaults.pluginDir);
+    const DemoOptions chosen = parseDemoArguments({"--plugins", "build/plugins", "renders"});
+    EXPECT_EQ(chosen.outputDir, "renders");
+    EXPECT_EQ(chosen.pluginDir, "build/plugins");
+    EXPECT_THROW(parseDemoArguments({"a", "b"}), CliError);
+    EXPECT_THROW(parseDemoArguments({"--plugins"}), CliError);
+}

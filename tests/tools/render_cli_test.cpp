@@ -1,0 +1,170 @@
+// vr58 render end to end: formats kept or chosen, channel handling, settings, block sizes, precisions.
+#include "cli_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+using namespace vr58::test;
+
+namespace {
+
+constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+constexpr double kPcm16Step = 1.0 / 32768.0;
+
+void expectSamples(const Audio& audio, double gain, double tolerance,
+                   const std::function<double(long, int)>& sample) {
+    for (long i = 0; i < audio.info.frames; ++i)
+        for (int c = 0; c < audio.info.channels; ++c)
+            ASSERT_NEAR(audio.at(i, c), gain * sample(i, c), tolerance) << "frame " << i << " channel " << c;
+}
+
+} // namespace
+
+TEST(RenderCli, StereoWavKeepsFormatAndAppliesASettingByName) {
+    ScratchDir dir;
+    writeAudio(dir / "in.wav", kWav16, 2, 44100, 3000, testTone);
+    const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(),
+                                   (dir / "out.wav").string(), "--set", "Gain=0.25"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, ""); // stderr is not a terminal here: no progress bar
+    const Audio out = readAudio(dir / "out.wav");
+    EXPECT_EQ(out.info.format, kWav16);
+    EXPECT_EQ(out.info.channels, 2);
+    EXPECT_EQ(out.info.samplerate, 44100);
+    EXPECT_EQ(out.info.frames, 3000);
+    // The fixture's output is input × 2 × Gain; the input itself was quantised to 16 bits.
+    const Audio in = readAudio(dir / "in.wav");
+    expectSamples(out, 0.5, kPcm16Step, [&](long i, int c) { return in.at(i, c); });
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
+}
+
+TEST(RenderCli, MonoInputGivesMonoOutputFromTheLeftChannel) {
+    ScratchDir dir;
+    const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    writeAudio(dir / "mono.wav", format, 1, 48000, 1001, testTone);
+    const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "mono.wav").string(),
+                                   (dir / "out.wav").string(), "--block", "100"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Audio out = readAudio(dir / "out.wav");
+    const Audio in = readAudio(dir / "mono.wav");
+    EXPECT_EQ(out.info.format, format);
+    EXPECT_EQ(out.info.channels, 1);
+    EXPECT_EQ(out.info.samplerate, 48000);
+    ASSERT_EQ(out.info.frames, 1001);
+    EXPECT_EQ(out.interleaved, in.interleaved); // default Gain passes the signal unchanged
+}
+
+TEST(RenderCli, BlockSizesAndPrecisionsGiveTheSameResult) {
+    ScratchDir dir;
+    const int format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    writeAudio(dir / "in.wav", format, 2, 44100, 777, testTone);
+    std::vector<Audio> outputs;
+    const std::vector<std::vector<std::string>> variants = {
+        {}, {"--block", "1"}, {"--block=7", "--precision", "64"}, {"--precision=32", "--block", "4096"}};
+    for (size_t v = 0; v < variants.size(); ++v) {
+        const std::string out = (dir / ("out" + std::to_string(v) + ".wav")).string();
+        std::vector<std::string> args = {
+            "render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(), out, "--set", "Gain=0.75"};
+        args.insert(args.end(), variants[v].begin(), variants[v].end());
+        const RunResult run = runVr58(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        outputs.push_back(readAudio(out));
+    }
+    const Audio in = readAudio(dir / "in.wav");
+    expectSamples(outputs[0], 1.5, 1e-7, [&](long i, int c) { return in.at(i, c); });
+    for (const Audio& out : outputs) {
+        EXPECT_EQ(out.info.frames, 777);
+        EXPECT_EQ(out.interleaved, outputs[0].interleaved);
+    }
+}
+
+TEST(RenderCli, OutputFormatFollowsOptionsThenExtensionThenInput) {
+    ScratchDir dir;
+    writeAudio(dir / "in.wav", kWav16, 2, 44100, 500, testTone);
+    writeAudio(dir / "float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 44100, 500, testTone);
+    const std::string plugin = VR58_FIXTURE_RECORDING;
+    struct Case {
+        std::vector<std::string> args;
+        int format;
+    };
+    const std::vector<Case> cases = {
+        {{"in.wav", "a.flac"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16}, // by extension, 16 bits kept
+        {{"in.wav", "b.out"}, kWav16},                             // unknown extension: as input
+        {{"in.wav", "c.out", "--format", "aiff"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+        {{"float.wav", "d.flac"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_24}, // FLAC holds no floats
+        {{"in.wav", "e.wav", "--subtype", "double"}, SF_FORMAT_WAV | SF_FORMAT_DOUBLE},
+        {{"in.wav", "f.AIF"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"render", plugin, (dir / c.args[0]).string(),
+                                         (dir / c.args[1]).string()};
+        args.insert(args.end(), c.args.begin() + 2, c.args.end());
+        const RunResult run = runVr58(args);
+        ASSERT_EQ(run.exitCode, 0) << c.args[1] << ": " << run.err;
+        const Audio out = readAudio(dir / c.args[1]);
+        EXPECT_EQ(out.info.format, c.format) << c.args[1];
+        EXPECT_EQ(out.info.frames, 500) << c.args[1];
+    }
+}
+
+TEST(RenderCli, FlacInputRendersAndLoudOutputClipsInsteadOfWrapping) {
+    ScratchDir dir;
+    writeAudio(dir / "in.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100, 400, testTone);
+    // Gain 1.0 doubles the 0.8 tone: beyond full scale, so 16-bit output must clip at the rails.
+    const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.flac").string(),
+                                   (dir / "out.flac").string(), "--set", "Gain=1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Audio out = readAudio(dir / "out.flac");
+    const Audio in = readAudio(dir / "in.flac");
+    for (long i = 0; i < out.info.frames; ++i) {
+        const double expected = std::clamp(2.0 * in.at(i, 0), -1.0, 1.0);
+        ASSERT_NEAR(out.at(i, 0), expected, 2 * kPcm16Step) << i;
+    }
+}
+
+TEST(RenderCli, ReplacesAnExistingOutputOnlyOnSuccess) {
+    ScratchDir dir;
+    writeAudio(dir / "in.wav", kWav16, 2, 44100, 300, testTone);
+    std::ofstream(dir / "out.wav") << "precious";
+    const RunResult failed = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(),
+                                      (dir / "out.wav").string(), "--set", "Nope=0.5"});
+    EXPECT_NE(failed.exitCode, 0);
+    std::ifstream kept(dir / "out.wav");
+    std::string text;
+    kept >> text;
+    EXPECT_EQ(text, "precious");
+
+    const RunResult run =
+        runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(), (dir / "out.wav").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readAudio(dir / "out.wav").info.frames, 300);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
+}
+
+#ifdef VR58_REAL_PLUGIN
+TEST(RenderCli, RendersThroughBothRealPlugins) {
+    ScratchDir dir;
+    writeAudio(dir / "in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 44100, 20000, testTone);
+    const Audio in = readAudio(dir / "in.wav");
+    for (const char* plugin : {VR58_REAL_PLUGIN, VR58_REAL_PLUGIN_G}) {
+        for (const char* precision : {"32", "64"}) {
+            const RunResult run =
+                runVr58({"render", plugin, (dir / "in.wav").string(), (dir / "out.wav").string(), "--set",
+                         "EQ Curve=0.1", "--set", "HB Att=0", "--set", "Noise=0", "--precision", precision});
+            ASSERT_EQ(run.exitCode, 0) << plugin << ": " << run.err;
+            const Audio out = readAudio(dir / "out.wav");
+            EXPECT_EQ(out.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+            EXPECT_EQ(out.info.channels, 2);
+            ASSERT_EQ(out.info.frames, 20000);
+            double difference = 0.0;
+            for (size_t i = 0; i < out.interleaved.size(); ++i) {
+                ASSERT_TRUE(std::isfinite(out.interleaved[i]));
+                difference = std::max(difference, std::fabs(out.interleaved[i] - in.interleaved[i]));
+            }
+            EXPECT_GT(difference, 0.01) << plugin << ": the tape saturation must change a 0.8 tone";
+        }
+    }
+}
+#endif
