@@ -12,7 +12,7 @@ function(vr58_add_test target)
   if(CMAKE_CROSSCOMPILING)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
     add_test(NAME ${target} COMMAND ${target})
-    set_tests_properties(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED wine_prefix
+    set_tests_properties(${target} PROPERTIES LABELS "wine;${T_LABEL}" TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED wine_prefix
       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
   else()
     gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} DISCOVERY_TIMEOUT 60)

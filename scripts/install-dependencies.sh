@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build and the tests need, only those that are missing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config          # native toolchain
+  googletest libgtest-dev            # unit and integration tests (sources also cross-built for Wine)
+  libbenchmark-dev                   # benchmarks of the audio and redraw paths
+  libstb-dev                         # PNG decoding of the editor skin
+  libsndfile1-dev                    # audio files in the vr58 tool
+  g++-mingw-w64-x86-64-posix         # the Windows DLLs
+  wine wine64 xvfb xauth             # running the Windows tests, with a display where a window is needed
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
