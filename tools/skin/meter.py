@@ -43,7 +43,7 @@ def draw_face(ctx):
         major = label in ("20", "10", "7", "5", "3", "0") or red
         x0, y0 = g.vu_point(frame, g.VU_TICK_INNER)
         x1, y1 = g.vu_point(frame, g.VU_TICK_OUTER if major else g.VU_TICK_OUTER - 3)
-        ctx.set_line_width(1.6 if major else 1.2)
+        ctx.set_line_width(2.0 if major else 1.6)
         ctx.set_source_rgb(*colour)
         ctx.move_to(x0, y0)
         ctx.line_to(x1, y1)

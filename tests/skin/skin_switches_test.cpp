@@ -1,0 +1,66 @@
+// Switch strips: frame k must show position k of a switch whose zones run left to right, because the
+// editor selects a position from the horizontal zone that was clicked.
+#include "skin_image.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+bool isLampAmber(const skin::Pixel& p) {
+    return p.a > 200 && p.r > 230 && p.g > 160 && p.b < 170;
+}
+
+std::vector<skin::Point> pixelsWhere(const skin::Frame& frame, bool (*test)(const skin::Pixel&)) {
+    std::vector<skin::Point> found;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (test(frame.at(x, y))) found.push_back({x + 0.5, y + 0.5});
+    return found;
+}
+
+TEST(SkinSwitches, CurveSelectorPointsLeftUpRight) {
+    const skin::Image image = skin::loadSkin("104-eq-curve-selector.png");
+    ASSERT_TRUE(image.valid());
+    const double expected[] = {180.0, 90.0, 0.0};
+    for (int k = 0; k < 3; ++k) {
+        const std::vector<skin::Point> paint = pixelsWhere({&image, k, 40}, skin::isIndexPaint);
+        ASSERT_GT(paint.size(), 5u) << "frame " << k;
+        const double bearing = skin::bearingDegrees({20.0, 20.0}, skin::centroid(paint));
+        EXPECT_LE(skin::angleDifference(bearing, expected[k]), 5.0) << "frame " << k << ": " << bearing;
+    }
+}
+
+void checkSliderOverZones(const char* file, int positions) {
+    SCOPED_TRACE(file);
+    const skin::Image image = skin::loadSkin(file);
+    ASSERT_TRUE(image.valid());
+    const double zone = 40.0 / positions;
+    for (int k = 0; k < positions; ++k) {
+        const std::vector<skin::Point> paint = pixelsWhere({&image, k, 30}, skin::isIndexPaint);
+        ASSERT_GT(paint.size(), 5u) << "frame " << k;
+        const double x = skin::centroid(paint).x;
+        EXPECT_GE(x, zone * k) << "frame " << k;
+        EXPECT_LT(x, zone * (k + 1)) << "frame " << k;
+    }
+}
+
+TEST(SkinSwitches, SliderCapSitsOverTheZoneOfItsPosition) {
+    checkSliderOverZones("109-two-position-slider.png", 2);
+    checkSliderOverZones("110-three-position-slider.png", 3);
+}
+
+TEST(SkinSwitches, ReferenceReadoutLightsTheLampOfItsZone) {
+    const skin::Image image = skin::loadSkin("108-vu-ref-switch.png");
+    ASSERT_TRUE(image.valid());
+    for (int k = 0; k < 4; ++k) {
+        const std::vector<skin::Point> lamp = pixelsWhere({&image, k, 30}, isLampAmber);
+        ASSERT_GT(lamp.size(), 3u) << "frame " << k;
+        const double x = skin::centroid(lamp).x;
+        EXPECT_GE(x, 10.0 * k) << "frame " << k;
+        EXPECT_LT(x, 10.0 * (k + 1)) << "frame " << k;
+    }
+}
+
+} // namespace
