@@ -8,6 +8,8 @@ a needle near 0 VU with the hold needle above it and the peak LED lit.
 import os
 import sys
 
+sys.dont_write_bytecode = True
+
 try:
     import cairo
 except ImportError:

@@ -4,6 +4,8 @@
 import os
 import sys
 
+sys.dont_write_bytecode = True
+
 try:
     import cairo  # noqa: F401
 except ImportError:

@@ -53,8 +53,9 @@ def draw_face(ctx):
         text_centred(ctx, lx, ly, label, colour=colour)
 
     set_font(ctx, 12, SANS, bold=True)
-    for frame, sign, colour in ((0, "\u2212", INK), (g.VU_STOP_FRAME, "+", INK_RED)):
-        x, y = g.vu_point(frame, g.VU_TICK_INNER - 13)
+    # Beyond both stops, where the needle never covers them.
+    for frame, sign, colour in ((-9, "\u2212", INK), (g.VU_STOP_FRAME + 9, "+", INK_RED)):
+        x, y = g.vu_point(frame, g.VU_TICK_INNER + 6)
         text_centred(ctx, x, y, sign, colour=colour)
     set_font(ctx, 17, SERIF, bold=True)
     text_centred(ctx, 95, 64, "VU", colour=INK)

@@ -207,11 +207,15 @@ def switch_legends(ctx):
 def eq_curve_legends(ctx):
     rect = g.control("eq_curve")[3]
     cx, cy = g.centre(rect)
-    legend(ctx, cx, 206, "EQ CURVE", size=8.5, spacing=1.0)
+    legend(ctx, cx, 205.5, "EQ CURVE", size=8.5, spacing=1.0)
+    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
+    for dx, dy in ((-1, 0), (0, -1), (1, 0)):
+        engraved_line(ctx, cx + dx * 21, cy + dy * 21, cx + dx * 24.5, cy + dy * 24.5)
+    ctx.set_line_cap(cairo.LINE_CAP_BUTT)
     set_font(ctx, 8.0, SANS, bold=True)
-    text_centred(ctx, cx, 222.5, "IEC", colour=INK, engraved=True)
-    text_centred(ctx, cx - 34, cy, "NAB", colour=INK, engraved=True)
-    text_centred(ctx, cx + 34, cy, "AES", colour=INK, engraved=True)
+    text_centred(ctx, cx, 221, "IEC", colour=INK, engraved=True)
+    text_centred(ctx, cx - 38, cy, "NAB", colour=INK, engraved=True)
+    text_centred(ctx, cx + 38, cy, "AES", colour=INK, engraved=True)
 
 
 def nameplate(ctx):
@@ -269,7 +273,7 @@ def background():
     text_centred(ctx, 70, 172, "dB", colour=INK, engraved=True)
     text_centred(ctx, 450, 172, "dB", colour=INK, engraved=True)
     for name, text in (("rec_lo", "LO"), ("rec_hi", "HI"), ("rep_lo", "LO"), ("rep_hi", "HI")):
-        legend(ctx, g.centre(g.control(name)[3])[0], 207, text, size=8.5)
+        legend(ctx, g.centre(g.control(name)[3])[0], 205.5, text, size=8.5)
     for name, text in (("head", "HEAD (Hz)"), ("bump", "BUMP"), ("hiss", "HISS (dB)")):
         legend(ctx, g.centre(g.control(name)[3])[0], 317, text, size=8.5)
 

@@ -46,10 +46,10 @@ def draw_selector(ctx, angle):
     def bar_path():
         # Pointed toward +x, rounded tail toward -x.
         ctx.new_path()
-        ctx.move_to(17.0, 0)
-        ctx.line_to(7.0, -5.0)
-        ctx.arc_negative(-7.0, 0, 5.0, -math.pi / 2, math.pi / 2)
-        ctx.line_to(7.0, 5.0)
+        ctx.move_to(18.5, 0)
+        ctx.line_to(7.0, -5.5)
+        ctx.arc_negative(-7.0, 0, 5.5, -math.pi / 2, math.pi / 2)
+        ctx.line_to(7.0, 5.5)
         ctx.close_path()
 
     ctx.save()
@@ -61,12 +61,12 @@ def draw_selector(ctx, angle):
     ctx.fill()
     ctx.restore()
 
+    # Light stays upper left while the bar turns: express the gradient in the bar's own axes.
+    ca, sa = math.cos(-angle), math.sin(-angle)
+    x0, y0 = -12 * ca + 12 * sa, -12 * sa - 12 * ca
     bar_path()
-    ctx.save()
-    ctx.rotate(-angle)
-    ctx.set_source(linear(-12, -12, 12, 12, [(0, rgb(92, 92, 96)), (0.5, rgb(32, 32, 34)),
+    ctx.set_source(linear(x0, y0, -x0, -y0, [(0, rgb(96, 96, 100)), (0.5, rgb(32, 32, 34)),
                                              (1, rgb(10, 10, 11))]))
-    ctx.restore()
     ctx.fill_preserve()
     ctx.set_line_width(0.8)
     ctx.set_source_rgba(0, 0, 0, 0.8)
@@ -76,7 +76,7 @@ def draw_selector(ctx, angle):
     ctx.set_line_width(1.8)
     ctx.set_source_rgba(*rgb(246, 243, 232))
     ctx.move_to(3.0, 0)
-    ctx.line_to(14.0, 0)
+    ctx.line_to(15.0, 0)
     ctx.stroke()
     ctx.restore()
 
