@@ -56,6 +56,18 @@ TEST(RenderCli, MonoInputGivesMonoOutputFromTheLeftChannel) {
     EXPECT_EQ(out.interleaved, in.interleaved); // default Gain passes the signal unchanged
 }
 
+TEST(RenderCli, EmptyInputGivesAnEmptyFileOfTheSameFormat) {
+    ScratchDir dir;
+    writeAudio(dir / "empty.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 2, 96000, 0, testTone);
+    const RunResult run = runVr58(
+        {"render", VR58_FIXTURE_RECORDING, (dir / "empty.aiff").string(), (dir / "out.aiff").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Audio out = readAudio(dir / "out.aiff");
+    EXPECT_EQ(out.info.format, SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
+    EXPECT_EQ(out.info.samplerate, 96000);
+    EXPECT_EQ(out.info.frames, 0);
+}
+
 TEST(RenderCli, BlockSizesAndPrecisionsGiveTheSameResult) {
     ScratchDir dir;
     const int format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace vr58::tool {
 
@@ -72,6 +73,26 @@ std::string parseChoice(const std::string& option, const std::string& text,
     throw CliError(option, "'" + text + "' is not one of " + list);
 }
 
+using ValueReader = std::function<std::string()>;
+using OptionHandler = std::function<void(const std::string& name, const ValueReader& value)>;
+
+// Separates positional arguments from options, handing each option and a reader of its value to onOption.
+std::vector<std::string> splitArguments(const std::vector<std::string>& args, const OptionHandler& onOption) {
+    std::vector<std::string> positionals;
+    ArgumentCursor cursor(args);
+    while (!cursor.done()) {
+        const std::string& arg = cursor.take();
+        if (!isOption(arg)) {
+            positionals.push_back(arg);
+            continue;
+        }
+        const SplitOption option = splitOption(arg);
+        onOption(option.name,
+                 [&] { return cursor.value(option.name, option.inlineValue, option.hasInline); });
+    }
+    return positionals;
+}
+
 void expectPositionals(const std::vector<std::string>& positionals, size_t count, const std::string& command,
                        const std::string& usage) {
     if (positionals.size() < count) throw CliError(command, "missing arguments (usage: " + usage + ")");
@@ -101,30 +122,21 @@ ParameterSetting parseParameterSetting(const std::string& text) {
 
 RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
     RenderOptions options;
-    std::vector<std::string> positionals;
-    ArgumentCursor cursor(args);
-    while (!cursor.done()) {
-        const std::string& arg = cursor.take();
-        if (!isOption(arg)) {
-            positionals.push_back(arg);
-            continue;
-        }
-        const SplitOption option = splitOption(arg);
-        const auto value = [&] { return cursor.value(option.name, option.inlineValue, option.hasInline); };
-        if (option.name == "--set")
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name == "--set")
             options.settings.push_back(parseParameterSetting(value()));
-        else if (option.name == "--block")
+        else if (name == "--block")
             options.blockSize = parseBlockSize(value());
-        else if (option.name == "--precision")
+        else if (name == "--precision")
             options.precision = parsePrecision(value());
-        else if (option.name == "--format")
+        else if (name == "--format")
             options.format = parseChoice("--format", value(), {"wav", "flac", "aiff"});
-        else if (option.name == "--subtype")
+        else if (name == "--subtype")
             options.subtype =
                 parseChoice("--subtype", value(), {"pcm16", "pcm24", "pcm32", "float", "double"});
         else
-            throw CliError(option.name, "unknown option for render");
-    }
+            throw CliError(name, "unknown option for render");
+    });
     expectPositionals(positionals, 3, "render", "vr58 render PLUGIN IN OUT [options]");
     options.plugin = positionals[0];
     options.input = positionals[1];
@@ -133,29 +145,19 @@ RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
 }
 
 InfoOptions parseInfoArguments(const std::vector<std::string>& args) {
-    std::vector<std::string> positionals;
-    for (const auto& arg : args) {
-        if (isOption(arg)) throw CliError(arg, "unknown option for info");
-        positionals.push_back(arg);
-    }
+    const auto positionals = splitArguments(args, [](const std::string& name, const ValueReader&) {
+        throw CliError(name, "unknown option for info");
+    });
     expectPositionals(positionals, 1, "info", "vr58 info PLUGIN");
     return InfoOptions{positionals[0]};
 }
 
 DemoOptions parseDemoArguments(const std::vector<std::string>& args) {
     DemoOptions options;
-    std::vector<std::string> positionals;
-    ArgumentCursor cursor(args);
-    while (!cursor.done()) {
-        const std::string& arg = cursor.take();
-        if (!isOption(arg)) {
-            positionals.push_back(arg);
-            continue;
-        }
-        const SplitOption option = splitOption(arg);
-        if (option.name != "--plugins") throw CliError(option.name, "unknown option for demo");
-        options.pluginDir = cursor.value(option.name, option.inlineValue, option.hasInline);
-    }
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name != "--plugins") throw CliError(name, "unknown option for demo");
+        options.pluginDir = value();
+    });
     if (positionals.size() > 1) throw CliError("demo", "unexpected argument '" + positionals[1] + "'");
     if (!positionals.empty()) options.outputDir = positionals[0];
     return options;
