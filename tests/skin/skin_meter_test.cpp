@@ -140,6 +140,11 @@ TEST_F(SkinMeter, FacePrintsElevenMarksAndTheNeedleTipLandsOnEach) {
         for (const skin::Point& p : marks[i]) nearest = std::min(nearest, distance(tip, p));
         EXPECT_LE(nearest, 2.0) << "mark " << i << " at frame " << markFrames[i];
     }
+    // The peak LED is drawn over the face's upper right corner (328, 71)-(356, 99); no mark may hide there.
+    for (const auto& mark : marks)
+        for (const skin::Point& p : mark)
+            EXPECT_FALSE(p.x >= 328 - kVuLeft && p.x <= 356 - kVuLeft && p.y >= 71 - kVuTop &&
+                         p.y <= 99 - kVuTop);
 }
 
 TEST_F(SkinMeter, MarksFromZeroUpArePrintedRed) {

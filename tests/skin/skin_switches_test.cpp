@@ -63,4 +63,24 @@ TEST(SkinSwitches, ReferenceReadoutLightsTheLampOfItsZone) {
     }
 }
 
+TEST(SkinSwitches, ReferenceReadoutShowsADifferentNumeralInEveryFrame) {
+    const skin::Image image = skin::loadSkin("108-vu-ref-switch.png");
+    ASSERT_TRUE(image.valid());
+    std::vector<std::vector<bool>> numerals;
+    for (int k = 0; k < 4; ++k) {
+        const skin::Frame frame{&image, k, 30};
+        std::vector<bool> paint;
+        int count = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) {
+                paint.push_back(skin::isIndexPaint(frame.at(x, y)) && !isLampAmber(frame.at(x, y)));
+                count += paint.back();
+            }
+        EXPECT_GT(count, 15) << "frame " << k << " shows no numeral";
+        for (size_t j = 0; j < numerals.size(); ++j)
+            EXPECT_NE(paint, numerals[j]) << "frames " << j << " and " << k;
+        numerals.push_back(paint);
+    }
+}
+
 } // namespace

@@ -142,8 +142,8 @@ def knob_scale(ctx, name):
         a = g.knob_angle(frac)
         ext = ctx.text_extents(text)
         if large:
-            # Push the label out until its box clears the tick ring.
-            rad = outer_major + 2.0 + 0.4 * math.hypot(ext.width, ext.height)
+            # Push the label out until its box clears the tick ring in the label's direction.
+            rad = outer_major + 2.5 + abs(math.cos(a)) * ext.width / 2 + abs(math.sin(a)) * ext.height / 2
             x, y = cx + math.cos(a) * rad, cy + math.sin(a) * rad
         else:
             # End labels of the small knobs sit beside the end ticks, leaving the space below free.
