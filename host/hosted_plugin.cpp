@@ -317,8 +317,12 @@ bool HostedPlugin::processPlanar(const PlanarAudio<Sample>& inputs, PlanarAudio<
         error = "block size must be positive";
         return false;
     }
-    if (inputs.size() != static_cast<size_t>(effect_->numInputs) || inputs.empty() ||
-        effect_->numOutputs < 0) {
+    // The signal's length comes from its inputs, so an effect without inputs cannot be driven this way.
+    if (effect_->numInputs < 1 || effect_->numOutputs < 0) {
+        error = "the plug-in declares no audio inputs";
+        return false;
+    }
+    if (inputs.size() != static_cast<size_t>(effect_->numInputs)) {
         error = "the plug-in takes " + std::to_string(effect_->numInputs) + " input channels, got " +
                 std::to_string(inputs.size());
         return false;
