@@ -9,20 +9,15 @@ import os
 import sys
 
 sys.dont_write_bytecode = True
-
-try:
-    import cairo
-except ImportError:
-    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
-        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
-    raise
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import runtime  # noqa: E402
+
+runtime.require_cairo()
+
+import cairo  # noqa: E402
 import geometry as g  # noqa: E402
 
-ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-SKIN = os.path.join(ROOT, "resources", "skin")
 
 ALT_VALUES = {"trim": 0.8, "gain": 0.3, "rec_lo": 0.0, "rec_hi": 1.0, "rep_lo": 0.25, "rep_hi": 0.7,
               "head": 0.6, "bump": 1.0, "hiss": 0.15, "eq_curve": 0.0, "hb_att": 0.5, "noise": 0.0,
@@ -30,7 +25,7 @@ ALT_VALUES = {"trim": 0.8, "gain": 0.3, "rec_lo": 0.0, "rec_hi": 1.0, "rep_lo": 
 
 
 def load(rid):
-    return cairo.ImageSurface.create_from_png(os.path.join(SKIN, g.IMAGES[rid][0]))
+    return cairo.ImageSurface.create_from_png(os.path.join(runtime.SKIN_DIR, g.IMAGES[rid][0]))
 
 
 def blit(ctx, image, rect, frame, frame_height):
@@ -59,12 +54,12 @@ def compose(values, needle_frame, hold_frame, led_lit, path):
     blit(ctx, images[107], g.LED_RECT, 1 if led_lit else 0, 28)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     surface.write_to_png(path)
-    print(os.path.relpath(path, ROOT))
+    print(os.path.relpath(path, runtime.ROOT))
 
 
 def main():
-    compose({}, 0, None, False, os.path.join(ROOT, "docs", "editor.png"))
-    compose(ALT_VALUES, 84, 109, True, os.path.join(ROOT, "docs", "editor-alt.png"))
+    compose({}, 0, None, False, os.path.join(runtime.DOCS_DIR, "editor.png"))
+    compose(ALT_VALUES, 84, 109, True, os.path.join(runtime.DOCS_DIR, "editor-alt.png"))
 
 
 if __name__ == "__main__":

@@ -5,16 +5,11 @@ import os
 import sys
 
 sys.dont_write_bytecode = True
-
-try:
-    import cairo  # noqa: F401
-except ImportError:
-    # A Python outside Debian's (pyenv, venv) lacks python3-cairo; the system one has it.
-    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
-        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
-    raise
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import runtime  # noqa: E402
+
+runtime.require_cairo()
 
 import geometry  # noqa: E402
 import knobs  # noqa: E402
@@ -22,9 +17,6 @@ import meter  # noqa: E402
 import panel  # noqa: E402
 import switches  # noqa: E402
 from paint import save_png  # noqa: E402
-
-ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-OUT = os.path.join(ROOT, "resources", "skin")
 
 BUILDERS = {
     101: panel.background,
@@ -46,7 +38,7 @@ def main():
         if (surface.get_width(), surface.get_height()) != (width, frame_height * frames):
             raise SystemExit("%s: drew %dx%d, expected %dx%d" % (name, surface.get_width(),
                              surface.get_height(), width, frame_height * frames))
-        save_png(surface, os.path.join(OUT, name))
+        save_png(surface, os.path.join(runtime.SKIN_DIR, name))
         print(os.path.join("resources", "skin", name))
 
 

@@ -9,7 +9,7 @@ import math
 import cairo
 
 import geometry
-from paint import circle, linear, new_surface, radial, rgb, soft_shadow
+from paint import circle, filmstrip, linear, radial, rgb, soft_shadow
 
 POINTER = rgb(246, 243, 232)
 
@@ -81,12 +81,5 @@ def draw_knob(ctx, size, angle):
 
 
 def knob_strip(size, frames):
-    surface, ctx = new_surface(size, size * frames)
-    for k in range(frames):
-        ctx.save()
-        ctx.translate(0, k * size)
-        ctx.rectangle(0, 0, size, size)
-        ctx.clip()
-        draw_knob(ctx, size, geometry.knob_angle(k / (frames - 1)))
-        ctx.restore()
-    return surface
+    return filmstrip(size, size, frames,
+                     lambda ctx, k: draw_knob(ctx, size, geometry.knob_angle(k / (frames - 1.0))))

@@ -5,7 +5,7 @@ import math
 import cairo
 
 import geometry as g
-from paint import (INK, INK_RED, SANS, SANS_CONDENSED, SERIF, circle, linear, new_surface, radial,
+from paint import (INK, INK_RED, SANS, SANS_CONDENSED, SERIF, circle, filmstrip, linear, radial,
                    rgb, set_font, text_centred)
 
 FACE_LIGHT = rgb(250, 240, 206)
@@ -122,21 +122,16 @@ def draw_apron(ctx):
     ctx.restore()
 
 
+def _draw_needle_frame(ctx, k, hold):
+    if hold:
+        _needle(ctx, k, rgb(200, 24, 16), 1.4, shadow=False)
+    else:
+        _needle(ctx, k, rgb(18, 18, 18), 2.0, shadow=True)
+        draw_apron(ctx)
+
+
 def needle_strip(hold):
-    frames = g.VU_FRAMES
-    surface, ctx = new_surface(190, 90 * frames)
-    for k in range(frames):
-        ctx.save()
-        ctx.translate(0, k * 90)
-        ctx.rectangle(0, 0, 190, 90)
-        ctx.clip()
-        if hold:
-            _needle(ctx, k, rgb(200, 24, 16), 1.4, shadow=False)
-        else:
-            _needle(ctx, k, rgb(18, 18, 18), 2.0, shadow=True)
-            draw_apron(ctx)
-        ctx.restore()
-    return surface
+    return filmstrip(190, 90, g.VU_FRAMES, lambda ctx, k: _draw_needle_frame(ctx, k, hold))
 
 
 def draw_led(ctx, lit):
@@ -171,12 +166,4 @@ def draw_led(ctx, lit):
 
 
 def led_strip():
-    surface, ctx = new_surface(28, 56)
-    for k in range(2):
-        ctx.save()
-        ctx.translate(0, 28 * k)
-        ctx.rectangle(0, 0, 28, 28)
-        ctx.clip()
-        draw_led(ctx, k == 1)
-        ctx.restore()
-    return surface
+    return filmstrip(28, 28, 2, lambda ctx, k: draw_led(ctx, k == 1))

@@ -94,6 +94,29 @@ def rounded_rect(ctx, x, y, w, h, r):
     ctx.close_path()
 
 
+def fill_rounded(ctx, source, x, y, w, h, r):
+    """Fills a rounded rectangle with a pattern or an RGBA tuple."""
+    if isinstance(source, cairo.Pattern):
+        ctx.set_source(source)
+    else:
+        ctx.set_source_rgba(*source)
+    rounded_rect(ctx, x, y, w, h, r)
+    ctx.fill()
+
+
+def filmstrip(width, height, frames, draw_frame):
+    """Stacks frames vertically; draw_frame(ctx, k) paints frame k clipped to its own cell."""
+    surface, ctx = new_surface(width, height * frames)
+    for k in range(frames):
+        ctx.save()
+        ctx.translate(0, k * height)
+        ctx.rectangle(0, 0, width, height)
+        ctx.clip()
+        draw_frame(ctx, k)
+        ctx.restore()
+    return surface
+
+
 def linear(x0, y0, x1, y1, stops):
     pattern = cairo.LinearGradient(x0, y0, x1, y1)
     for offset, colour in stops:

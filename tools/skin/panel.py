@@ -7,8 +7,8 @@ import cairo
 
 import geometry as g
 import meter
-from paint import (INK, INK_RED, SANS, SANS_CONDENSED, SERIF, circle, linear, new_surface, radial, rgb,
-                   rounded_rect, screw, set_font, text_at, text_centred)
+from paint import (INK, INK_RED, SANS, SANS_CONDENSED, SERIF, circle, fill_rounded, linear, new_surface,
+                   radial, rgb, rounded_rect, screw, set_font, text_at, text_centred)
 
 BRUSH_SEED = 5805
 
@@ -156,15 +156,12 @@ def knob_scale(ctx, name):
 def vu_window(ctx):
     left, top, right, bottom = g.VU_RECT
     # Black bezel with a chamfer catching light on its upper edge.
-    ctx.set_source_rgba(0, 0, 0, 0.3)
-    rounded_rect(ctx, left - 4, top - 3, right - left + 10, bottom - top + 10, 5)
-    ctx.fill()
-    ctx.set_source(linear(0, top - 5, 0, bottom + 5, [(0, rgb(84, 84, 84)), (1, rgb(22, 22, 22))]))
-    rounded_rect(ctx, left - 5, top - 5, right - left + 10, bottom - top + 10, 5)
-    ctx.fill()
-    ctx.set_source(linear(0, top - 2, 0, bottom + 2, [(0, rgb(10, 10, 10)), (1, rgb(60, 60, 58))]))
-    rounded_rect(ctx, left - 2, top - 2, right - left + 4, bottom - top + 4, 2)
-    ctx.fill()
+    w, h = right - left, bottom - top
+    fill_rounded(ctx, (0, 0, 0, 0.3), left - 4, top - 3, w + 10, h + 10, 5)
+    fill_rounded(ctx, linear(0, top - 5, 0, bottom + 5, [(0, rgb(84, 84, 84)), (1, rgb(22, 22, 22))]),
+                 left - 5, top - 5, w + 10, h + 10, 5)
+    fill_rounded(ctx, linear(0, top - 2, 0, bottom + 2, [(0, rgb(10, 10, 10)), (1, rgb(60, 60, 58))]),
+                 left - 2, top - 2, w + 4, h + 4, 2)
     ctx.save()
     ctx.translate(left, top)
     ctx.rectangle(0, 0, right - left, bottom - top)
@@ -220,12 +217,9 @@ def eq_curve_legends(ctx):
 
 def nameplate(ctx):
     x, y, w, h = 232, 312, 160, 112
-    ctx.set_source_rgba(0, 0, 0, 0.35)
-    rounded_rect(ctx, x + 1, y + 2, w, h, 4)
-    ctx.fill()
-    ctx.set_source(linear(x, y, x, y + h, [(0, rgb(214, 214, 210)), (1, rgb(120, 120, 118))]))
-    rounded_rect(ctx, x, y, w, h, 4)
-    ctx.fill()
+    fill_rounded(ctx, (0, 0, 0, 0.35), x + 1, y + 2, w, h, 4)
+    fill_rounded(ctx, linear(x, y, x, y + h, [(0, rgb(214, 214, 210)), (1, rgb(120, 120, 118))]),
+                 x, y, w, h, 4)
     ctx.save()
     rounded_rect(ctx, x + 2, y + 2, w - 4, h - 4, 3)
     ctx.clip()

@@ -8,20 +8,8 @@ import math
 
 import cairo
 
-from paint import (SANS_CONDENSED, circle, linear, new_surface, radial, rgb, rounded_rect, set_font,
-                   soft_shadow, text_centred)
-
-
-def _strip(width, height, frames, draw_frame):
-    surface, ctx = new_surface(width, height * frames)
-    for k in range(frames):
-        ctx.save()
-        ctx.translate(0, k * height)
-        ctx.rectangle(0, 0, width, height)
-        ctx.clip()
-        draw_frame(ctx, k)
-        ctx.restore()
-    return surface
+from paint import (SANS_CONDENSED, circle, fill_rounded, filmstrip, linear, radial, rgb, rounded_rect,
+                   set_font, soft_shadow, text_centred)
 
 
 def draw_selector(ctx, angle):
@@ -83,7 +71,7 @@ def draw_selector(ctx, angle):
 
 def selector_strip():
     angles = (math.pi, -math.pi / 2, 0.0)
-    return _strip(40, 40, 3, lambda ctx, k: draw_selector(ctx, angles[k]))
+    return filmstrip(40, 40, 3, lambda ctx, k: draw_selector(ctx, angles[k]))
 
 
 VU_REF_READINGS = ("12", "14", "18", "20")
@@ -91,12 +79,9 @@ VU_REF_READINGS = ("12", "14", "18", "20")
 
 def draw_readout(ctx, position):
     """A drum counter behind a small window, with a lamp row marking the selected zone."""
-    ctx.set_source_rgba(0, 0, 0, 0.35)
-    rounded_rect(ctx, 1.5, 1.8, 38, 27.5, 3)
-    ctx.fill()
-    ctx.set_source(linear(0, 1, 0, 29, [(0, rgb(70, 70, 72)), (1, rgb(18, 18, 19))]))
-    rounded_rect(ctx, 1, 1, 38, 27, 3)
-    ctx.fill()
+    fill_rounded(ctx, (0, 0, 0, 0.35), 1.5, 1.8, 38, 27.5, 3)
+    fill_rounded(ctx, linear(0, 1, 0, 29, [(0, rgb(70, 70, 72)), (1, rgb(18, 18, 19))]),
+                 1, 1, 38, 27, 3)
     # Drum window: a cylinder, brightest across its middle.
     ctx.set_source(linear(0, 4, 0, 20, [(0, rgb(14, 14, 14)), (0.45, rgb(52, 52, 50)),
                                         (0.55, rgb(48, 48, 46)), (1, rgb(10, 10, 10))]))
@@ -126,25 +111,18 @@ def draw_readout(ctx, position):
 
 
 def vu_ref_strip():
-    return _strip(40, 30, 4, draw_readout)
+    return filmstrip(40, 30, 4, draw_readout)
 
 
 def draw_slider(ctx, centre_x, cap_width):
     """A chrome-framed slot with a ribbed black slide cap over it."""
-    ctx.set_source_rgba(0, 0, 0, 0.3)
-    rounded_rect(ctx, 1.5, 9.5, 38, 12, 3)
-    ctx.fill()
-    ctx.set_source(linear(0, 9, 0, 21, [(0, rgb(120, 120, 118)), (1, rgb(236, 236, 232))]))
-    rounded_rect(ctx, 1, 9, 38, 12, 3)
-    ctx.fill()
-    ctx.set_source(linear(0, 11, 0, 19, [(0, rgb(6, 6, 6)), (1, rgb(40, 40, 40))]))
-    rounded_rect(ctx, 3, 11, 34, 8, 2)
-    ctx.fill()
+    fill_rounded(ctx, (0, 0, 0, 0.3), 1.5, 9.5, 38, 12, 3)
+    fill_rounded(ctx, linear(0, 9, 0, 21, [(0, rgb(120, 120, 118)), (1, rgb(236, 236, 232))]),
+                 1, 9, 38, 12, 3)
+    fill_rounded(ctx, linear(0, 11, 0, 19, [(0, rgb(6, 6, 6)), (1, rgb(40, 40, 40))]), 3, 11, 34, 8, 2)
 
     x0 = centre_x - cap_width / 2.0
-    ctx.set_source_rgba(0, 0, 0, 0.5)
-    rounded_rect(ctx, x0 + 1.0, 4.6, cap_width, 22, 2.5)
-    ctx.fill()
+    fill_rounded(ctx, (0, 0, 0, 0.5), x0 + 1.0, 4.6, cap_width, 22, 2.5)
     ctx.set_source(linear(x0, 3, x0 + cap_width, 25, [(0, rgb(96, 96, 98)), (0.5, rgb(38, 38, 40)),
                                                       (1, rgb(14, 14, 15))]))
     rounded_rect(ctx, x0, 3.5, cap_width, 22, 2.5)
@@ -176,4 +154,4 @@ def slider_strip(positions):
     zone = 40.0 / positions
     cap = 16.0 if positions == 2 else 13.0
     centres = [max(2 + cap / 2, min(38 - cap / 2, zone * (i + 0.5))) for i in range(positions)]
-    return _strip(40, 30, positions, lambda ctx, k: draw_slider(ctx, centres[k], cap))
+    return filmstrip(40, 30, positions, lambda ctx, k: draw_slider(ctx, centres[k], cap))
