@@ -53,6 +53,16 @@ skin::Point needleTip(const std::vector<skin::Point>& pixels) {
     return skin::centroid(end);
 }
 
+skin::Pixel meanColour(const skin::Frame& frame, const std::vector<skin::Point>& pixels) {
+    long sum[3] = {0, 0, 0};
+    for (const skin::Point& p : pixels) {
+        const skin::Pixel px = frame.at(static_cast<int>(p.x), static_cast<int>(p.y));
+        sum[0] += px.r, sum[1] += px.g, sum[2] += px.b;
+    }
+    const long n = std::max<long>(1, static_cast<long>(pixels.size()));
+    return {static_cast<int>(sum[0] / n), static_cast<int>(sum[1] / n), static_cast<int>(sum[2] / n), 255};
+}
+
 bool isScaleInk(const skin::Pixel& p) {
     const bool dark = skin::luminance(p) < 150;
     const bool red = p.r > 140 && p.g < 90 && p.b < 90;
@@ -170,21 +180,11 @@ TEST_F(SkinMeter, HoldNeedleFollowsTheNeedleButLooksDifferent) {
         ASSERT_GT(pixels.size(), 20u) << "frame " << k;
         EXPECT_LE(distance(needleTip(pixels), tips[k]), 2.0) << "frame " << k;
     }
-    double main[3] = {0, 0, 0}, held[3] = {0, 0, 0};
     const std::vector<skin::Point> a = needlePixels(needle, 84), b = needlePixels(hold, 84);
-    for (const skin::Point& p : a) {
-        const skin::Pixel px =
-            skin::Frame{&needle, 84, kVuHeight}.at(static_cast<int>(p.x), static_cast<int>(p.y));
-        main[0] += px.r, main[1] += px.g, main[2] += px.b;
-    }
-    for (const skin::Point& p : b) {
-        const skin::Pixel px =
-            skin::Frame{&hold, 84, kVuHeight}.at(static_cast<int>(p.x), static_cast<int>(p.y));
-        held[0] += px.r, held[1] += px.g, held[2] += px.b;
-    }
-    double colourGap = 0;
-    for (int c = 0; c < 3; ++c)
-        colourGap = std::max(colourGap, std::fabs(main[c] / a.size() - held[c] / b.size()));
+    const skin::Pixel main = meanColour({&needle, 84, kVuHeight}, a);
+    const skin::Pixel held = meanColour({&hold, 84, kVuHeight}, b);
+    const int colourGap =
+        std::max({std::abs(main.r - held.r), std::abs(main.g - held.g), std::abs(main.b - held.b)});
     const bool thinner = b.size() * 10 < a.size() * 8;
     EXPECT_TRUE(colourGap > 60 || thinner) << "colour gap " << colourGap;
 }
