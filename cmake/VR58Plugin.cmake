@@ -15,7 +15,7 @@ function(vr58_add_plugin target)
   if(WIN32)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/shell/platform/win32/vr58_exports.def
     ${PROJECT_SOURCE_DIR}/shell/platform/win32/dll_main.cpp)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp -s)
   else()
     target_link_options(${target} PRIVATE -static-libgcc -static-libstdc++ -Wl,--no-undefined -Wl,--defsym=main=VSTPluginMain
       -Wl,--version-script=${PROJECT_SOURCE_DIR}/shell/platform/posix/vr58_exports.map)
