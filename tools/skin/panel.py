@@ -223,7 +223,7 @@ def nameplate(ctx):
     ctx.save()
     rounded_rect(ctx, x + 2, y + 2, w - 4, h - 4, 3)
     ctx.clip()
-    brushed_metal(ctx, x + 2, y + 2, w - 4, h - 4, rgb(30, 30, 32), BRUSH_SEED + 1, strength=1.4)
+    brushed_metal(ctx, x + 2, y + 2, w - 4, h - 4, rgb(30, 30, 32), BRUSH_SEED + 1, strength=0.8)
     ctx.set_source(linear(x, y, x + w, y + h, [(0, (1, 1, 1, 0.10)), (0.5, (1, 1, 1, 0.0)),
                                                (1, (0, 0, 0, 0.2))]))
     ctx.rectangle(x, y, w, h)
