@@ -37,7 +37,7 @@ def draw_face(ctx):
     _arc(ctx, g.VU_TICK_INNER - 2.0, g.VU_ZERO_FRAME, g.VU_STOP_FRAME)
     ctx.stroke()
 
-    for i, (label, frame) in enumerate(g.VU_MARKS):
+    for label, frame in g.VU_MARKS:
         red = frame >= g.VU_ZERO_FRAME
         colour = INK_RED if red else INK
         major = label in ("20", "10", "7", "5", "3", "0") or red
@@ -62,7 +62,8 @@ def draw_face(ctx):
 
     # Peak lamp legend below the LED, which sits on the face's upper right corner.
     set_font(ctx, 6.5, SANS_CONDENSED, bold=True)
-    text_centred(ctx, 177, 44, "PEAK", colour=INK_RED)
+    led_x = (g.LED_RECT[0] + g.LED_RECT[2]) / 2.0 - g.VU_RECT[0]
+    text_centred(ctx, led_x, g.LED_RECT[3] - g.VU_RECT[1] + 7, "PEAK", colour=INK_RED)
 
     # Soft vignette: the card is lit from behind, dimmer at the window's edges.
     ctx.set_source(linear(0, 0, 0, h, [(0, (0, 0, 0, 0.12)), (0.15, (0, 0, 0, 0)),
