@@ -1,0 +1,125 @@
+#include "soft_fixture.h"
+#include "test_png.h"
+
+#include "vstgui/cbitmap.h"
+#include "vstgui/coffscreencontext.h"
+#include "vstgui/platform/soft/soft_surface.h"
+
+using namespace VSTGUI;
+using vr58test::pixelAt;
+using vr58test::rgbOf;
+
+namespace {
+
+class BitmapTest : public vr58test::SoftTest {
+protected:
+    vr58test::TestResources resources;
+};
+
+const soft::SoftImage& imageOf(const CBitmap& b) {
+    return static_cast<const soft::SoftImage&>(*b.getImage());
+}
+
+TEST_F(BitmapTest, PremultipliesWithAShiftByEight) {
+    resources.addPng(900, 3, 1, 4, {200, 100, 50, 128, 200, 100, 50, 255, 200, 100, 50, 0});
+    CBitmap bitmap(900);
+    ASSERT_EQ(bitmap.getWidth(), 3);
+    ASSERT_EQ(bitmap.getHeight(), 1);
+    EXPECT_FALSE(bitmap.isOpaque());
+    const uint8_t* bytes = bitmap.getImage()->bits();
+    // Stored blue, green, red, alpha.
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 12),
+              (std::vector<uint8_t>{25, 50, 100, 128, 50, 100, 200, 255, 0, 0, 0, 0}));
+}
+
+TEST_F(BitmapTest, ThreeChannelImageGetsFullAlphaAndStillComposites) {
+    resources.addPng(901, 2, 1, 3, {10, 20, 30, 40, 50, 60});
+    CBitmap bitmap(901);
+    ASSERT_EQ(bitmap.getWidth(), 2);
+    EXPECT_FALSE(bitmap.isOpaque());
+    EXPECT_EQ(imageOf(bitmap).pixel(0, 0), 0xFF0A141Eu);
+    EXPECT_EQ(imageOf(bitmap).pixel(1, 0), 0xFF28323Cu);
+
+    COffscreenContext ctx(nullptr, 4, 4, kWhiteCColor);
+    bitmap.draw(&ctx, CRect(1, 1, 3, 2));
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 1, 1)), 0x0A141Eu);
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 2, 1)), 0x28323Cu);
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 3, 1)), 0xFFFFFFu);
+}
+
+TEST_F(BitmapTest, RowsAreStoredBottomUpAndSourceOffsetSelectsImageRows) {
+    // 40 x 200 strip whose row r has red = r, fully opaque.
+    std::vector<uint8_t> rgba;
+    for (int r = 0; r < 200; ++r)
+        for (int x = 0; x < 40; ++x) rgba.insert(rgba.end(), {uint8_t(r), uint8_t(x), 7, 255});
+    resources.addPng(902, 40, 200, 4, rgba);
+    CBitmap strip(902);
+    ASSERT_EQ(strip.getHeight(), 200);
+    // The last stored row is the image's top row.
+    const uint8_t* lastRow = strip.getImage()->bits() + 199 * 40 * 4;
+    EXPECT_EQ(lastRow[2], 0);
+    EXPECT_EQ(strip.getImage()->bits()[2], 199);
+
+    COffscreenContext ctx(nullptr, 50, 50, kBlackCColor);
+    strip.draw(&ctx, CRect(0, 0, 40, 40), CPoint(0, 120));
+    for (CCoord y = 0; y < 40; ++y) {
+        EXPECT_EQ((pixelAt(ctx, 0, y) >> 16) & 0xFF, uint32_t(120 + y));
+        EXPECT_EQ((pixelAt(ctx, 39, y) >> 8) & 0xFF, 39u);
+    }
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 40, 0)), 0u);
+}
+
+TEST_F(BitmapTest, SourceOverCompositing) {
+    // Half-transparent red over white: 255 * 128 >> 8 = 127 premultiplied, plus white scaled by 127/255.
+    resources.addPng(903, 1, 1, 4, {255, 0, 0, 128});
+    CBitmap bitmap(903);
+    COffscreenContext ctx(nullptr, 2, 2, kWhiteCColor);
+    bitmap.drawTransparent(&ctx, CRect(0, 0, 1, 1));
+    const uint32_t p = pixelAt(ctx, 0, 0);
+    EXPECT_EQ((p >> 16) & 0xFF, 127u + 127u);
+    EXPECT_EQ((p >> 8) & 0xFF, 127u);
+    EXPECT_EQ(p & 0xFF, 127u);
+
+    // A constant alpha scales the source first.
+    COffscreenContext ctx2(nullptr, 2, 2, kBlackCColor);
+    resources.addPng(904, 1, 1, 4, {200, 200, 200, 255});
+    CBitmap opaqueGrey(904);
+    opaqueGrey.drawAlphaBlend(&ctx2, CRect(0, 0, 1, 1), CPoint(), 128);
+    EXPECT_EQ(rgbOf(pixelAt(ctx2, 0, 0)), 0x646464u); // 200 * 128 / 255 rounded
+}
+
+TEST_F(BitmapTest, MissingOrUndecodableResourceLeavesAnEmptyBitmapThatDrawsNothing) {
+    resources.add(905, {0x89, 'P', 'N', 'G', 1, 2, 3});
+    for (int32_t id : {905, 999}) {
+        CBitmap bitmap(id);
+        EXPECT_EQ(bitmap.getWidth(), 0);
+        EXPECT_EQ(bitmap.getHeight(), 0);
+        EXPECT_EQ(bitmap.getImage(), nullptr);
+        COffscreenContext ctx(nullptr, 2, 2, kBlackCColor);
+        bitmap.draw(&ctx, CRect(0, 0, 2, 2));
+        EXPECT_EQ(pixelAt(ctx, 1, 1), 0xFF000000u);
+    }
+}
+
+TEST_F(BitmapTest, DisposeAndLoadFromPathEmptyTheBitmap) {
+    resources.addPng(906, 1, 1, 4, {1, 2, 3, 4});
+    CBitmap bitmap(906);
+    ASSERT_EQ(bitmap.getWidth(), 1);
+    EXPECT_FALSE(bitmap.loadFromPath("whatever.png"));
+    EXPECT_EQ(bitmap.getWidth(), 0);
+    EXPECT_TRUE(bitmap.loadFromResource(906 + 0x10000)); // only the low 16 bits name the resource
+    EXPECT_EQ(bitmap.getWidth(), 1);
+    EXPECT_EQ(bitmap.getTransparentColor(), kTransparentCColor);
+}
+
+TEST_F(BitmapTest, DrawingClipsBlocksThatLeaveTheImage) {
+    resources.addPng(907, 2, 2, 4, {9, 9, 9, 255, 9, 9, 9, 255, 9, 9, 9, 255, 9, 9, 9, 255});
+    CBitmap bitmap(907);
+    COffscreenContext ctx(nullptr, 6, 6, kBlackCColor);
+    bitmap.draw(&ctx, CRect(0, 0, 6, 6), CPoint(1, 1));
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 0, 0)), 0x090909u);
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 1, 0)), 0u);
+    EXPECT_EQ(rgbOf(pixelAt(ctx, 0, 1)), 0u);
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "vstgui/cdrawcontext.h"
+
+#include "vstgui/cbuttons.h"
+#include "vstgui/cframe.h"
+#include "vstgui/platform/platform.h"
+
+namespace VSTGUI {
+
+namespace {
+
+bool swapMouseButtons = false;
+
+struct StandardFont {
+    const char* face;
+    CCoord height;
+};
+constexpr StandardFont standardFonts[kNumStandardFonts] = {
+    {"Arial", 12}, {"Arial", 18}, {"Arial", 14}, {"Arial", 12},
+    {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
+};
+
+CRect initialClip(CFrame* frame) {
+    if (!frame) return CRect(0, 0, 1000, 1000);
+    CRect r;
+    return frame->getViewSize(r);
+}
+
+} // namespace
+
+void setSwapMouseButtons(bool swapped) {
+    swapMouseButtons = swapped;
+}
+bool getSwapMouseButtons() {
+    return swapMouseButtons;
+}
+
+CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
+    : frame(frame), window(window),
+      surface(systemContext || window ? platform::backend().createWindowSurface(systemContext, window)
+                                      : nullptr),
+      clipRect(initialClip(frame)) {
+    if (window) offsetScreen = platform::backend().windowScreenOrigin(window);
+    applyDefaults();
+}
+
+CDrawContext::CDrawContext(CFrame* frame, std::unique_ptr<platform::Surface> s, const CRect& clip)
+    : frame(frame), surface(std::move(s)), clipRect(clip) {
+    applyDefaults();
+}
+
+CDrawContext::~CDrawContext() = default;
+
+void CDrawContext::applyDefaults() {
+    setFrameColor(kWhiteCColor);
+    setLineStyle(kLineSolid);
+    setLineWidth(1);
+    setFillColor(kBlackCColor);
+    setFontColor(kWhiteCColor);
+    setFont(kSystemFont, 0, 0);
+    setDrawMode(kCopyMode);
+}
+
+void CDrawContext::setFrameColor(CColor color) {
+    if (frameColor == color) return;
+    frameColor = color;
+    if (surface) surface->setPen(frameColor, frameWidth);
+}
+
+void CDrawContext::setLineWidth(CCoord width) {
+    if (frameWidth == width) return;
+    frameWidth = width;
+    if (surface) surface->setPen(frameColor, frameWidth);
+}
+
+void CDrawContext::setLineStyle(int32_t style) {
+    if (lineStyle == style) return;
+    lineStyle = style;
+    // Only solid pens exist on this platform; the style is context state.
+    if (surface) surface->setPen(frameColor, frameWidth);
+}
+
+void CDrawContext::setFillColor(CColor color) {
+    if (fillColor == color) return;
+    fillColor = color;
+    if (surface) surface->setBrush(fillColor);
+}
+
+void CDrawContext::setFontColor(CColor color) {
+    if (fontColor == color) return;
+    fontColor = color;
+    if (surface) surface->setTextColor(fontColor);
+}
+
+void CDrawContext::setFont(int32_t id, int32_t /*size*/, int32_t style) {
+    if (id < 0 || id >= kNumStandardFonts) id = kSystemFont;
+    const CCoord height = standardFonts[id].height;
+    if (id == fontId && height == fontSize && style == fontStyle) return;
+    fontId = id;
+    fontSize = height;
+    fontStyle = style;
+    if (!surface) return;
+    platform::FontSpec spec;
+    spec.face = standardFonts[id].face;
+    spec.height = height;
+    spec.bold = (style & 1) || id == kSystemFont;
+    spec.italic = (style & 2) != 0;
+    spec.underline = (style & 4) != 0;
+    spec.symbol = id == kSymbolFont;
+    surface->setFont(spec);
+}
+
+void CDrawContext::setDrawMode(int32_t mode) {
+    if (drawMode == mode) return;
+    drawMode = mode;
+    if (surface && mode == kCopyMode) surface->setCopyMode();
+}
+
+void CDrawContext::fillRect(const CRect& r) {
+    if (!surface) return;
+    surface->fillRect(
+        CRect(r.left + 1 + offset.h, r.top + 1 + offset.v, r.right + offset.h, r.bottom + offset.v));
+}
+
+void CDrawContext::moveTo(const CPoint& p) {
+    penPosition = p;
+    if (surface) surface->moveTo(CPoint(p.h + offset.h, p.v + offset.v));
+}
+
+void CDrawContext::lineTo(const CPoint& p) {
+    if (surface) surface->lineTo(CPoint(p.h + offset.h, p.v + offset.v));
+    penPosition = p;
+}
+
+void CDrawContext::setClipRect(const CRect& clip) {
+    clipRect = clip;
+    if (surface) surface->setClip(clip);
+}
+
+int32_t CDrawContext::getMouseButtons() {
+    const platform::InputState s = platform::backend().inputState();
+    int32_t buttons = 0;
+    if (s.left) buttons |= swapMouseButtons ? kRButton : kLButton;
+    if (s.middle) buttons |= kMButton;
+    if (s.right) buttons |= swapMouseButtons ? kLButton : kRButton;
+    if (s.shift) buttons |= kShift;
+    if (s.control) buttons |= kControl;
+    if (s.alt) buttons |= kAlt;
+    return buttons;
+}
+
+void CDrawContext::getMouseLocation(CPoint& point) const {
+    const CPoint global = platform::backend().cursorPosition();
+    point = CPoint(global.h - offsetScreen.h, global.v - offsetScreen.v);
+}
+
+} // namespace VSTGUI

@@ -1,0 +1,378 @@
+#include "vstgui/cframe.h"
+
+#include "shell/vst2/vst2_interface.h"
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/coffscreencontext.h"
+#include "vstgui/iframeeditor.h"
+#include "vstgui/platform/platform.h"
+
+#include <cstring>
+
+namespace VSTGUI {
+
+namespace {
+
+void setClipIfDifferent(CDrawContext* context, const CRect& clip) {
+    CRect current;
+    if (context->getClipRect(current) != clip) context->setClipRect(clip);
+}
+
+} // namespace
+
+// Runs on the host's GUI thread, which then owns the window and every later call.
+CFrame::CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor)
+    : CViewContainer(size), editor(editor), systemWindow(systemWindow) {
+    parentFrame = this;
+    platform::backend().oleInitialize();
+    imageLibrary = platform::backend().bindImageLibrary();
+    initFrame(systemWindow);
+}
+
+bool CFrame::initFrame(void* parent) {
+    if (!parent) return false;
+    window = platform::backend().createFrameWindow(*this, parent, size.width(), size.height());
+    setDropActive(true);
+    return true;
+}
+
+CFrame::~CFrame() {
+    if (modalView) removeView(modalView, false);
+    modalView = nullptr;
+    setCursor(kCursorDefault);
+    if (dropActive && window) {
+        window->setDropActive(false);
+        dropActive = false;
+    }
+    if (frameContext) frameContext->release();
+    frameContext = nullptr;
+    platform::backend().oleUninitialize();
+    if (backBuffer) backBuffer->release();
+    backBuffer = nullptr;
+    platform::backend().unbindImageLibrary(imageLibrary);
+    imageLibrary = nullptr;
+    window.reset();
+    if (addedWindow && openFlag && systemWindow) systemWindow = nullptr;
+    // Children go while the frame is still whole, so focus checks during removal stay valid.
+    focusView = nullptr;
+    removeAll(true);
+}
+
+void* CFrame::getWindowHandle() const {
+    return window ? window->handle() : nullptr;
+}
+
+bool CFrame::isTypeOf(const char* name) const {
+    return std::strcmp(name, "CFrame") == 0 || CViewContainer::isTypeOf(name);
+}
+
+bool CFrame::open(CPoint*) {
+    if (!addedWindow) return false;
+    if (openFlag) return false;
+    if (initFrame(systemWindow)) openFlag = true;
+    return openFlag;
+}
+
+bool CFrame::close() {
+    if (!addedWindow || !openFlag || !systemWindow) return false;
+    systemWindow = nullptr;
+    return true;
+}
+
+void CFrame::doIdleStuff() {
+    if (editor) editor->doIdleStuff();
+}
+
+uint32_t CFrame::getTicks() const {
+    return editor ? platform::backend().tickCount() : 0;
+}
+
+int32_t CFrame::getKnobMode() const {
+    return editor ? editor->getKnobMode() : 0;
+}
+
+void CFrame::beginEdit(int32_t index) {
+    if (editor) editor->beginEdit(index);
+}
+
+void CFrame::endEdit(int32_t index) {
+    if (editor) editor->endEdit(index);
+}
+
+bool CFrame::setPosition(CCoord, CCoord) {
+    return false;
+}
+
+bool CFrame::getPosition(CCoord& x, CCoord& y) const {
+    if (!openFlag || !window) return false;
+    return window->getPosition(x, y);
+}
+
+bool CFrame::getSize(CRect* rect) const {
+    return rect ? getSize(*rect) : false;
+}
+
+bool CFrame::getSize(CRect& rect) const {
+    if (!openFlag || !window) return false;
+    return window->getSize(rect);
+}
+
+bool CFrame::setSize(CCoord width, CCoord height) {
+    if (!openFlag) return false;
+    if (width == size.width() && height == size.height()) return false;
+    if (backBuffer) backBuffer->release();
+    backBuffer = nullptr;
+    if (editor && editor->sizeWindow(width, height)) {
+        size.right = size.left + width;
+        size.bottom = size.top + height;
+        if (window) window->resize(width, height);
+        return true;
+    }
+    size.right = size.left + width;
+    size.bottom = size.top + height;
+    if (window) window->resizeWithParents(width, height);
+    size = CRect(0, 0, width, height);
+    setDirty(true);
+    if (offscreenContext && drawInOffscreen) {
+        dropOffscreen();
+        makeOffscreen();
+    }
+    return true;
+}
+
+void CFrame::setViewSize(const CRect& rect, bool) {
+    setSize(rect.width(), rect.height());
+}
+
+bool CFrame::getCurrentLocation(CPoint& where) {
+    where = platform::backend().cursorPosition();
+    if (window) {
+        const CPoint origin = window->screenOrigin();
+        where.offset(-origin.h, -origin.v);
+    }
+    return true;
+}
+
+void CFrame::setCursor(int32_t type) {
+    platform::backend().setCursor(type);
+}
+
+bool CFrame::setDropActive(bool val) {
+    if (!dropActive && !val) return true;
+    if (!window) return false;
+    window->setDropActive(val);
+    dropActive = val;
+    return true;
+}
+
+void CFrame::invalidate(const CRect& rect) {
+    for (Node* node = firstView; node; node = node->next)
+        if (node->view->getViewSize().rectOverlap(rect)) node->view->setDirty(true);
+}
+
+bool CFrame::setUpdatesDisabled(bool val) {
+    const bool previous = updatesDisabledFlag;
+    updatesDisabledFlag = val;
+    return previous;
+}
+
+CDrawContext* CFrame::createDrawContext() {
+    if (frameContext) {
+        frameContext->retain();
+        return frameContext;
+    }
+    return new CDrawContext(this, nullptr, getWindowHandle());
+}
+
+COffscreenContext* CFrame::getBackBuffer() {
+    if (!backBuffer) backBuffer = new COffscreenContext(this, size.width(), size.height(), kBlackCColor);
+    return backBuffer;
+}
+
+void CFrame::draw(CDrawContext* context) {
+    firstDraw = false;
+    if (!context) context = frameContext;
+    if (context) CViewContainer::draw(context);
+}
+
+void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
+    firstDraw = false;
+    CDrawContext* own = nullptr;
+    if (!context) context = own = createDrawContext();
+    if (!context) return;
+
+    CRect oldClip;
+    context->getClipRect(oldClip);
+    CRect clip(updateRect);
+    clip.offset(context->offset.h, context->offset.v);
+    setClipIfDifferent(context, clip.bound(oldClip));
+    if (!updateRect.isEmpty()) CViewContainer::drawRect(context, updateRect);
+    setClipIfDifferent(context, oldClip);
+
+    if (own) own->release();
+}
+
+void CFrame::draw(CView* view) {
+    CView* target = view && isChild(view) ? view : this;
+    CDrawContext* context = createDrawContext();
+    if (!context) return;
+    target->draw(context);
+    context->release();
+}
+
+void CFrame::update(CDrawContext* context) {
+    if (!openFlag || updatesDisabled()) return;
+    CDrawContext* savedFrameContext = frameContext;
+    COffscreenContext* buffer = getBackBuffer();
+    frameContext = buffer;
+
+    if (dirtyFlag) {
+        draw(buffer);
+        setDirty(false);
+    } else {
+        CRect savedClip;
+        buffer->getClipRect(savedClip);
+        if (modalView && modalView->isDirty()) modalView->update(buffer);
+        for (Node* node = firstView; node; node = node->next) {
+            CRect clip = node->view->getViewSize();
+            setClipIfDifferent(buffer, clip.bound(savedClip));
+            node->view->update(buffer);
+        }
+        setClipIfDifferent(buffer, savedClip);
+    }
+    if (context) buffer->copyFrom(context, size, CPoint());
+    frameContext = savedFrameContext;
+}
+
+void CFrame::idle() {
+    if (!openFlag || firstDraw) return;
+    if (!isDirty()) return;
+    CDrawContext* context = createDrawContext();
+    update(context);
+    if (context) context->release();
+}
+
+void CFrame::mouse(CDrawContext* context, CPoint& where, int32_t buttons) {
+    if (!context) context = frameContext;
+    if (focusView) setFocusView(nullptr);
+    if (buttons == kButtonsToBeRead && context) buttons = CDrawContext::getMouseButtons();
+    if (!modalView) {
+        CViewContainer::mouse(context, where, buttons);
+        return;
+    }
+    if (modalView->hitTest(where, buttons)) modalView->mouse(context, where, buttons);
+}
+
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+    if (focusView) {
+        const int32_t result = focusView->onKeyDown(keyCode);
+        if (result != kKeyNotHandled) return result;
+    }
+    if (modalView) {
+        const int32_t result = modalView->onKeyDown(keyCode);
+        if (result != kKeyNotHandled) return result;
+    }
+    if (keyCode.virt == VKEY_TAB)
+        return advanceNextFocusView(focusView, (keyCode.modifier & MODIFIER_SHIFT) != 0) ? 1 : kKeyNotHandled;
+    return kKeyNotHandled;
+}
+
+int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+    if (focusView) {
+        const int32_t result = focusView->onKeyUp(keyCode);
+        if (result != kKeyNotHandled) return result;
+    }
+    if (modalView) {
+        const int32_t result = modalView->onKeyUp(keyCode);
+        if (result != kKeyNotHandled) return result;
+    }
+    return kKeyNotHandled;
+}
+
+bool CFrame::onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance) {
+    // A modal view alone takes wheel turns, as it alone takes clicks.
+    if (modalView) {
+        CRect area;
+        if (!modalView->getMouseableArea(area).pointInside(where) || !context) return false;
+        return modalView->onWheel(context, where, axis, distance);
+    }
+    return CViewContainer::onWheel(context, where, axis, distance);
+}
+
+CView* CFrame::getCurrentView() const {
+    if (modalView) return modalView;
+    return CViewContainer::getCurrentView();
+}
+
+void CFrame::setFocusView(CView* view) {
+    CView* old = focusView;
+    focusView = view;
+    if (view && view->wantsFocus()) view->setDirty(true);
+    if (old) {
+        old->looseFocus(nullptr);
+        if (old->wantsFocus()) old->setDirty(true);
+    }
+}
+
+bool CFrame::advanceNextFocusView(CView* oldFocus, bool reverse) {
+    if (modalView) return false;
+    if (!oldFocus) {
+        if (!focusView) return CViewContainer::advanceNextFocusView(nullptr, reverse);
+        oldFocus = focusView;
+    }
+    if (isChild(oldFocus)) {
+        if (CViewContainer::advanceNextFocusView(oldFocus, reverse)) return true;
+        setFocusView(nullptr);
+        return false;
+    }
+    CView* current = oldFocus;
+    CView* parent = oldFocus->getParentView();
+    while (parent && parent != this && parent->isTypeOf("CViewContainer")) {
+        if (static_cast<CViewContainer*>(parent)->advanceNextFocusView(current, reverse)) return true;
+        current = parent;
+        parent = parent->getParentView();
+    }
+    return CViewContainer::advanceNextFocusView(current, reverse);
+}
+
+int32_t CFrame::setModalView(CView* view) {
+    if (view && modalView) return 0;
+    if (modalView) removeView(modalView, false);
+    modalView = view;
+    if (view) addView(view);
+    return 1;
+}
+
+void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
+    COffscreenContext* buffer = getBackBuffer();
+    if (buffer && buffer->getSurface()) {
+        drawRect(buffer, updateRect);
+        CDrawContext screen(this, paintContext, getWindowHandle());
+        buffer->copyFrom(&screen, updateRect, updateRect.topLeft());
+        return;
+    }
+    CDrawContext* direct = new CDrawContext(this, paintContext, getWindowHandle());
+    drawRect(direct, updateRect);
+    direct->release();
+}
+
+void CFrame::platformButtonDown(const CPoint& where) {
+    CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
+    CPoint p(where);
+    mouse(context, p, kButtonsToBeRead);
+    context->release();
+}
+
+bool CFrame::platformWheel(const CPoint& where, float distance) {
+    CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
+    const bool result = onWheel(context, where, distance);
+    context->release();
+    return result;
+}
+
+void CFrame::platformWindowDestroyed() {
+    setOpenFlag(false);
+    systemWindow = nullptr;
+    if (window) window->markDestroyed();
+}
+
+} // namespace VSTGUI

@@ -1,0 +1,113 @@
+// The root of the view tree. It owns the editor's child window (through the platform backend), paints
+// the tree through a back buffer, redraws dirty views on idle, and owns keyboard focus and the modal view.
+#pragma once
+
+#include "vstgui/cviewcontainer.h"
+
+#include <memory>
+
+namespace VSTGUI {
+
+class IFrameEditor;
+namespace platform {
+class Window;
+}
+
+enum CCursorType : int32_t {
+    kCursorDefault = 0,
+    kCursorWait,
+    kCursorHSize,
+    kCursorVSize,
+    kCursorSizeAll,
+    kCursorNESWSize,
+    kCursorNWSESize,
+    kCursorCopy,
+    kCursorNotAllowed,
+    kCursorHand,
+};
+
+class CFrame : public CViewContainer {
+public:
+    // systemWindow is the host's window that the frame's own window is made in (null: no window).
+    CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor);
+    ~CFrame() override;
+
+    void draw(CDrawContext* context) override;
+    void drawRect(CDrawContext* context, const CRect& updateRect) override;
+    void mouse(CDrawContext* context, CPoint& where, int32_t buttons = kButtonsToBeRead) override;
+    int32_t onKeyDown(VstKeyCode& keyCode) override;
+    int32_t onKeyUp(VstKeyCode& keyCode) override;
+    using CViewContainer::onWheel;
+    bool onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance) override;
+    void setViewSize(const CRect& rect, bool invalid = true) override;
+    IFrameEditor* getEditor() const override { return editor; }
+    bool isTypeOf(const char* name) const override;
+    void update(CDrawContext* context) override;
+    CView* getCurrentView() const override;
+    bool advanceNextFocusView(CView* oldFocus, bool reverse = false) override;
+
+    virtual bool open(CPoint* where = nullptr);
+    virtual bool close();
+    virtual bool isOpen() const { return openFlag; }
+    virtual void idle();
+    virtual void doIdleStuff();
+    virtual uint32_t getTicks() const;
+    virtual int32_t getKnobMode() const;
+    virtual bool setPosition(CCoord x, CCoord y);
+    virtual bool getPosition(CCoord& x, CCoord& y) const;
+    virtual bool setSize(CCoord width, CCoord height);
+    virtual bool getSize(CRect* rect) const;
+    virtual bool getSize(CRect& rect) const;
+    virtual int32_t setModalView(CView* view);
+    virtual CView* getModalView() const { return modalView; }
+    virtual void beginEdit(int32_t index);
+    virtual void endEdit(int32_t index);
+    virtual bool getCurrentLocation(CPoint& where);
+    virtual void setCursor(int32_t type);
+    virtual void setFocusView(CView* view);
+    virtual CView* getFocusView() const { return focusView; }
+    virtual bool setDropActive(bool val);
+    virtual bool isDropActive() const { return dropActive; }
+    virtual void setOpenFlag(bool val) { openFlag = val; }
+    virtual bool getOpenFlag() const { return openFlag; }
+    virtual void invalidate(const CRect& rect);
+    virtual bool setUpdatesDisabled(bool val);
+    virtual bool updatesDisabled() const { return updatesDisabledFlag; }
+    virtual void draw(CView* view);
+
+    // A context for the frame's window, or the running pass's context with an extra reference.
+    CDrawContext* createDrawContext();
+    COffscreenContext* getBackBuffer();
+    void* getSystemWindow() const { return systemWindow; }
+    void* getWindowHandle() const;
+    platform::Window* getPlatformWindow() const { return window.get(); }
+
+    // Entry points of the frame's window, called by the platform's window on the GUI thread.
+    // A paint of a non-empty region; paintContext is the platform's drawing handle for the window.
+    void platformPaint(void* paintContext, const CRect& updateRect);
+    // A button press at a position in window coordinates; returns when the press's handling ends.
+    void platformButtonDown(const CPoint& where);
+    // A wheel turn at a position in window coordinates, in notches (positive away from the user).
+    bool platformWheel(const CPoint& where, float distance);
+    // The system destroyed the window (with the host's window around it).
+    void platformWindowDestroyed();
+
+protected:
+    bool initFrame(void* systemWindow);
+
+    IFrameEditor* editor;
+    void* systemWindow;
+    CView* modalView = nullptr;
+    CView* focusView = nullptr;
+    bool firstDraw = true;
+    bool openFlag = true;
+    bool dropActive = false;
+    bool updatesDisabledFlag = false;
+    std::unique_ptr<platform::Window> window;
+    void* imageLibrary = nullptr;
+    COffscreenContext* backBuffer = nullptr;
+    CDrawContext* frameContext = nullptr;
+    bool addedWindow = false;
+};
+
+} // namespace VSTGUI

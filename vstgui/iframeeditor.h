@@ -1,0 +1,27 @@
+// What the frame needs of the editor that owns it. The plug-in's GUI editor implements this, so the
+// toolkit does not depend on the editor's classes.
+#pragma once
+
+#include "vstgui/cgeometry.h"
+
+#include <cstdint>
+
+namespace VSTGUI {
+
+class IFrameEditor {
+public:
+    // The start and end of an automation gesture on the parameter `index`.
+    virtual void beginEdit(int32_t index) = 0;
+    virtual void endEdit(int32_t index) = 0;
+    // Called from inside controls' modal mouse loops to keep the window and the host alive.
+    virtual void doIdleStuff() = 0;
+    // The process-wide knob mode: 0 circular, 1 relative circular, 2 linear.
+    virtual int32_t getKnobMode() const = 0;
+    // Asks the host to resize its window; true when the host supports it and did it.
+    virtual bool sizeWindow(CCoord /*width*/, CCoord /*height*/) { return false; }
+
+protected:
+    ~IFrameEditor() = default;
+};
+
+} // namespace VSTGUI

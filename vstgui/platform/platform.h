@@ -1,0 +1,150 @@
+// The seam between the portable toolkit and the operating system. The toolkit asks these interfaces for
+// everything that touches pixels, the pointer, the clock or windows; CMake links exactly one backend's
+// defaultBackend() into each target (GDI/user32 on Windows, memory surfaces elsewhere).
+#pragma once
+
+#include "vstgui/ccolor.h"
+#include "vstgui/cgeometry.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace VSTGUI {
+class CFrame;
+}
+
+namespace VSTGUI::platform {
+
+class Backend;
+
+// A decoded picture: 32-bit pixels, bytes blue, green, red, alpha, rows bottom-up, colours premultiplied.
+class Image {
+public:
+    Image(const Backend& owner, CCoord width, CCoord height) : owner(owner), w(width), h(height) {}
+    virtual ~Image() = default;
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    CCoord width() const { return w; }
+    CCoord height() const { return h; }
+    // Directly writable pixels (stride width x 4), or null for an image the system loaded itself.
+    virtual uint8_t* bits() = 0;
+
+    const Backend& owner;
+
+private:
+    CCoord w;
+    CCoord h;
+};
+
+// Font request of a drawing context; no text is drawn, but the state is kept on the surface.
+struct FontSpec {
+    const char* face = "Arial";
+    CCoord height = 12;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool symbol = false;
+};
+
+// One drawing target with its current pen, brush, font and clip. Rectangles are surface pixels, right and
+// bottom exclusive.
+class Surface {
+public:
+    explicit Surface(const Backend& owner) : owner(owner) {}
+    virtual ~Surface() = default;
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    virtual void setPen(CColor color, CCoord width) = 0;
+    // Answers false when the brush could not be made; the previous one then stays.
+    virtual bool setBrush(CColor color) = 0;
+    virtual void setFont(const FontSpec& font) = 0;
+    virtual void setTextColor(CColor color) = 0;
+    virtual void setCopyMode() = 0;
+
+    virtual void fillRect(const CRect& r) = 0;
+    virtual void moveTo(CPoint p) = 0;
+    // One-pixel line from the pen position; the end point is not painted.
+    virtual void lineTo(CPoint p) = 0;
+    virtual void setClip(const CRect& r) = 0;
+
+    // Opaque copy of dest-sized block from this surface at srcPos to dest.
+    virtual void copyTo(Surface& dest, const CRect& destRect, CPoint srcPos) = 0;
+    virtual void copyImage(const Image& image, const CRect& destRect, CPoint srcPos) = 0;
+    // Source-over of premultiplied pixels with an extra constant alpha; without perPixel the image's own
+    // alpha bytes are ignored.
+    virtual void blendImage(const Image& image, const CRect& destRect, CPoint srcPos, uint8_t alpha,
+                            bool perPixel) = 0;
+    virtual void keyImage(const Image& image, const CRect& destRect, CPoint srcPos, CColor key) = 0;
+
+    // Reads a block as 0xAARRGGBB values, top row first; used by tests and the PNG dump.
+    virtual bool readPixels(const CRect& r, uint32_t* out) = 0;
+
+    const Backend& owner;
+};
+
+// Physical pointer and keyboard state at the moment of the call.
+struct InputState {
+    bool left = false;
+    bool middle = false;
+    bool right = false;
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
+
+class Window;
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual uint32_t tickCount() = 0;
+    virtual void sleep(uint32_t milliseconds) = 0;
+    virtual CPoint cursorPosition() = 0;
+    virtual InputState inputState() = 0;
+    virtual bool systemSwapsButtons() = 0;
+
+    virtual std::unique_ptr<Image> createImage(CCoord width, CCoord height) = 0;
+    // A plain (non-PNG) bitmap resource of the module; null when there is none.
+    virtual std::unique_ptr<Image> loadPlainBitmap(int32_t id) = 0;
+    // Wraps a native drawing handle, or obtains one for a window; null when neither is usable.
+    virtual std::unique_ptr<Surface> createWindowSurface(void* systemContext, void* window) = 0;
+    virtual std::unique_ptr<Surface> createOffscreen(void* window, CCoord width, CCoord height) = 0;
+    virtual CPoint windowScreenOrigin(void* window) = 0;
+
+    // Late binding of the blending library; the handle is kept by the frame that bound it.
+    virtual void* bindImageLibrary() = 0;
+    virtual void unbindImageLibrary(void* library) = 0;
+    virtual void oleInitialize() = 0;
+    virtual void oleUninitialize() = 0;
+    virtual void setCursor(int32_t cursorType) = 0;
+
+    // The frame's child window inside the host's window; null when parent is null or creation fails.
+    virtual std::unique_ptr<Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
+                                                      CCoord height) = 0;
+};
+
+// The frame's own window. It delivers paint, button presses and wheel turns to the frame's entry points.
+class Window {
+public:
+    virtual ~Window() = default;
+    virtual void* handle() const = 0;
+    virtual CPoint screenOrigin() = 0;
+    virtual bool setDropActive(bool active) = 0;
+    // Resizes this window and the host's windows around it as far as they belong to the editor.
+    virtual void resizeWithParents(CCoord width, CCoord height) = 0;
+    virtual void resize(CCoord width, CCoord height) = 0;
+    virtual bool getPosition(CCoord& x, CCoord& y) = 0;
+    virtual bool getSize(CRect& rect) = 0;
+    // The system destroyed the window (the host closed its own first): forget the handle.
+    virtual void markDestroyed() = 0;
+};
+
+Backend& defaultBackend();
+// The backend used by new contexts, bitmaps and frames; tests may switch it for one scope.
+Backend& backend();
+Backend* setBackend(Backend* b);
+
+} // namespace VSTGUI::platform

@@ -1,0 +1,70 @@
+#include "vstgui/platform/soft/soft_backend.h"
+
+#include "vstgui/platform/soft/soft_surface.h"
+#include "vstgui/platform/soft/soft_window.h"
+
+namespace VSTGUI::soft {
+
+namespace {
+// Stands in for the blending library's handle: any non-null value.
+int imageLibraryToken = 0;
+} // namespace
+
+platform::InputState SoftBackend::inputState() {
+    if (!pending.empty()) {
+        pointer = pending.front().position;
+        state = pending.front().state;
+        pending.pop_front();
+    }
+    return state;
+}
+
+std::unique_ptr<platform::Image> SoftBackend::createImage(CCoord width, CCoord height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    return std::make_unique<SoftImage>(*this, width, height);
+}
+
+std::unique_ptr<platform::Surface> SoftBackend::createWindowSurface(void* systemContext, void* window) {
+    if (systemContext) return std::make_unique<SoftSurface>(*this, *static_cast<Pixels*>(systemContext));
+    if (window) return std::make_unique<SoftSurface>(*this, static_cast<HeadlessWindow*>(window)->screen());
+    return nullptr;
+}
+
+std::unique_ptr<platform::Surface> SoftBackend::createOffscreen(void*, CCoord width, CCoord height) {
+    return std::make_unique<SoftSurface>(*this, width, height);
+}
+
+CPoint SoftBackend::windowScreenOrigin(void* window) {
+    return window ? static_cast<HeadlessWindow*>(window)->screenOrigin() : CPoint();
+}
+
+void* SoftBackend::bindImageLibrary() {
+    ++boundLibraries;
+    return &imageLibraryToken;
+}
+
+void SoftBackend::unbindImageLibrary(void* library) {
+    if (library) --boundLibraries;
+}
+
+std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
+                                                                 CCoord height) {
+    if (!parent) return nullptr;
+    return std::make_unique<HeadlessWindow>(frame, *static_cast<HostWindow*>(parent), width, height);
+}
+
+void SoftBackend::reset() {
+    ticks = 0;
+    pointer = CPoint();
+    state = platform::InputState();
+    pending.clear();
+    swapButtons = false;
+    cursor = 0;
+}
+
+SoftBackend& softBackend() {
+    static SoftBackend instance;
+    return instance;
+}
+
+} // namespace VSTGUI::soft

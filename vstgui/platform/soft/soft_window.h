@@ -1,0 +1,62 @@
+// A headless window for the memory backend. A HostWindow stands for the host's window; the frame's
+// HeadlessWindow lives inside it and delivers paint, press and wheel events to the frame's entry points,
+// exactly where a system window procedure would.
+#pragma once
+
+#include "vstgui/platform/platform.h"
+#include "vstgui/platform/soft/soft_pixels.h"
+
+namespace VSTGUI::soft {
+
+class HeadlessWindow;
+
+struct HostWindow {
+    CPoint screenOrigin;
+    CCoord width = 0;
+    CCoord height = 0;
+    HeadlessWindow* child = nullptr;
+    int childWindowsCreated = 0;
+
+    // Destroys the host's window, and with it the frame's window inside it.
+    void destroy();
+    ~HostWindow() { destroy(); }
+};
+
+class HeadlessWindow : public platform::Window {
+public:
+    HeadlessWindow(CFrame& frame, HostWindow& host, CCoord width, CCoord height);
+    ~HeadlessWindow() override;
+
+    void* handle() const override { return alive ? const_cast<HeadlessWindow*>(this) : nullptr; }
+    CPoint screenOrigin() override { return host ? host->screenOrigin : CPoint(); }
+    bool setDropActive(bool active) override;
+    void resizeWithParents(CCoord width, CCoord height) override;
+    void resize(CCoord width, CCoord height) override;
+    bool getPosition(CCoord& x, CCoord& y) override;
+    bool getSize(CRect& rect) override;
+    void markDestroyed() override;
+
+    // Events, in client coordinates. An empty paint region gets default processing (nothing is drawn).
+    bool paint(const CRect& region);
+    void press(const CPoint& where);
+    // delta in system units: 120 per notch, at a global screen position.
+    bool wheel(const CPoint& screenPosition, int16_t delta);
+    void destroyedBySystem();
+
+    Pixels& screen() { return pixels; }
+    bool isDropActive() const { return dropActive; }
+    int defaultProcessed() const { return defaultCount; }
+
+private:
+    CFrame* frame;
+    HostWindow* host;
+    Pixels pixels;
+    bool alive = true;
+    bool dropActive = false;
+    int defaultCount = 0;
+};
+
+// Writes a block of pixels as a PNG file (for inspecting renders); false on failure.
+bool writePng(const char* path, const Pixels& pixels);
+
+} // namespace VSTGUI::soft

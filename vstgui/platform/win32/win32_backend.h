@@ -1,0 +1,63 @@
+// The Windows backend: GDI device contexts, DIB sections, msimg32's blending bound by name, user32
+// windows and OLE drag and drop.
+#pragma once
+
+#include "vstgui/platform/platform.h"
+
+#include <windows.h>
+
+namespace VSTGUI::win32 {
+
+using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+
+// Module-wide entry points; every frame's construction binds them anew.
+extern AlphaBlendFn alphaBlendFunction;
+extern TransparentBltFn transparentBltFunction;
+
+HINSTANCE moduleInstance();
+
+class Win32Image : public platform::Image {
+public:
+    Win32Image(const platform::Backend& owner, HBITMAP bitmap, void* bits, CCoord width, CCoord height)
+        : Image(owner, width, height), bitmap(bitmap), pixelBits(static_cast<uint8_t*>(bits)) {}
+    ~Win32Image() override { DeleteObject(bitmap); }
+    uint8_t* bits() override { return pixelBits; }
+    HBITMAP handle() const { return bitmap; }
+
+private:
+    HBITMAP bitmap;
+    uint8_t* pixelBits;
+};
+
+class Win32Backend : public platform::Backend {
+public:
+    uint32_t tickCount() override { return GetTickCount(); }
+    void sleep(uint32_t milliseconds) override { Sleep(milliseconds); }
+    CPoint cursorPosition() override;
+    platform::InputState inputState() override;
+    bool systemSwapsButtons() override { return GetSystemMetrics(SM_SWAPBUTTON) > 0; }
+
+    std::unique_ptr<platform::Image> createImage(CCoord width, CCoord height) override;
+    std::unique_ptr<platform::Image> loadPlainBitmap(int32_t id) override;
+    std::unique_ptr<platform::Surface> createWindowSurface(void* systemContext, void* window) override;
+    std::unique_ptr<platform::Surface> createOffscreen(void* window, CCoord width, CCoord height) override;
+    CPoint windowScreenOrigin(void* window) override;
+
+    void* bindImageLibrary() override;
+    void unbindImageLibrary(void* library) override;
+    void oleInitialize() override { OleInitialize(nullptr); }
+    void oleUninitialize() override { OleUninitialize(); }
+    void setCursor(int32_t cursorType) override;
+
+    std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
+                                                        CCoord height) override;
+};
+
+Win32Backend& win32Backend();
+
+// Window class bookkeeping, for tests: the registered class name and how many frames use it.
+const char* windowClassName();
+int windowClassUseCount();
+
+} // namespace VSTGUI::win32

@@ -1,0 +1,228 @@
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/cframe.h"
+#include "vstgui/platform/win32/win32_backend.h"
+#include "vstgui/platform/win32/win32_drop_target.h"
+
+#include <cstdio>
+
+namespace VSTGUI::win32 {
+
+namespace {
+
+int classUseCount = 0;
+char className[64] = {};
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+void registerWindowClass() {
+    if (classUseCount++ != 0) return;
+    // One class per loaded copy of the module.
+    std::snprintf(className, sizeof(className), "Plugin%p", static_cast<void*>(moduleInstance()));
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_GLOBALCLASS;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = moduleInstance();
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    setSwapMouseButtons(GetSystemMetrics(SM_SWAPBUTTON) > 0);
+}
+
+void unregisterWindowClass() {
+    if (classUseCount <= 0 || --classUseCount != 0) return;
+    UnregisterClassA(className, moduleInstance());
+}
+
+CFrame* frameOf(HWND hwnd) {
+    return reinterpret_cast<CFrame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// Called by the system for every message of a frame window, on the thread that created it.
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CFrame* frame = frameOf(hwnd);
+    if (!frame) return DefWindowProcA(hwnd, message, wParam, lParam);
+    switch (message) {
+    case WM_DESTROY:
+        frame->platformWindowDestroyed();
+        break;
+    case WM_PAINT: {
+        RECT update{};
+        if (!GetUpdateRect(hwnd, &update, FALSE) || IsRectEmpty(&update)) break;
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (dc)
+            frame->platformPaint(dc,
+                                 CRect(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        frame->platformButtonDown(CPoint(LOWORD(lParam), HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEWHEEL: {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ScreenToClient(hwnd, &p);
+        const float distance = static_cast<float>(static_cast<short>(HIWORD(wParam))) / 120.0f;
+        frame->platformWheel(CPoint(p.x, p.y), distance);
+        break;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool hasCaption(HWND hwnd) {
+    return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+}
+
+class Win32Window : public platform::Window {
+public:
+    Win32Window(CFrame& frame, HWND parent, CCoord width, CCoord height) : frame(&frame) {
+        registerWindowClass();
+        hwnd =
+            CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                            0, 0, width, height, parent, nullptr, moduleInstance(), nullptr);
+        if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&frame));
+    }
+
+    ~Win32Window() override {
+        setDropActive(false);
+        if (hwnd) {
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            DestroyWindow(hwnd);
+        }
+        // The class is counted per frame that registered it, whether or not its window survived.
+        unregisterWindowClass();
+    }
+
+    void* handle() const override { return hwnd; }
+
+    CPoint screenOrigin() override {
+        RECT r{};
+        if (!hwnd || !GetWindowRect(hwnd, &r)) return CPoint();
+        return CPoint(r.left, r.top);
+    }
+
+    bool setDropActive(bool active) override {
+        if (dropTarget) {
+            if (hwnd) RevokeDragDrop(hwnd);
+            dropTarget->Release();
+            dropTarget = nullptr;
+        }
+        if (!active || !hwnd) return hwnd != nullptr;
+        // Our own reference keeps the target alive until revocation, whatever OLE does with its own.
+        dropTarget = new CDropTarget(frame);
+        dropTarget->AddRef();
+        RegisterDragDrop(hwnd, dropTarget);
+        return true;
+    }
+
+    void resize(CCoord width, CCoord height) override {
+        if (hwnd) SetWindowPos(hwnd, HWND_TOP, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    }
+
+    void resizeWithParents(CCoord width, CCoord height) override {
+        if (!hwnd) return;
+        const int frameThickness = GetSystemMetrics(SM_CYDLGFRAME);
+        HWND child = hwnd;
+        HWND parent = GetParent(child);
+        RECT childRect{};
+        GetWindowRect(child, &childRect);
+        CCoord diffWidth = 0, diffHeight = 0;
+        while (parent) {
+            char parentClass[32] = {};
+            GetClassNameA(parent, parentClass, sizeof(parentClass));
+            if (lstrcmpiA(parentClass, "MDIClient") == 0) break;
+            RECT parentRect{};
+            GetWindowRect(parent, &parentRect);
+            SetWindowPos(child, HWND_TOP, 0, 0, width + diffWidth, height + diffHeight,
+                         SWP_NOMOVE | SWP_NOZORDER);
+            diffWidth += std::max<CCoord>(0, (parentRect.right - parentRect.left) -
+                                                 (childRect.right - childRect.left));
+            diffHeight += std::max<CCoord>(0, (parentRect.bottom - parentRect.top) -
+                                                  (childRect.bottom - childRect.top));
+            // A parent much larger than the editor belongs to the host: stop before resizing it.
+            if (diffWidth > 80 || diffHeight > 80) return;
+            if (diffWidth == 2 * frameThickness) break;
+            childRect = parentRect;
+            child = parent;
+            parent = GetParent(child);
+        }
+        SetWindowPos(child, HWND_TOP, 0, 0, width + diffWidth, height + diffHeight,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+
+    bool getPosition(CCoord& x, CCoord& y) override {
+        if (!hwnd) return false;
+        RECT own{};
+        GetWindowRect(hwnd, &own);
+        HWND window = hwnd;
+        for (;;) {
+            HWND parent = GetParent(window);
+            if (!parent || hasCaption(window)) break;
+            RECT pr{};
+            GetWindowRect(parent, &pr);
+            if (std::abs((pr.right - pr.left) - (own.right - own.left)) > 60 ||
+                std::abs((pr.bottom - pr.top) - (own.bottom - own.top)) > 60)
+                break;
+            window = parent;
+        }
+        RECT r{};
+        GetWindowRect(window, &r);
+        POINT topLeft{r.left, r.top};
+        HWND parent = GetParent(window);
+        if (parent) ScreenToClient(parent, &topLeft);
+        x = topLeft.x;
+        y = topLeft.y;
+        return true;
+    }
+
+    bool getSize(CRect& rect) override {
+        if (!hwnd) return false;
+        HWND parent = GetParent(hwnd);
+        if (!parent) return false;
+        RECT r{};
+        GetWindowRect(parent, &r);
+        POINT topLeft{r.left, r.top};
+        HWND grandParent = GetParent(parent);
+        if (grandParent) ScreenToClient(grandParent, &topLeft);
+        rect = CRect(topLeft.x, topLeft.y, topLeft.x + (r.right - r.left), topLeft.y + (r.bottom - r.top));
+        return true;
+    }
+
+    void markDestroyed() override {
+        // Called while the system destroys the window: the handle is still valid for the revocation.
+        if (dropTarget) {
+            if (hwnd) RevokeDragDrop(hwnd);
+            dropTarget->Release();
+            dropTarget = nullptr;
+        }
+        hwnd = nullptr;
+    }
+
+private:
+    CFrame* frame;
+    HWND hwnd = nullptr;
+    CDropTarget* dropTarget = nullptr;
+};
+
+} // namespace
+
+const char* windowClassName() {
+    return className;
+}
+int windowClassUseCount() {
+    return classUseCount;
+}
+
+std::unique_ptr<platform::Window> Win32Backend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
+                                                                  CCoord height) {
+    if (!parent) return nullptr;
+    return std::make_unique<Win32Window>(frame, static_cast<HWND>(parent), width, height);
+}
+
+} // namespace VSTGUI::win32
