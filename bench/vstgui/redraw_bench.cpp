@@ -1,5 +1,7 @@
 // Redraw cost of an editor-sized frame on the memory backend: the skin background and 17 alpha bitmap
 // views at the editor's places and sizes, drawn through the frame's idle pass into its window.
+#include "strip_view.h"
+
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/soft/soft_backend.h"
@@ -10,6 +12,7 @@
 #include <memory>
 
 using namespace VSTGUI;
+using vr58test::StripView;
 
 namespace {
 
@@ -26,21 +29,6 @@ constexpr Placement kLayout[] = {
     {{240, 230, 280, 270}, 104}, {{150, 401, 190, 431}, 110}, {{440, 401, 480, 431}, 109},
     {{160, 5, 200, 35}, 108},    {{240, 0, 280, 30}, 109},    {{320, 0, 360, 30}, 109},
     {{165, 62, 355, 152}, 105},  {{328, 71, 356, 99}, 107},
-};
-
-// A view drawing one filmstrip frame, like the knobs and switches do.
-class StripView : public CView {
-public:
-    StripView(const CRect& size, CBitmap* strip, CCoord frameTop) : CView(size), frameTop(frameTop) {
-        setBackground(strip);
-    }
-    void draw(CDrawContext* context) override {
-        background->draw(context, size, CPoint(0, frameTop));
-        setDirty(false);
-    }
-
-private:
-    CCoord frameTop;
 };
 
 struct EditorLikeFrame {

@@ -1,0 +1,185 @@
+// The frame in a real window under Wine (with Xvfb): window class bookkeeping, painting through the back
+// buffer, posted button presses and wheel turns, and the host destroying its window first.
+#include "frame_scene.h"
+#include "test_views.h"
+
+#include "shell/platform/module_handle.h"
+#include "vstgui/platform/soft/soft_backend.h"
+#include "vstgui/platform/soft/soft_window.h"
+#include "vstgui/platform/win32/win32_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace VSTGUI;
+using vr58test::EventLog;
+using vr58test::ProbeControl;
+
+namespace {
+
+// A top-level window standing for the host's editor window.
+class HostWindow {
+public:
+    HostWindow() {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "VR58TestHost";
+            RegisterClassA(&wc);
+            registered = true;
+        }
+        hwnd = CreateWindowExA(0, "VR58TestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                               0, 0, 640, 520, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~HostWindow() {
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    HWND hwnd;
+};
+
+void pumpMessages() {
+    for (int round = 0; round < 5; ++round) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+bool classRegistered() {
+    WNDCLASSA wc{};
+    return GetClassInfoA(win32::moduleInstance(), win32::windowClassName(), &wc) != 0;
+}
+
+class WineFrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { vr58::moduleHandle = GetModuleHandleA(nullptr); }
+    void SetUp() override { platform::setBackend(nullptr); }
+};
+
+TEST_F(WineFrameTest, TwoFramesShareOneWindowClassUntilBothAreGone) {
+    HostWindow host1, host2;
+    ASSERT_TRUE(host1.hwnd && host2.hwnd);
+    auto* first = new CFrame(CRect(0, 0, 100, 80), host1.hwnd, nullptr);
+    EXPECT_EQ(win32::windowClassUseCount(), 1);
+    EXPECT_EQ(std::string(win32::windowClassName()).rfind("Plugin", 0), 0u);
+    EXPECT_TRUE(classRegistered());
+    auto* second = new CFrame(CRect(0, 0, 100, 80), host2.hwnd, nullptr);
+    EXPECT_EQ(win32::windowClassUseCount(), 2);
+
+    HWND child = static_cast<HWND>(first->getWindowHandle());
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetParent(child), host1.hwnd);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)) & 0xFFFF0000u, 0x56000000u);
+    EXPECT_EQ(GetWindowLongPtrA(child, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(first));
+    RECT r{};
+    GetClientRect(child, &r);
+    EXPECT_EQ(r.right - r.left, 100);
+    EXPECT_EQ(r.bottom - r.top, 80);
+    EXPECT_NE(win32::alphaBlendFunction, nullptr);
+
+    delete first;
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(win32::windowClassUseCount(), 1);
+    EXPECT_TRUE(classRegistered());
+    delete second;
+    EXPECT_EQ(win32::windowClassUseCount(), 0);
+    EXPECT_FALSE(classRegistered());
+}
+
+TEST_F(WineFrameTest, PaintShowsTheSameFrameAsTheMemoryBackend) {
+    HostWindow host;
+    const CRect area(0, 0, vr58test::kSceneWidth, vr58test::kSceneHeight);
+    auto frame = std::make_unique<CFrame>(area, host.hwnd, nullptr);
+    vr58test::populateScene(*frame);
+    ASSERT_EQ(frame->getBackground()->getWidth(), 520) << "skin background 101 is not embedded";
+    HWND child = static_cast<HWND>(frame->getWindowHandle());
+    RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pumpMessages();
+
+    std::vector<uint32_t> shown(static_cast<size_t>(area.width()) * area.height());
+    {
+        CDrawContext windowContext(frame.get(), nullptr, child);
+        ASSERT_TRUE(windowContext.getSurface()->readPixels(area, shown.data()));
+    }
+
+    // The same frame through the memory backend's headless window.
+    platform::setBackend(&soft::softBackend());
+    soft::HostWindow softHost;
+    std::vector<uint32_t> expected;
+    {
+        CFrame softFrame(area, &softHost, nullptr);
+        vr58test::populateScene(softFrame);
+        softHost.child->paint(area);
+        expected = softHost.child->screen().data;
+        soft::writePng(VR58_WINE_OUTPUT_DIR "/frame-soft-in-wine.png", softHost.child->screen());
+    }
+    platform::setBackend(nullptr);
+
+    soft::Pixels wine(area.width(), area.height());
+    wine.data = shown;
+    EXPECT_TRUE(soft::writePng(VR58_WINE_OUTPUT_DIR "/frame-wine.png", wine));
+    size_t different = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        different += (shown[i] & 0xFFFFFFu) != (expected[i] & 0xFFFFFFu);
+    EXPECT_EQ(different, 0u);
+}
+
+TEST_F(WineFrameTest, PostedPressReachesTheTopmostEnabledViewAndWheelNotchesAreUnits) {
+    HostWindow host;
+    auto frame = std::make_unique<CFrame>(CRect(0, 0, 300, 200), host.hwnd, nullptr);
+    EventLog log;
+    auto* bottom = new ProbeControl(CRect(0, 0, 150, 150), &log, "bottom");
+    auto* middle = new ProbeControl(CRect(50, 50, 120, 120), &log, "middle");
+    auto* disabled = new ProbeControl(CRect(60, 60, 100, 100), &log, "disabled");
+    disabled->setMouseEnabled(false);
+    frame->addView(bottom);
+    frame->addView(middle);
+    frame->addView(disabled);
+    HWND child = static_cast<HWND>(frame->getWindowHandle());
+
+    PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 80));
+    pumpMessages();
+    EXPECT_EQ(log, (EventLog{"middle:mouse"}));
+    EXPECT_EQ(middle->lastWhere, CPoint(70, 80));
+
+    POINT screen{20, 30};
+    ClientToScreen(child, &screen);
+    PostMessageA(child, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(screen.x, screen.y));
+    pumpMessages();
+    EXPECT_EQ(log.back(), "bottom:wheel");
+    EXPECT_EQ(bottom->lastDistance, -1.0f);
+    EXPECT_EQ(bottom->lastWhere, CPoint(20, 30));
+}
+
+TEST_F(WineFrameTest, HostWindowDestroyedBeforeTheFrame) {
+    auto* host = new HostWindow;
+    auto* frame = new CFrame(CRect(0, 0, 120, 90), host->hwnd, nullptr);
+    auto* view = new ProbeControl(CRect(0, 0, 10, 10));
+    frame->addView(view);
+    HWND child = static_cast<HWND>(frame->getWindowHandle());
+    RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pumpMessages();
+    EXPECT_EQ(view->draws, 1);
+
+    DestroyWindow(host->hwnd);
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_FALSE(frame->isOpen());
+    EXPECT_EQ(frame->getSystemWindow(), nullptr);
+    view->setValue(0.5f);
+    frame->idle();
+    EXPECT_EQ(view->draws, 1);
+    delete frame;
+    delete host;
+    EXPECT_EQ(win32::windowClassUseCount(), 0);
+    EXPECT_FALSE(classRegistered());
+}
+
+} // namespace
