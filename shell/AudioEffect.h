@@ -11,6 +11,7 @@ public:
     AudioEffect(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams);
     virtual ~AudioEffect();
 
+    // Host control or user-interface thread, through the record's dispatcher.
     virtual intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
     virtual void open() {}
     virtual void close() {}
@@ -58,7 +59,8 @@ protected:
     AEffect cEffect;
 
 private:
-    // The host reaches the effect only through these, installed in the record.
+    // The host reaches the effect only through these, installed in the record; each runs on whichever
+    // host thread calls it (audio thread for the process calls).
     static intptr_t dispatchEffect(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                    float opt);
     static void processEffect(AEffect* e, float** inputs, float** outputs, int32_t sampleFrames);

@@ -19,6 +19,7 @@ public:
     ~QuorvaneFX() override;
 
     void setSampleRate(float newRate) override;
+    // Any host thread, and the editor's thread for user edits; runs the hook on the calling thread.
     void setParameter(int32_t index, float value) override;
     float getParameter(int32_t index) override;
     void getProgramName(char* name) override;
