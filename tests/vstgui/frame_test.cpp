@@ -25,7 +25,7 @@ protected:
         frame = std::make_unique<CFrame>(CRect(0, 0, 200, 100), &host, &editor);
     }
 
-    soft::HeadlessWindow& window() { return *static_cast<soft::HeadlessWindow*>(frame->getWindowHandle()); }
+    soft::HeadlessWindow& window() { return *static_cast<soft::HeadlessWindow*>(frame->getPlatformWindow()); }
     ProbeControl* add(const CRect& r, const std::string& name, bool focusable = false) {
         auto* v = new ProbeControl(r, &log, name);
         v->setWantsFocus(focusable);
@@ -57,6 +57,17 @@ TEST_F(FrameTest, ConstructionMakesTheWindowAndBindsTheBlendingLibrary) {
     EXPECT_EQ(windowless.getWindowHandle(), nullptr);
     EXPECT_FALSE(windowless.setDropActive(true));
     EXPECT_TRUE(windowless.setDropActive(false));
+}
+
+TEST_F(FrameTest, ButtonSwapIsReadWhenAFrameWindowIsMade) {
+    platform::InputState left;
+    left.left = true;
+    soft().setInput(left);
+    EXPECT_EQ(CDrawContext::getMouseButtons(), kLButton);
+    soft().setSwapButtons(true);
+    soft::HostWindow otherHost;
+    CFrame second(CRect(0, 0, 10, 10), &otherHost, nullptr);
+    EXPECT_EQ(CDrawContext::getMouseButtons(), kRButton);
 }
 
 TEST_F(FrameTest, IdleDrawsNothingBeforeTheFirstPaintNorWhenClean) {
@@ -219,6 +230,15 @@ TEST_F(FrameTest, LocationsAreMeasuredFromTheWindowOrigin) {
     CCoord x = 0, y = 0;
     EXPECT_TRUE(frame->getPosition(x, y));
     EXPECT_EQ(CPoint(x, y), CPoint(300, 200));
+
+    // The editor makes wheel contexts for the host's window: measured from it, drawing nowhere.
+    CDrawContext hostContext(frame.get(), nullptr, frame->getSystemWindow());
+    EXPECT_EQ(hostContext.offsetScreen, CPoint(300, 200));
+    EXPECT_EQ(hostContext.getSurface(), nullptr);
+    hostContext.getMouseLocation(where);
+    EXPECT_EQ(where, CPoint(45, 67));
+    EXPECT_TRUE(frame->onWheel(&hostContext, where, 1.0f));
+    EXPECT_EQ(v->lastDistance, 1.0f);
 }
 
 TEST_F(FrameTest, FocusChangesMarkFocusableViewsDirty) {

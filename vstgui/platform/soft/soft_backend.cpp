@@ -1,5 +1,7 @@
 #include "vstgui/platform/soft/soft_backend.h"
 
+#include "vstgui/cdrawcontext.h"
+
 #include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/soft/soft_window.h"
 
@@ -26,7 +28,8 @@ std::unique_ptr<platform::Image> SoftBackend::createImage(CCoord width, CCoord h
 
 std::unique_ptr<platform::Surface> SoftBackend::createWindowSurface(void* systemContext, void* window) {
     if (systemContext) return std::make_unique<SoftSurface>(*this, *static_cast<Pixels*>(systemContext));
-    if (window) return std::make_unique<SoftSurface>(*this, static_cast<HeadlessWindow*>(window)->screen());
+    Pixels* screen = window ? static_cast<WindowBase*>(window)->screenPixels() : nullptr;
+    if (screen) return std::make_unique<SoftSurface>(*this, *screen);
     return nullptr;
 }
 
@@ -35,7 +38,7 @@ std::unique_ptr<platform::Surface> SoftBackend::createOffscreen(void*, CCoord wi
 }
 
 CPoint SoftBackend::windowScreenOrigin(void* window) {
-    return window ? static_cast<HeadlessWindow*>(window)->screenOrigin() : CPoint();
+    return window ? static_cast<WindowBase*>(window)->origin() : CPoint();
 }
 
 void* SoftBackend::bindImageLibrary() {
@@ -49,8 +52,11 @@ void SoftBackend::unbindImageLibrary(void* library) {
 
 std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
                                                                  CCoord height) {
-    if (!parent) return nullptr;
-    return std::make_unique<HeadlessWindow>(frame, *static_cast<HostWindow*>(parent), width, height);
+    auto* host = parent ? dynamic_cast<HostWindow*>(static_cast<WindowBase*>(parent)) : nullptr;
+    if (!host) return nullptr;
+    // The swap setting is read when a frame window is made, as the system backend does.
+    setSwapMouseButtons(swapButtons);
+    return std::make_unique<HeadlessWindow>(frame, *host, width, height);
 }
 
 void SoftBackend::reset() {

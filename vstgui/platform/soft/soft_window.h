@@ -10,25 +10,41 @@ namespace VSTGUI::soft {
 
 class HeadlessWindow;
 
-struct HostWindow {
+// What a window handle of this backend points at: the host's window or the frame's. Handles are always
+// pointers to this base, so the backend can tell the two apart.
+class WindowBase {
+public:
+    virtual ~WindowBase() = default;
+    virtual CPoint origin() const = 0;
+    // The window's visible pixels, or null for a window the backend does not draw into.
+    virtual Pixels* screenPixels() = 0;
+};
+
+struct HostWindow : WindowBase {
     CPoint screenOrigin;
     CCoord width = 0;
     CCoord height = 0;
     HeadlessWindow* child = nullptr;
     int childWindowsCreated = 0;
 
+    CPoint origin() const override { return screenOrigin; }
+    Pixels* screenPixels() override { return nullptr; }
     // Destroys the host's window, and with it the frame's window inside it.
     void destroy();
-    ~HostWindow() { destroy(); }
+    ~HostWindow() override { destroy(); }
 };
 
-class HeadlessWindow : public platform::Window {
+class HeadlessWindow : public platform::Window, public WindowBase {
 public:
     HeadlessWindow(CFrame& frame, HostWindow& host, CCoord width, CCoord height);
     ~HeadlessWindow() override;
 
-    void* handle() const override { return alive ? const_cast<HeadlessWindow*>(this) : nullptr; }
-    CPoint screenOrigin() override { return host ? host->screenOrigin : CPoint(); }
+    void* handle() const override {
+        return alive ? static_cast<WindowBase*>(const_cast<HeadlessWindow*>(this)) : nullptr;
+    }
+    CPoint screenOrigin() override { return origin(); }
+    CPoint origin() const override { return host ? host->screenOrigin : CPoint(); }
+    Pixels* screenPixels() override { return &pixels; }
     bool setDropActive(bool active) override;
     void resizeWithParents(CCoord width, CCoord height) override;
     void resize(CCoord width, CCoord height) override;
