@@ -262,30 +262,25 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, int32_t buttons) {
     if (modalView->hitTest(where, buttons)) modalView->mouse(context, where, buttons);
 }
 
+int32_t CFrame::offerKey(VstKeyCode& keyCode, int32_t (CView::*handler)(VstKeyCode&)) {
+    for (CView* view : {focusView, modalView}) {
+        if (!view) continue;
+        const int32_t result = (view->*handler)(keyCode);
+        if (result != kKeyNotHandled) return result;
+    }
+    return kKeyNotHandled;
+}
+
 int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
-    if (focusView) {
-        const int32_t result = focusView->onKeyDown(keyCode);
-        if (result != kKeyNotHandled) return result;
-    }
-    if (modalView) {
-        const int32_t result = modalView->onKeyDown(keyCode);
-        if (result != kKeyNotHandled) return result;
-    }
+    const int32_t result = offerKey(keyCode, &CView::onKeyDown);
+    if (result != kKeyNotHandled) return result;
     if (keyCode.virt == VKEY_TAB)
         return advanceNextFocusView(focusView, (keyCode.modifier & MODIFIER_SHIFT) != 0) ? 1 : kKeyNotHandled;
     return kKeyNotHandled;
 }
 
 int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
-    if (focusView) {
-        const int32_t result = focusView->onKeyUp(keyCode);
-        if (result != kKeyNotHandled) return result;
-    }
-    if (modalView) {
-        const int32_t result = modalView->onKeyUp(keyCode);
-        if (result != kKeyNotHandled) return result;
-    }
-    return kKeyNotHandled;
+    return offerKey(keyCode, &CView::onKeyUp);
 }
 
 bool CFrame::onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance) {

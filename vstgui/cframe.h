@@ -94,6 +94,8 @@ public:
 
 protected:
     bool initFrame(void* systemWindow);
+    // The focus view, then the modal view: the first answer other than "not handled".
+    int32_t offerKey(VstKeyCode& keyCode, int32_t (CView::*handler)(VstKeyCode&));
 
     IFrameEditor* editor;
     void* systemWindow;

@@ -3,6 +3,7 @@
 #include "vstgui/cbitmap.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
+#include "vstgui/scopedoffset.h"
 
 #include <cstring>
 
@@ -82,12 +83,8 @@ bool CView::attached(CView*) {
 void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
     if (!context) return;
     if (parentView && parentView->notify(this, kMsgCheckIfViewContainer) == 1) {
-        const CCoord dh = parentView->size.left, dv = parentView->size.top;
-        context->offsetScreen.offset(dh, dv);
-        context->offset.offset(dh, dv);
+        ScopedOffset shift(context, parentView->size.left, parentView->size.top);
         parentView->getMouseLocation(context, point);
-        context->offsetScreen.offset(-dh, -dv);
-        context->offset.offset(-dh, -dv);
         return;
     }
     context->getMouseLocation(point);

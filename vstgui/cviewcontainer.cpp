@@ -3,6 +3,7 @@
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"
+#include "vstgui/scopedoffset.h"
 
 #include <cstring>
 
@@ -157,16 +158,19 @@ void CViewContainer::finishTarget(CDrawContext* context, const CRect& copyRect, 
     context->offsetScreen.offset(-size.left, -size.top);
 }
 
+CRect CViewContainer::localClipOf(CDrawContext* context, bool offscreen) const {
+    CRect clip;
+    context->getClipRect(clip);
+    // An offscreen holds only this container, from its own origin.
+    if (offscreen && !isTypeOf("CFrame")) return CRect(0, 0, clip.width(), clip.height());
+    return translated(clip, CPoint(-context->offset.h, -context->offset.v));
+}
+
 void CViewContainer::draw(CDrawContext* context) {
     if (!context) return;
     CDrawContext* target = prepareTarget(context);
-    const bool offscreen = target != context;
     const CRect r(0, 0, size.width(), size.height());
-
-    CRect savedClip;
-    context->getClipRect(savedClip);
-    CRect localClip = translated(savedClip, CPoint(-context->offset.h, -context->offset.v));
-    if (offscreen && !isTypeOf("CFrame")) localClip = CRect(0, 0, savedClip.width(), savedClip.height());
+    const CRect localClip = localClipOf(context, target != context);
     CRect targetClip;
     target->getClipRect(targetClip);
 
@@ -197,16 +201,12 @@ void CViewContainer::draw(CDrawContext* context) {
 void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
     if (!context) return;
     CDrawContext* target = prepareTarget(context);
-    const bool offscreen = target != context;
 
     CRect boundedUpdate(updateRect);
     boundedUpdate.bound(size);
     CRect clientRect = translated(boundedUpdate, CPoint(-size.left, -size.top));
 
-    CRect savedClip;
-    context->getClipRect(savedClip);
-    CRect localClip = translated(savedClip, CPoint(-context->offset.h, -context->offset.v));
-    if (offscreen && !isTypeOf("CFrame")) localClip = CRect(0, 0, savedClip.width(), savedClip.height());
+    const CRect localClip = localClipOf(context, target != context);
     CRect targetClip;
     target->getClipRect(targetClip);
 
@@ -293,11 +293,8 @@ void CViewContainer::redrawRect(CDrawContext* context, const CRect& rect) {
     if (!context) return;
     CPoint origin;
     if (parentView) parentView->localToFrame(origin);
-    context->offset.offset(origin.h, origin.v);
-    context->offsetScreen.offset(origin.h, origin.v);
+    ScopedOffset shift(context, origin.h, origin.v);
     drawRect(context, newRect);
-    context->offset.offset(-origin.h, -origin.v);
-    context->offsetScreen.offset(-origin.h, -origin.v);
 }
 
 bool CViewContainer::isDirty() const {
@@ -342,13 +339,8 @@ int32_t CViewContainer::onKeyUp(VstKeyCode& keyCode) {
 bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance) {
     CView* view = getViewAt(where, false);
     if (!view || !context) return false;
-    context->offset.offset(size.left, size.top);
-    context->offsetScreen.offset(size.left, size.top);
-    const bool result =
-        view->onWheel(context, CPoint(where.h - size.left, where.v - size.top), axis, distance);
-    context->offset.offset(-size.left, -size.top);
-    context->offsetScreen.offset(-size.left, -size.top);
-    return result;
+    ScopedOffset shift(context, size.left, size.top);
+    return view->onWheel(context, CPoint(where.h - size.left, where.v - size.top), axis, distance);
 }
 
 bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, float distance) {
@@ -383,20 +375,16 @@ CView* CViewContainer::getCurrentView() const {
 void CViewContainer::onDragEnter(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!parentFrame || !context) return;
     const CPoint where2(where.h - size.left, where.v - size.top);
-    context->offset.offset(size.left, size.top);
-    context->offsetScreen.offset(size.left, size.top);
+    ScopedOffset shift(context, size.left, size.top);
     if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
     currentDragView = getViewAt(where, false);
     if (currentDragView) currentDragView->onDragEnter(context, drag, where2);
-    context->offset.offset(-size.left, -size.top);
-    context->offsetScreen.offset(-size.left, -size.top);
 }
 
 void CViewContainer::onDragMove(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!parentFrame || !context) return;
     const CPoint where2(where.h - size.left, where.v - size.top);
-    context->offset.offset(size.left, size.top);
-    context->offsetScreen.offset(size.left, size.top);
+    ScopedOffset shift(context, size.left, size.top);
     CView* view = getViewAt(where, false);
     if (view != currentDragView) {
         if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
@@ -405,26 +393,20 @@ void CViewContainer::onDragMove(CDrawContext* context, CDragContainer* drag, con
     } else if (currentDragView) {
         currentDragView->onDragMove(context, drag, where2);
     }
-    context->offset.offset(-size.left, -size.top);
-    context->offsetScreen.offset(-size.left, -size.top);
 }
 
 void CViewContainer::onDragLeave(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!parentFrame || !context) return;
     const CPoint where2(where.h - size.left, where.v - size.top);
-    context->offset.offset(size.left, size.top);
-    context->offsetScreen.offset(size.left, size.top);
+    ScopedOffset shift(context, size.left, size.top);
     if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
     currentDragView = nullptr;
-    context->offset.offset(-size.left, -size.top);
-    context->offsetScreen.offset(-size.left, -size.top);
 }
 
 bool CViewContainer::onDrop(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!parentFrame || !context) return false;
     const CPoint where2(where.h - size.left, where.v - size.top);
-    context->offset.offset(size.left, size.top);
-    context->offsetScreen.offset(size.left, size.top);
+    ScopedOffset shift(context, size.left, size.top);
     CView* view = getViewAt(where, false);
     if (view != currentDragView) {
         if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
@@ -436,8 +418,6 @@ bool CViewContainer::onDrop(CDrawContext* context, CDragContainer* drag, const C
         currentDragView->onDragLeave(context, drag, where2);
     }
     currentDragView = nullptr;
-    context->offset.offset(-size.left, -size.top);
-    context->offsetScreen.offset(-size.left, -size.top);
     return result;
 }
 

@@ -73,6 +73,8 @@ protected:
     // Offscreen creation and, for transparent containers, capture of what lies beneath.
     CDrawContext* prepareTarget(CDrawContext* context);
     void finishTarget(CDrawContext* context, const CRect& copyRect, const CPoint& destination);
+    // The context's clip in this container's local coordinates.
+    CRect localClipOf(CDrawContext* context, bool offscreen) const;
     void unlink(Node* node);
     void makeOffscreen();
     void dropOffscreen();

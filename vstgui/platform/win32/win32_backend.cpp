@@ -40,17 +40,21 @@ platform::InputState Win32Backend::inputState() {
     return s;
 }
 
-std::unique_ptr<platform::Image> Win32Backend::createImage(CCoord width, CCoord height) {
-    if (width <= 0 || height <= 0) return nullptr;
+HBITMAP createDib32(CCoord width, CCoord height, bool topDown, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height; // positive: rows bottom-up
+    info.bmiHeader.biHeight = topDown ? -height : height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+std::unique_ptr<platform::Image> Win32Backend::createImage(CCoord width, CCoord height) {
+    if (width <= 0 || height <= 0) return nullptr;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = createDib32(width, height, false, &bits);
     if (!bitmap) return nullptr;
     return std::make_unique<Win32Image>(*this, bitmap, bits, width, height);
 }

@@ -17,6 +17,9 @@ extern TransparentBltFn transparentBltFunction;
 
 HINSTANCE moduleInstance();
 
+// A 32-bit DIB section with directly writable pixels, rows bottom-up or (topDown) top row first.
+HBITMAP createDib32(CCoord width, CCoord height, bool topDown, void** bits);
+
 class Win32Image : public platform::Image {
 public:
     Win32Image(const platform::Backend& owner, HBITMAP bitmap, void* bits, CCoord width, CCoord height)

@@ -217,15 +217,8 @@ void Win32Surface::keyImage(const platform::Image& image, const CRect& destRect,
 
 bool Win32Surface::readPixels(const CRect& r, uint32_t* out) {
     if (!dc || r.isEmpty()) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = r.width();
-    info.bmiHeader.biHeight = -r.height(); // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP copy = createDib32(r.width(), r.height(), true, &bits);
     if (!copy) return false;
     HDC copyDC = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(copyDC, copy);
