@@ -162,6 +162,20 @@ TEST_F(WineFrameTest, PostedPressReachesTheTopmostEnabledViewAndWheelNotchesAreU
     EXPECT_EQ(bottom->lastWhere, CPoint(20, 30));
 }
 
+TEST_F(WineFrameTest, AWaitingPaintIsDispatchedOnRequest) {
+    HostWindow host;
+    auto frame = std::make_unique<CFrame>(CRect(0, 0, 120, 90), host.hwnd, nullptr);
+    auto* view = new ProbeControl(CRect(0, 0, 10, 10));
+    frame->addView(view);
+    pumpMessages();
+    const int before = view->draws;
+    InvalidateRect(static_cast<HWND>(frame->getWindowHandle()), nullptr, FALSE);
+    win32::win32Backend().dispatchPendingPaint();
+    EXPECT_EQ(view->draws, before + 1);
+    win32::win32Backend().dispatchPendingPaint(); // nothing waits any more
+    EXPECT_EQ(view->draws, before + 1);
+}
+
 TEST_F(WineFrameTest, HostWindowDestroyedBeforeTheFrame) {
     auto* host = new HostWindow;
     auto* frame = new CFrame(CRect(0, 0, 120, 90), host->hwnd, nullptr);

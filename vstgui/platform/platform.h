@@ -105,6 +105,8 @@ public:
     virtual CPoint cursorPosition() = 0;
     virtual InputState inputState() = 0;
     virtual bool systemSwapsButtons() = 0;
+    // Dispatches one waiting paint request of this thread, if any (drag loops keep the window fresh).
+    virtual void dispatchPendingPaint() = 0;
 
     virtual std::unique_ptr<Image> createImage(CCoord width, CCoord height) = 0;
     // A plain (non-PNG) bitmap resource of the module; null when there is none.

@@ -23,6 +23,8 @@ public:
     // Each read takes the next scripted step, if any; otherwise the state stays as last set.
     platform::InputState inputState() override;
     bool systemSwapsButtons() override { return swapButtons; }
+    // Headless windows paint when a test asks them to: nothing ever waits.
+    void dispatchPendingPaint() override {}
 
     std::unique_ptr<platform::Image> createImage(CCoord width, CCoord height) override;
     std::unique_ptr<platform::Image> loadPlainBitmap(int32_t) override { return nullptr; }

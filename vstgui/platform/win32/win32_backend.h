@@ -40,6 +40,10 @@ public:
     CPoint cursorPosition() override;
     platform::InputState inputState() override;
     bool systemSwapsButtons() override { return GetSystemMetrics(SM_SWAPBUTTON) > 0; }
+    void dispatchPendingPaint() override {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+    }
 
     std::unique_ptr<platform::Image> createImage(CCoord width, CCoord height) override;
     std::unique_ptr<platform::Image> loadPlainBitmap(int32_t id) override;
