@@ -35,6 +35,7 @@ public:
     void draw(CDrawContext* context) override;
     void drawRect(CDrawContext* context, const CRect& updateRect) override;
     void mouse(CDrawContext* context, CPoint& where, int32_t buttons = kButtonsToBeRead) override;
+    // Host key events, passed on by the editor on the GUI thread.
     int32_t onKeyDown(VstKeyCode& keyCode) override;
     int32_t onKeyUp(VstKeyCode& keyCode) override;
     using CViewContainer::onWheel;
@@ -49,6 +50,7 @@ public:
     virtual bool open(CPoint* where = nullptr);
     virtual bool close();
     virtual bool isOpen() const { return openFlag; }
+    // Called from the editor's idle (the host's effEditIdle) on the GUI thread: redraws dirty views.
     virtual void idle();
     virtual void doIdleStuff();
     virtual uint32_t getTicks() const;

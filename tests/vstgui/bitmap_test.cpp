@@ -90,7 +90,11 @@ TEST_F(BitmapTest, SourceOverCompositing) {
 
 TEST_F(BitmapTest, MissingOrUndecodableResourceLeavesAnEmptyBitmapThatDrawsNothing) {
     resources.add(905, {0x89, 'P', 'N', 'G', 1, 2, 3});
-    for (int32_t id : {905, 999}) {
+    // A valid image of another format under type PNG is not taken either.
+    resources.add(906, {'B', 'M', 0x3A, 0, 0, 0, 0, 0, 0,  0, 0x36, 0, 0, 0, 0x28, 0, 0, 0, 1, 0,
+                        0,   0,   1,    0, 0, 0, 1, 0, 24, 0, 0,    0, 0, 0, 4,    0, 0, 0, 0, 0,
+                        0,   0,   0,    0, 0, 0, 0, 0, 0,  0, 0,    0, 0, 0, 0,    0, 0, 0, 0, 0});
+    for (int32_t id : {905, 906, 999}) {
         CBitmap bitmap(id);
         EXPECT_EQ(bitmap.getWidth(), 0);
         EXPECT_EQ(bitmap.getHeight(), 0);
@@ -102,12 +106,12 @@ TEST_F(BitmapTest, MissingOrUndecodableResourceLeavesAnEmptyBitmapThatDrawsNothi
 }
 
 TEST_F(BitmapTest, DisposeAndLoadFromPathEmptyTheBitmap) {
-    resources.addPng(906, 1, 1, 4, {1, 2, 3, 4});
-    CBitmap bitmap(906);
+    resources.addPng(908, 1, 1, 4, {1, 2, 3, 4});
+    CBitmap bitmap(908);
     ASSERT_EQ(bitmap.getWidth(), 1);
     EXPECT_FALSE(bitmap.loadFromPath("whatever.png"));
     EXPECT_EQ(bitmap.getWidth(), 0);
-    EXPECT_TRUE(bitmap.loadFromResource(906 + 0x10000)); // only the low 16 bits name the resource
+    EXPECT_TRUE(bitmap.loadFromResource(908 + 0x10000)); // only the low 16 bits name the resource
     EXPECT_EQ(bitmap.getWidth(), 1);
     EXPECT_EQ(bitmap.getTransparentColor(), kTransparentCColor);
 }

@@ -101,18 +101,6 @@ TEST_F(ControlTest, SetViewSizeKeepsTheMouseableArea) {
     EXPECT_TRUE(view.hitTest(CPoint(5, 5)));
 }
 
-TEST_F(ControlTest, TypeNamesChainThroughBases) {
-    ProbeControl control(CRect(0, 0, 1, 1));
-    EXPECT_TRUE(control.isTypeOf("CControl"));
-    EXPECT_TRUE(control.isTypeOf("CView"));
-    EXPECT_FALSE(control.isTypeOf("CViewContainer"));
-    CFrame frame(CRect(0, 0, 1, 1), nullptr, nullptr);
-    EXPECT_TRUE(frame.isTypeOf("CFrame"));
-    EXPECT_TRUE(frame.isTypeOf("CViewContainer"));
-    EXPECT_TRUE(frame.isTypeOf("CView"));
-    EXPECT_FALSE(frame.isTypeOf("CControl"));
-}
-
 TEST_F(ControlTest, ViewWithoutFrameClearsDirtOnUpdateAndHasNoEditor) {
     ProbeControl control(CRect(0, 0, 10, 10));
     EXPECT_EQ(control.getEditor(), nullptr);
