@@ -99,14 +99,14 @@ void CDrawContext::setFont(int32_t id, int32_t /*size*/, int32_t style) {
     fontSize = height;
     fontStyle = style;
     if (!surface) return;
-    platform::FontSpec spec;
-    spec.face = standardFonts[id].face;
-    spec.height = height;
-    spec.bold = (style & 1) || id == kSystemFont;
-    spec.italic = (style & 2) != 0;
-    spec.underline = (style & 4) != 0;
-    spec.symbol = id == kSymbolFont;
-    surface->setFont(spec);
+    platform::FontRequest request;
+    request.face = standardFonts[id].face;
+    request.height = height;
+    request.bold = (style & 1) || id == kSystemFont;
+    request.italic = (style & 2) != 0;
+    request.underline = (style & 4) != 0;
+    request.symbol = id == kSymbolFont;
+    surface->setFont(request);
 }
 
 void CDrawContext::setDrawMode(int32_t mode) {

@@ -38,7 +38,7 @@ private:
 };
 
 // Font request of a drawing context; no text is drawn, but the state is kept on the surface.
-struct FontSpec {
+struct FontRequest {
     const char* face = "Arial";
     CCoord height = 12;
     bool bold = false;
@@ -59,7 +59,7 @@ public:
     virtual void setPen(CColor color, CCoord width) = 0;
     // Answers false when the brush could not be made; the previous one then stays.
     virtual bool setBrush(CColor color) = 0;
-    virtual void setFont(const FontSpec& font) = 0;
+    virtual void setFont(const FontRequest& font) = 0;
     virtual void setTextColor(CColor color) = 0;
     virtual void setCopyMode() = 0;
 

@@ -35,7 +35,7 @@ public:
 
     void setPen(CColor color, CCoord width) override;
     bool setBrush(CColor color) override;
-    void setFont(const platform::FontSpec& font) override { currentFont = font; }
+    void setFont(const platform::FontRequest& font) override { currentFont = font; }
     void setTextColor(CColor color) override { textColor = color; }
     void setCopyMode() override {}
 
@@ -52,7 +52,7 @@ public:
     bool readPixels(const CRect& r, uint32_t* out) override;
 
     Pixels& pixels() { return *target; }
-    const platform::FontSpec& font() const { return currentFont; }
+    const platform::FontRequest& font() const { return currentFont; }
     CColor brushColor() const { return brush; }
     CColor penColor() const { return penColour; }
     CColor fontColor() const { return textColor; }
@@ -72,7 +72,7 @@ private:
     CColor penColour{0, 0, 0, 0};
     CCoord penWidth = 1;
     CColor textColor{0, 0, 0, 0};
-    platform::FontSpec currentFont;
+    platform::FontRequest currentFont;
     CPoint pen;
 };
 

@@ -110,19 +110,19 @@ bool Win32Surface::setBrush(CColor color) {
     return true;
 }
 
-void Win32Surface::setFont(const platform::FontSpec& spec) {
+void Win32Surface::setFont(const platform::FontRequest& request) {
     if (!dc) return;
     LOGFONTA logFont{};
-    logFont.lfHeight = -spec.height;
-    logFont.lfWeight = spec.bold ? 700 : 400;
-    logFont.lfItalic = spec.italic;
-    logFont.lfUnderline = spec.underline;
+    logFont.lfHeight = -request.height;
+    logFont.lfWeight = request.bold ? 700 : 400;
+    logFont.lfItalic = request.italic;
+    logFont.lfUnderline = request.underline;
     logFont.lfCharSet = ANSI_CHARSET;
     logFont.lfOutPrecision = OUT_STRING_PRECIS;
     logFont.lfClipPrecision = CLIP_STROKE_PRECIS;
     logFont.lfQuality = DEFAULT_QUALITY;
-    logFont.lfPitchAndFamily = spec.symbol ? (DEFAULT_PITCH | FF_DECORATIVE) : (VARIABLE_PITCH | FF_SWISS);
-    std::strncpy(logFont.lfFaceName, spec.face, LF_FACESIZE - 1);
+    logFont.lfPitchAndFamily = request.symbol ? (DEFAULT_PITCH | FF_DECORATIVE) : (VARIABLE_PITCH | FF_SWISS);
+    std::strncpy(logFont.lfFaceName, request.face, LF_FACESIZE - 1);
     HFONT created = CreateFontIndirectA(&logFont);
     if (!created) return;
     SelectObject(dc, created);

@@ -17,7 +17,7 @@ public:
 
     void setPen(CColor color, CCoord width) override;
     bool setBrush(CColor color) override;
-    void setFont(const platform::FontSpec& font) override;
+    void setFont(const platform::FontRequest& font) override;
     void setTextColor(CColor color) override;
     void setCopyMode() override;
 
