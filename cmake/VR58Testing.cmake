@@ -1,8 +1,9 @@
-# vr58_add_test(<target> LABEL <label> SOURCES <files...> [LIBRARIES <libs...>])
+# vr58_add_test(<target> LABEL <label> SOURCES <files...> [LIBRARIES <libs...>] [DISPLAY])
 # One GoogleTest program; natively its cases are discovered one by one, when cross-built for Windows the
 # program runs as one ctest test under Wine (discovery under Wine would start Wine at build time).
+# DISPLAY runs it inside a virtual X display (xvfb-run), for tests that open real windows.
 function(vr58_add_test target)
-  cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "LABEL;TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   vr58_apply_compile_rules(${target})
   target_link_libraries(${target} PRIVATE ${T_LIBRARIES} GTest::gtest GTest::gtest_main)
@@ -11,7 +12,11 @@ function(vr58_add_test target)
   endif()
   if(CMAKE_CROSSCOMPILING)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
-    add_test(NAME ${target} COMMAND ${target})
+    if(T_DISPLAY)
+      add_test(NAME ${target} COMMAND xvfb-run -a ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>)
+    else()
+      add_test(NAME ${target} COMMAND ${target})
+    endif()
     set_tests_properties(${target} PROPERTIES LABELS "wine;${T_LABEL}" TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED wine_prefix
       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
   else()

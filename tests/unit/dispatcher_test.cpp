@@ -56,7 +56,7 @@ TEST(Dispatcher, AnswersTheListedOpcodes) {
     EXPECT_EQ(dispatch(e, effSetTotalSampleToProcess, 0, -7), -7);
     EXPECT_EQ(dispatch(e, effSetProgram, 0, 0), 0);
     EXPECT_EQ(dispatch(e, effGetProgram), 0);
-    char name[40];
+    char name[kVstMaxProductStrLen + 1];
     EXPECT_EQ(dispatch(e, effGetEffectName, 0, 0, name), 1);
     EXPECT_STREQ(name, "VR58-G Tape Recorder");
     EXPECT_EQ(dispatch(e, effGetProductString, 0, 0, name), 1);
