@@ -163,4 +163,17 @@ DemoOptions parseDemoArguments(const std::vector<std::string>& args) {
     return options;
 }
 
+EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args) {
+    EditorPreviewOptions options;
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name != "--set") throw CliError(name, "unknown option for editor-preview");
+        options.settings.push_back(parseParameterSetting(value()));
+    });
+    expectPositionals(positionals, 2, "editor-preview",
+                      "vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]...");
+    options.plugin = positionals[0];
+    options.output = positionals[1];
+    return options;
+}
+
 } // namespace vr58::tool

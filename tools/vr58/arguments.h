@@ -35,11 +35,18 @@ struct DemoOptions {
     std::optional<std::string> pluginDir;
 };
 
+struct EditorPreviewOptions {
+    std::string plugin;
+    std::string output;
+    std::vector<ParameterSetting> settings;
+};
+
 // "NAME=VALUE" with VALUE a number in 0..1; the name is everything before the last '='.
 ParameterSetting parseParameterSetting(const std::string& text);
 
 RenderOptions parseRenderArguments(const std::vector<std::string>& args);
 InfoOptions parseInfoArguments(const std::vector<std::string>& args);
 DemoOptions parseDemoArguments(const std::vector<std::string>& args);
+EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

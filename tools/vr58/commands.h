@@ -9,5 +9,6 @@ namespace vr58::tool {
 int runInfo(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
 int runDemo(const std::vector<std::string>& args);
+int runEditorPreview(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

@@ -24,6 +24,9 @@ constexpr const char* kUsage = R"(usage:
   vr58 demo [OUTDIR] [--plugins DIR]
       Make an 8-second demo phrase, render it through VR58G_x64 and VR58_x64 at three settings,
       write all WAVs to OUTDIR (default out/demo) and print their levels.
+  vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]...
+      Draw the editor build's face for the plug-in's parameter values (after the settings) with the
+      GUI toolkit and the embedded skin, and write it as a 520 x 440 PNG.
   vr58 --help
 )";
 
@@ -45,6 +48,7 @@ int main(int argc, char** argv) {
         if (command == "info") return vr58::tool::runInfo(args);
         if (command == "render") return vr58::tool::runRender(args);
         if (command == "demo") return vr58::tool::runDemo(args);
+        if (command == "editor-preview") return vr58::tool::runEditorPreview(args);
         std::cerr << "vr58: " << command << ": unknown command (try vr58 --help)\n";
         return 2;
     } catch (const vr58::tool::CliError& error) {

@@ -1,0 +1,67 @@
+// vr58 editor-preview end to end: the picture follows the plug-in's values, and only the editor build
+// has one.
+#include "cli_support.h"
+
+#include <gtest/gtest.h>
+
+#include <stb_image.h>
+
+#include <memory>
+
+namespace fs = std::filesystem;
+using namespace vr58::test;
+
+namespace {
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+    unsigned pixel(int x, int y) const {
+        const unsigned char* p = &rgba[4 * (y * width + x)];
+        return p[0] | p[1] << 8 | p[2] << 16 | static_cast<unsigned>(p[3]) << 24;
+    }
+};
+
+Picture readPicture(const fs::path& path) {
+    Picture picture;
+    int channels = 0;
+    std::unique_ptr<unsigned char, void (*)(void*)> data(
+        stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 4), stbi_image_free);
+    if (data) picture.rgba.assign(data.get(), data.get() + 4 * picture.width * picture.height);
+    return picture;
+}
+
+int differingPixels(const Picture& a, const Picture& b, int left, int top, int right, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+} // namespace
+
+TEST(EditorPreviewCli, ControlsFollowTheValuesAndNothingElseChanges) {
+    ScratchDir out;
+    const RunResult low = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "low.png").string(), "--set",
+                                   "Trim=0", "--set", "EQ Curve=0"});
+    ASSERT_EQ(low.exitCode, 0) << low.err;
+    const RunResult high = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "high.png").string(),
+                                    "--set", "Trim=1", "--set", "EQ Curve=1"});
+    ASSERT_EQ(high.exitCode, 0) << high.err;
+    const Picture a = readPicture(out / "low.png");
+    const Picture b = readPicture(out / "high.png");
+    ASSERT_EQ(a.width, 520);
+    ASSERT_EQ(a.height, 440);
+    ASSERT_EQ(b.width, 520);
+    EXPECT_GT(differingPixels(a, b, 30, 67, 110, 147), 100);  // the Trim knob
+    EXPECT_GT(differingPixels(a, b, 240, 230, 280, 270), 50); // the curve selector
+    EXPECT_EQ(differingPixels(a, b, 410, 67, 490, 147), 0);   // the Gain knob stays
+    EXPECT_EQ(differingPixels(a, b, 230, 300, 400, 440), 0);  // the name plate
+}
+
+TEST(EditorPreviewCli, EditorlessBuildHasNoPicture) {
+    ScratchDir out;
+    const RunResult run = runVr58({"editor-preview", VR58_REAL_PLUGIN, (out / "x.png").string()});
+    EXPECT_NE(run.exitCode, 0);
+    ASSERT_EQ(run.errLines().size(), 1u) << run.err;
+    EXPECT_NE(run.err.find("not the VR58-G editor build"), std::string::npos) << run.err;
+    EXPECT_TRUE(out.entries().empty());
+}
