@@ -1,13 +1,16 @@
 // The GDI backend against the memory backend: the same PNG resources drawn through offscreens of both,
-// read back and compared. Runs as a Windows program under Wine.
+// read back and compared; colour-keyed drawing of a plain bitmap; and what still draws without msimg32.
+// Runs as a Windows program under Wine, once more with msimg32 withheld (VR58_WITHOUT_MSIMG32 set).
 #include "shell/platform/module_handle.h"
 #include "vstgui/cbitmap.h"
+#include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/win32/win32_backend.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -16,8 +19,9 @@ using namespace VSTGUI;
 
 namespace {
 
-constexpr int32_t kRgbaId = 950; // 64 x 64, every alpha value
-constexpr int32_t kRgbId = 951;  // 32 x 16, three channels
+constexpr int32_t kRgbaId = 950;  // 64 x 64, every alpha value
+constexpr int32_t kRgbId = 951;   // 32 x 16, three channels
+constexpr int32_t kKeyedId = 952; // 24 x 16 plain bitmap with white and magenta pixels
 constexpr CCoord kWidth = 160;
 constexpr CCoord kHeight = 120;
 
@@ -56,10 +60,35 @@ protected:
 
 void* WineGdiTest::library = nullptr;
 
-TEST_F(WineGdiTest, BlendingEntryPointsAreBoundByName) {
-    EXPECT_NE(library, nullptr);
-    EXPECT_NE(win32::alphaBlendFunction, nullptr);
-    EXPECT_NE(win32::transparentBltFunction, nullptr);
+bool msimg32Withheld() {
+    return std::getenv("VR58_WITHOUT_MSIMG32") != nullptr;
+}
+
+BOOL WINAPI staleAlphaBlend(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION) {
+    return FALSE;
+}
+BOOL WINAPI staleTransparentBlt(HDC, int, int, int, int, HDC, int, int, int, int, UINT) {
+    return FALSE;
+}
+
+TEST_F(WineGdiTest, BlendingEntryPointsAreBoundByNameAndEveryFrameRebindsThem) {
+    const bool present = !msimg32Withheld();
+    EXPECT_EQ(library != nullptr, present);
+    EXPECT_EQ(win32::alphaBlendFunction != nullptr, present);
+    EXPECT_EQ(win32::transparentBltFunction != nullptr, present);
+
+    // Stale entry points are cleared before the lookup, so a missing library leaves none behind.
+    const auto alphaBlend = win32::alphaBlendFunction;
+    const auto transparentBlt = win32::transparentBltFunction;
+    win32::alphaBlendFunction = staleAlphaBlend;
+    win32::transparentBltFunction = staleTransparentBlt;
+    {
+        CFrame windowless(CRect(0, 0, 10, 10), nullptr, nullptr);
+        EXPECT_EQ(win32::alphaBlendFunction, alphaBlend);
+        EXPECT_EQ(win32::transparentBltFunction, transparentBlt);
+    }
+    // The suite's own binding keeps the library loaded after the frame unloads its reference.
+    EXPECT_EQ(GetModuleHandleA("msimg32.dll") != nullptr, present);
 }
 
 TEST_F(WineGdiTest, ResourcesDecodeToTheSamePremultipliedBytesOnBothBackends) {
@@ -102,6 +131,7 @@ TEST_F(WineGdiTest, FillsLinesAndClipsMatchExactly) {
 }
 
 TEST_F(WineGdiTest, AlphaBlendedBitmapsMatchTheMemoryBackend) {
+    if (msimg32Withheld()) GTEST_SKIP() << "needs AlphaBlend";
     auto scene = [](CDrawContext& ctx) {
         ctx.setFillColor(CColor{128, 200, 64, 255});
         ctx.fillRect(CRect(-1, -1, 160, 120));
@@ -122,6 +152,110 @@ TEST_F(WineGdiTest, AlphaBlendedBitmapsMatchTheMemoryBackend) {
     const auto memory = render(soft::softBackend(), scene);
     // Both compute src + dst x (255 - alpha) / 255 rounded to nearest: the pixels agree exactly.
     EXPECT_EQ(maxChannelDifference(gdi, memory), 0);
+}
+
+// Colour-keyed drawing of a plain bitmap: the key colour shows the destination, every other colour (one
+// step from the key included) covers it. Through TransparentBlt when bound, else through the one-bit mask.
+TEST_F(WineGdiTest, ColourKeyedDrawingLeavesTheKeyColourTransparent) {
+    platform::Backend* previous = platform::setBackend(&win32::win32Backend());
+    CBitmap keyed(kKeyedId);
+    ASSERT_EQ(keyed.getWidth(), 24) << "plain bitmap 952 is not embedded";
+    ASSERT_EQ(keyed.getHeight(), 16);
+    EXPECT_TRUE(keyed.isOpaque());
+
+    // The bitmap's own colours, copied opaquely.
+    std::vector<uint32_t> source(24 * 16);
+    {
+        COffscreenContext ctx(nullptr, 24, 16, kBlackCColor);
+        keyed.draw(&ctx, CRect(0, 0, 24, 16));
+        ASSERT_TRUE(ctx.getSurface()->readPixels(CRect(0, 0, 24, 16), source.data()));
+    }
+    auto count = [&](uint32_t rgb) {
+        return std::count_if(source.begin(), source.end(),
+                             [rgb](uint32_t p) { return (p & 0xFFFFFFu) == rgb; });
+    };
+    ASSERT_GT(count(0xFFFFFFu), 0);
+    ASSERT_GT(count(0xFF00FFu), 0);
+    ASSERT_GT(count(0xFEFFFFu), 0);
+    ASSERT_GT(count(0xFF01FFu), 0);
+
+    const auto transparentBlt = win32::transparentBltFunction;
+    const uint32_t background = 0x204060u;
+    const CPoint srcOffset(4, 3), origin(20, 30);
+    for (const bool useTransparentBlt : {true, false}) {
+        win32::transparentBltFunction = useTransparentBlt ? transparentBlt : nullptr;
+        for (const CColor key : {kTransparentCColor, CColor{255, 0, 255, 0}}) {
+            keyed.setTransparentColor(key);
+            const uint32_t keyRgb = (uint32_t(key.red) << 16) | (uint32_t(key.green) << 8) | key.blue;
+            std::vector<uint32_t> shown(static_cast<size_t>(kWidth) * kHeight);
+            {
+                COffscreenContext ctx(nullptr, kWidth, kHeight, kBlackCColor);
+                ctx.setFillColor(CColor{0x20, 0x40, 0x60, 255});
+                ctx.fillRect(CRect(-1, -1, kWidth, kHeight));
+                ctx.offset = origin;
+                keyed.drawTransparent(&ctx, CRect(0, 0, 16, 10), srcOffset);
+                ASSERT_TRUE(ctx.getSurface()->readPixels(CRect(0, 0, kWidth, kHeight), shown.data()));
+            }
+            int wrong = 0;
+            for (CCoord y = 0; y < kHeight; ++y)
+                for (CCoord x = 0; x < kWidth; ++x) {
+                    uint32_t expected = background;
+                    if (x >= origin.h && x < origin.h + 16 && y >= origin.v && y < origin.v + 10) {
+                        const uint32_t s =
+                            source[(y - origin.v + srcOffset.v) * 24 + (x - origin.h + srcOffset.h)] &
+                            0xFFFFFFu;
+                        if (s != keyRgb) expected = s;
+                    }
+                    wrong += (shown[y * kWidth + x] & 0xFFFFFFu) != expected;
+                }
+            EXPECT_EQ(wrong, 0) << (useTransparentBlt ? "TransparentBlt" : "mask") << " key " << std::hex
+                                << keyRgb;
+        }
+    }
+    win32::transparentBltFunction = transparentBlt;
+    platform::setBackend(previous);
+}
+
+// Without AlphaBlend, images with alpha draw nothing (the destination is left as it was) and plain
+// bitmaps still draw, opaquely and colour-keyed.
+TEST_F(WineGdiTest, WithoutAlphaBlendOnlyPlainBitmapsDraw) {
+    const auto alphaBlend = win32::alphaBlendFunction;
+    win32::alphaBlendFunction = nullptr;
+    auto scene = [](CDrawContext& ctx) {
+        ctx.setFillColor(CColor{128, 200, 64, 255});
+        ctx.fillRect(CRect(-1, -1, kWidth, kHeight));
+        CBitmap rgba(kRgbaId), rgb(kRgbId), keyed(kKeyedId);
+        rgba.draw(&ctx, CRect(0, 0, 64, 64));
+        rgba.drawTransparent(&ctx, CRect(0, 0, 64, 64));
+        rgb.drawAlphaBlend(&ctx, CRect(70, 0, 102, 16), CPoint(), 128);
+        keyed.draw(&ctx, CRect(0, 80, 24, 96));
+        keyed.drawTransparent(&ctx, CRect(40, 80, 64, 96));
+    };
+    const auto shown = render(win32::win32Backend(), scene);
+    win32::alphaBlendFunction = alphaBlend;
+
+    const uint32_t fill = 0x80C840u;
+    int untouched = 0, copied = 0, keyedThrough = 0, keyedCovered = 0;
+    for (CCoord y = 0; y < kHeight; ++y)
+        for (CCoord x = 0; x < kWidth; ++x) {
+            const uint32_t p = shown[y * kWidth + x] & 0xFFFFFFu;
+            const bool plainCopy = x < 24 && y >= 80 && y < 96;
+            const bool plainKeyed = x >= 40 && x < 64 && y >= 80 && y < 96;
+            if (plainCopy) {
+                copied += p != fill;
+            } else if (plainKeyed) {
+                // Where the copy shows white the keyed draw shows the fill; elsewhere the same colour.
+                const uint32_t c = shown[y * kWidth + x - 40] & 0xFFFFFFu;
+                keyedThrough += c == 0xFFFFFFu && p == fill;
+                keyedCovered += c != 0xFFFFFFu && p == c;
+            } else {
+                untouched += p == fill;
+            }
+        }
+    EXPECT_EQ(untouched, kWidth * kHeight - 2 * 24 * 16);
+    EXPECT_EQ(copied, 24 * 16);
+    EXPECT_EQ(keyedThrough + keyedCovered, 24 * 16);
+    EXPECT_GT(keyedThrough, 0);
 }
 
 } // namespace
