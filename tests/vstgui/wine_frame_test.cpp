@@ -1,9 +1,11 @@
 // The frame in a real window under Wine (with Xvfb): window class bookkeeping, painting through the back
-// buffer, posted button presses and wheel turns, and the host destroying its window first.
+// buffer, posted button presses and wheel turns, the host destroying its window first, resizing and
+// locating the host's windows around the frame, and cursors.
 #include "frame_scene.h"
 #include "test_views.h"
 
 #include "shell/platform/module_handle.h"
+#include "vstgui/coffscreencontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
 #include "vstgui/platform/win32/win32_backend.h"
@@ -15,6 +17,7 @@
 #include <memory>
 #include <shlobj.h>
 #include <string>
+#include <utility>
 
 using namespace VSTGUI;
 using vr58test::EventLog;
@@ -43,6 +46,32 @@ public:
     }
     HWND hwnd;
 };
+
+// A plain window of a given outer size: top-level (no border or caption) or a child of `parent`.
+HWND makeBox(HWND parent, int x, int y, int width, int height, DWORD extraStyle = 0,
+             const char* className = "VR58TestBox", void* createParam = nullptr) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VR58TestBox";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    // Top-level boxes stay hidden: destroying a shown one waits seconds for a window manager under Xvfb.
+    const DWORD style = (parent ? WS_CHILD | WS_VISIBLE : WS_POPUP) | extraStyle;
+    return CreateWindowExA(0, className, "box", style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), createParam);
+}
+
+// Width and height of a window with its borders.
+using Size = std::pair<int, int>;
+Size outerSize(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return Size(r.right - r.left, r.bottom - r.top);
+}
 
 void pumpMessages() {
     for (int round = 0; round < 5; ++round) {
@@ -291,6 +320,137 @@ TEST_F(WineFrameTest, DropTargetFollowsDragsAnswersMoveAndTakesNothing) {
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(log.size(), 3u);
     EXPECT_EQ(target->Release(), 0u);
+}
+
+class SizingEditor : public vr58test::RecordingEditor {
+public:
+    bool sizeWindow(CCoord width, CCoord height) override {
+        log.push_back("size" + std::to_string(width) + "x" + std::to_string(height));
+        return accepts;
+    }
+    bool accepts = true;
+};
+
+// Without the host's help, setSize resizes the windows around the frame that belong to the editor (each
+// keeps its margin over the one inside) and stops below the first that belongs to the host.
+TEST_F(WineFrameTest, SetSizeResizesTheEditorsWindowsUpToTheHosts) {
+    const int dialogFrame = 2 * GetSystemMetrics(SM_CYDLGFRAME);
+    ASSERT_NE(dialogFrame, 4);
+    ASSERT_NE(dialogFrame, 14);
+
+    { // A host window much larger than the editor: only the frame's window changes, and it paints anew.
+        HostWindow host;
+        const Size hostSize = outerSize(host.hwnd);
+        auto frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), host.hwnd, nullptr);
+        auto* corner =
+            new ProbeControl(CRect(150, 100, 200, 150), nullptr, "", nullptr, CColor{200, 0, 0, 255});
+        frame->addView(corner);
+        HWND child = static_cast<HWND>(frame->getWindowHandle());
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        pumpMessages();
+        EXPECT_EQ(frame->getBackBuffer()->getWidth(), 100);
+        EXPECT_TRUE(frame->setSize(200, 150));
+        CRect r;
+        EXPECT_EQ(frame->getViewSize(r), CRect(0, 0, 200, 150));
+        EXPECT_EQ(outerSize(child), (Size(200, 150)));
+        EXPECT_EQ(outerSize(host.hwnd), hostSize);
+        EXPECT_FALSE(frame->setSize(200, 150));
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        pumpMessages();
+        EXPECT_EQ(frame->getBackBuffer()->getWidth(), 200);
+        uint32_t pixel = 0;
+        CDrawContext windowContext(frame.get(), nullptr, child);
+        ASSERT_TRUE(windowContext.getSurface()->readPixels(CRect(175, 125, 176, 126), &pixel));
+        EXPECT_EQ(pixel & 0xFFFFFFu, 0xC80000u);
+    }
+    { // Editor-owned windows up to a top-level window: every one grows, the outermost included.
+        HWND top = makeBox(nullptr, 50, 60, 100 + 14, 80 + 14);
+        HWND wrapper = makeBox(top, 5, 5, 100 + 4, 80 + 4);
+        auto frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), wrapper, nullptr);
+        EXPECT_TRUE(frame->setSize(300, 200));
+        EXPECT_EQ(outerSize(static_cast<HWND>(frame->getWindowHandle())), (Size(300, 200)));
+        EXPECT_EQ(outerSize(wrapper), (Size(304, 204)));
+        EXPECT_EQ(outerSize(top), (Size(314, 214)));
+        RECT placed{};
+        GetWindowRect(top, &placed);
+        EXPECT_EQ(placed.left, 50);
+        EXPECT_EQ(placed.top, 60);
+        frame.reset();
+        DestroyWindow(top);
+    }
+    { // A dialog frame's margin ends the walk at the window that has it.
+        HWND top = makeBox(nullptr, 0, 0, 400, 400);
+        HWND dialog = makeBox(top, 0, 0, 100 + dialogFrame, 80 + 30);
+        auto frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), dialog, nullptr);
+        EXPECT_TRUE(frame->setSize(120, 90));
+        EXPECT_EQ(outerSize(static_cast<HWND>(frame->getWindowHandle())), (Size(120, 90)));
+        EXPECT_EQ(outerSize(dialog), (Size(120 + dialogFrame, 90 + 30)));
+        EXPECT_EQ(outerSize(top), (Size(400, 400)));
+        frame.reset();
+        DestroyWindow(top);
+    }
+    { // An MDI client area belongs to the host however small its margin.
+        HWND top = makeBox(nullptr, 0, 0, 100 + 30, 80 + 30);
+        CLIENTCREATESTRUCT mdi{};
+        HWND client = makeBox(top, 0, 0, 100 + 20, 80 + 20, 0, "MDICLIENT", &mdi);
+        ASSERT_NE(client, nullptr);
+        HWND wrapper = makeBox(client, 0, 0, 100 + 4, 80 + 4);
+        auto frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), wrapper, nullptr);
+        EXPECT_TRUE(frame->setSize(150, 100));
+        EXPECT_EQ(outerSize(wrapper), (Size(154, 104)));
+        EXPECT_EQ(outerSize(client), (Size(120, 100)));
+        EXPECT_EQ(outerSize(top), (Size(130, 110)));
+        frame.reset();
+        DestroyWindow(top);
+    }
+    { // A host that resizes its window itself: only the frame's window changes.
+        HWND top = makeBox(nullptr, 0, 0, 100 + 14, 80 + 14);
+        HWND wrapper = makeBox(top, 0, 0, 100 + 4, 80 + 4);
+        SizingEditor editor;
+        auto frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), wrapper, &editor);
+        EXPECT_TRUE(frame->setSize(160, 120));
+        EXPECT_EQ(editor.log, (std::vector<std::string>{"size160x120"}));
+        EXPECT_EQ(outerSize(static_cast<HWND>(frame->getWindowHandle())), (Size(160, 120)));
+        EXPECT_EQ(outerSize(wrapper), (Size(104, 84)));
+        EXPECT_EQ(outerSize(top), (Size(114, 94)));
+        frame.reset();
+        DestroyWindow(top);
+    }
+}
+
+// getPosition answers the top-left of the outermost window that still fits the editor (within 60 pixels
+// of the frame's own size, below any window with a caption); getSize the rectangle of the frame's parent.
+TEST_F(WineFrameTest, PositionAndSizeAreThoseOfTheWindowsAroundTheFrame) {
+    HWND top = makeBox(nullptr, 100, 50, 100 + 100, 80 + 100);
+    HWND mid = makeBox(top, 7, 9, 100 + 40, 80 + 40);
+    HWND parent = makeBox(mid, 11, 13, 100 + 4, 80 + 4);
+    auto frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), parent, nullptr);
+    CCoord x = -1, y = -1;
+    // `top` is 60 pixels larger than `mid` but 100 larger than the frame: the walk stops at `mid`.
+    EXPECT_TRUE(frame->getPosition(x, y));
+    EXPECT_EQ(CPoint(x, y), CPoint(7, 9));
+    // Position in the client area of the parent's grandparent.
+    CRect r;
+    EXPECT_TRUE(frame->getSize(r));
+    EXPECT_EQ(r, CRect(18, 22, 18 + 104, 22 + 84));
+    frame.reset();
+
+    // Fitting windows up to a top-level one: its place on the screen.
+    SetWindowPos(top, nullptr, 0, 0, 100 + 50, 80 + 50, SWP_NOMOVE | SWP_NOZORDER);
+    frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), parent, nullptr);
+    EXPECT_TRUE(frame->getPosition(x, y));
+    EXPECT_EQ(CPoint(x, y), CPoint(100, 50));
+    frame.reset();
+
+    // A window with a caption ends the walk although its parent would fit too.
+    HWND captioned = makeBox(top, 3, 4, 100 + 30, 80 + 50, WS_CAPTION);
+    frame = std::make_unique<CFrame>(CRect(0, 0, 100, 80), captioned, nullptr);
+    EXPECT_TRUE(frame->getPosition(x, y));
+    EXPECT_EQ(CPoint(x, y), CPoint(3, 4));
+
+    DestroyWindow(top);
+    EXPECT_FALSE(frame->getPosition(x, y));
+    EXPECT_FALSE(frame->getSize(r));
 }
 
 } // namespace

@@ -147,10 +147,11 @@ public:
                                                   (childRect.bottom - childRect.top));
             // A parent much larger than the editor belongs to the host: stop before resizing it.
             if (diffWidth > 80 || diffHeight > 80) return;
-            if (diffWidth == 2 * frameThickness) break;
             childRect = parentRect;
             child = parent;
             parent = GetParent(child);
+            // A dialog frame's margin marks the host's frame window: it is the last one resized.
+            if (diffWidth == 2 * frameThickness) break;
         }
         SetWindowPos(child, HWND_TOP, 0, 0, width + diffWidth, height + diffHeight,
                      SWP_NOMOVE | SWP_NOZORDER);
@@ -188,8 +189,10 @@ public:
         RECT r{};
         GetWindowRect(parent, &r);
         POINT topLeft{r.left, r.top};
+        // Measured in the client area of the parent's grandparent (the screen when there is none).
         HWND grandParent = GetParent(parent);
-        if (grandParent) ScreenToClient(grandParent, &topLeft);
+        HWND reference = grandParent ? GetParent(grandParent) : nullptr;
+        if (reference) ScreenToClient(reference, &topLeft);
         rect = CRect(topLeft.x, topLeft.y, topLeft.x + (r.right - r.left), topLeft.y + (r.bottom - r.top));
         return true;
     }
