@@ -153,7 +153,12 @@ bool CFrame::getCurrentLocation(CPoint& where) {
 }
 
 void CFrame::setCursor(int32_t type) {
-    platform::backend().setCursor(type);
+    // The cursor found at the first change stands for the default, even when none was shown then.
+    if (!defaultCursorSaved) {
+        defaultCursor = platform::backend().currentCursor();
+        defaultCursorSaved = true;
+    }
+    platform::backend().setCursor(type, defaultCursor);
 }
 
 bool CFrame::setDropActive(bool val) {

@@ -112,6 +112,8 @@ protected:
     COffscreenContext* backBuffer = nullptr;
     CDrawContext* frameContext = nullptr;
     bool addedWindow = false;
+    void* defaultCursor = nullptr;
+    bool defaultCursorSaved = false;
 };
 
 } // namespace VSTGUI

@@ -281,6 +281,29 @@ TEST_F(FrameTest, HostDestroyingItsWindowFirstLeavesAQuietFrame) {
     EXPECT_EQ(soft().oleInitialisations(), 0);
 }
 
+// The default cursor is the one the frame found at its first change: not read again later, kept even when
+// no cursor was shown, and put back when the frame goes.
+TEST_F(FrameTest, CursorTypesWithoutASystemCursorShowTheOneFoundAtTheFirstChange) {
+    int hostCursor = 0, laterCursor = 0;
+    soft().showCursor(&hostCursor);
+    frame->setCursor(kCursorWait);
+    EXPECT_EQ(soft().currentCursor(), soft::SoftBackend::systemCursor(kCursorWait));
+    soft().showCursor(&laterCursor);
+    frame->setCursor(kCursorCopy);
+    EXPECT_EQ(soft().currentCursor(), &hostCursor);
+    frame->setCursor(kCursorHand);
+
+    soft().showCursor(nullptr);
+    soft::HostWindow otherHost;
+    auto other = std::make_unique<CFrame>(CRect(0, 0, 10, 10), &otherHost, nullptr);
+    other->setCursor(kCursorNotAllowed);
+    other->setCursor(kCursorDefault);
+    EXPECT_EQ(soft().currentCursor(), nullptr);
+
+    frame.reset();
+    EXPECT_EQ(soft().currentCursor(), &hostCursor);
+}
+
 TEST_F(FrameTest, SetSizeResizesTheWindowAndDropsTheBackBuffer) {
     window().paint(CRect(0, 0, 200, 100));
     ASSERT_NE(frame->getBackBuffer(), nullptr);

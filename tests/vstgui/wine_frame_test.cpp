@@ -322,6 +322,43 @@ TEST_F(WineFrameTest, DropTargetFollowsDragsAnswersMoveAndTakesNothing) {
     EXPECT_EQ(target->Release(), 0u);
 }
 
+// Each cursor type shows its system cursor; the others show the cursor found at the frame's first change,
+// also when that was none, and the frame puts it back when it goes.
+TEST_F(WineFrameTest, CursorTypesSelectTheirSystemCursors) {
+    HWND host = makeBox(nullptr, 0, 0, 100, 80);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    auto* frame = new CFrame(CRect(0, 0, 100, 80), host, nullptr);
+    const std::vector<std::pair<int32_t, LPCSTR>> types{{kCursorWait, IDC_WAIT},
+                                                        {kCursorHSize, IDC_SIZEWE},
+                                                        {kCursorVSize, IDC_SIZENS},
+                                                        {kCursorSizeAll, IDC_SIZEALL},
+                                                        {kCursorNESWSize, IDC_SIZENESW},
+                                                        {kCursorNWSESize, IDC_SIZENWSE},
+                                                        {kCursorNotAllowed, IDC_NO},
+                                                        {kCursorHand, IDC_HAND},
+                                                        {kCursorDefault, IDC_ARROW},
+                                                        {kCursorCopy, IDC_ARROW},
+                                                        {10, IDC_ARROW},
+                                                        {-1, IDC_ARROW}};
+    for (const auto& [type, id] : types) {
+        frame->setCursor(type);
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, id)) << type;
+    }
+    frame->setCursor(kCursorHand);
+    delete frame;
+    EXPECT_EQ(GetCursor(), arrow);
+
+    SetCursor(nullptr);
+    auto* other = new CFrame(CRect(0, 0, 100, 80), host, nullptr);
+    other->setCursor(kCursorWait);
+    other->setCursor(kCursorDefault);
+    EXPECT_EQ(GetCursor(), nullptr);
+    delete other;
+    DestroyWindow(host);
+    SetCursor(arrow);
+}
+
 class SizingEditor : public vr58test::RecordingEditor {
 public:
     bool sizeWindow(CCoord width, CCoord height) override {

@@ -121,7 +121,10 @@ public:
     virtual void unbindImageLibrary(void* library) = 0;
     virtual void oleInitialize() = 0;
     virtual void oleUninitialize() = 0;
-    virtual void setCursor(int32_t cursorType) = 0;
+    // The cursor shown now (null when none is), and showing the cursor of a type: the types without a
+    // system cursor of their own show `defaultCursor`.
+    virtual void* currentCursor() = 0;
+    virtual void setCursor(int32_t cursorType, void* defaultCursor) = 0;
 
     // The frame's child window inside the host's window; null when parent is null or creation fails.
     virtual std::unique_ptr<Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,

@@ -50,6 +50,18 @@ void SoftBackend::unbindImageLibrary(void* library) {
     if (library) --boundLibraries;
 }
 
+void* SoftBackend::systemCursor(int32_t cursorType) {
+    // Wait, the four sizing cursors, "no" and hand, as the system backend selects them.
+    static char cursors[10];
+    if (cursorType < 1 || cursorType > 9 || cursorType == 7) return nullptr;
+    return &cursors[cursorType];
+}
+
+void SoftBackend::setCursor(int32_t cursorType, void* defaultCursor) {
+    void* system = systemCursor(cursorType);
+    shownCursor = system ? system : defaultCursor;
+}
+
 std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
                                                                  CCoord height) {
     auto* host = parent ? dynamic_cast<HostWindow*>(static_cast<WindowBase*>(parent)) : nullptr;
@@ -65,7 +77,7 @@ void SoftBackend::reset() {
     state = platform::InputState();
     pending.clear();
     swapButtons = false;
-    cursor = 0;
+    shownCursor = nullptr;
 }
 
 SoftBackend& softBackend() {

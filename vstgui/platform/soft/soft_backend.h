@@ -37,7 +37,8 @@ public:
     void unbindImageLibrary(void* library) override;
     void oleInitialize() override { ++oleDepth; }
     void oleUninitialize() override { --oleDepth; }
-    void setCursor(int32_t cursorType) override { cursor = cursorType; }
+    void* currentCursor() override { return shownCursor; }
+    void setCursor(int32_t cursorType, void* defaultCursor) override;
 
     // parent is a soft::HostWindow.
     std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
@@ -50,7 +51,10 @@ public:
     void setSwapButtons(bool swapped) { swapButtons = swapped; }
     void script(std::deque<PointerStep> steps) { pending = std::move(steps); }
     size_t pendingSteps() const { return pending.size(); }
-    int32_t currentCursor() const { return cursor; }
+    // Stands for the host showing a cursor of its own.
+    void showCursor(void* cursor) { shownCursor = cursor; }
+    // The stand-in for the system cursor of a type; null for the types that show the default.
+    static void* systemCursor(int32_t cursorType);
     int imageLibraryBindings() const { return boundLibraries; }
     int oleInitialisations() const { return oleDepth; }
     void reset();
@@ -61,7 +65,7 @@ private:
     platform::InputState state;
     std::deque<PointerStep> pending;
     bool swapButtons = false;
-    int32_t cursor = 0;
+    void* shownCursor = nullptr;
     int boundLibraries = 0;
     int oleDepth = 0;
 };

@@ -18,9 +18,6 @@ bool keyDown(int virtualKey) {
     return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
 
-// The cursor found at the first change, restored for the default type.
-HCURSOR defaultCursor = nullptr;
-
 } // namespace
 
 CPoint Win32Backend::cursorPosition() {
@@ -106,8 +103,7 @@ void Win32Backend::unbindImageLibrary(void* library) {
     if (library) FreeLibrary(static_cast<HMODULE>(library));
 }
 
-void Win32Backend::setCursor(int32_t cursorType) {
-    if (!defaultCursor) defaultCursor = GetCursor();
+void Win32Backend::setCursor(int32_t cursorType, void* defaultCursor) {
     LPCSTR id = nullptr;
     switch (cursorType) {
     case 1:
@@ -137,7 +133,7 @@ void Win32Backend::setCursor(int32_t cursorType) {
     default:
         break;
     }
-    SetCursor(id ? LoadCursorA(nullptr, id) : defaultCursor);
+    SetCursor(id ? LoadCursorA(nullptr, id) : static_cast<HCURSOR>(defaultCursor));
 }
 
 Win32Backend& win32Backend() {

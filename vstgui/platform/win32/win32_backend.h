@@ -55,7 +55,8 @@ public:
     void unbindImageLibrary(void* library) override;
     void oleInitialize() override { OleInitialize(nullptr); }
     void oleUninitialize() override { OleUninitialize(); }
-    void setCursor(int32_t cursorType) override;
+    void* currentCursor() override { return GetCursor(); }
+    void setCursor(int32_t cursorType, void* defaultCursor) override;
 
     std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
                                                         CCoord height) override;
