@@ -25,21 +25,27 @@ using vr58test::ProbeControl;
 
 namespace {
 
+// A window class with default processing only, for the windows that stand for the host's.
+const char* plainWindowClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VR58TestHost";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return "VR58TestHost";
+}
+
 // A top-level window standing for the host's editor window.
 class HostWindow {
 public:
     HostWindow() {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "VR58TestHost";
-            RegisterClassA(&wc);
-            registered = true;
-        }
-        hwnd = CreateWindowExA(0, "VR58TestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
-                               0, 0, 640, 520, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd =
+            CreateWindowExA(0, plainWindowClass(), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                            0, 0, 640, 520, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     ~HostWindow() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
@@ -47,22 +53,13 @@ public:
     HWND hwnd;
 };
 
-// A plain window of a given outer size: top-level (no border or caption) or a child of `parent`.
+// A window of a given outer size: top-level (no border or caption) or a child of `parent`.
 HWND makeBox(HWND parent, int x, int y, int width, int height, DWORD extraStyle = 0,
-             const char* className = "VR58TestBox", void* createParam = nullptr) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VR58TestBox";
-        RegisterClassA(&wc);
-        registered = true;
-    }
+             const char* className = nullptr, void* createParam = nullptr) {
     // Top-level boxes stay hidden: destroying a shown one waits seconds for a window manager under Xvfb.
     const DWORD style = (parent ? WS_CHILD | WS_VISIBLE : WS_POPUP) | extraStyle;
-    return CreateWindowExA(0, className, "box", style, x, y, width, height, parent, nullptr,
-                           GetModuleHandleA(nullptr), createParam);
+    return CreateWindowExA(0, className ? className : plainWindowClass(), "box", style, x, y, width, height,
+                           parent, nullptr, GetModuleHandleA(nullptr), createParam);
 }
 
 // Width and height of a window with its borders.
