@@ -258,4 +258,17 @@ TEST_F(WineGdiTest, WithoutAlphaBlendOnlyPlainBitmapsDraw) {
     EXPECT_GT(keyedThrough, 0);
 }
 
+// Declared after the suite above, so no other binding is alive when it runs.
+TEST(ImageLibraryBinding, EntryPointsGoWithTheLastBinding) {
+    if (msimg32Withheld()) GTEST_SKIP() << "msimg32 withheld";
+    void* first = win32::win32Backend().bindImageLibrary();
+    void* second = win32::win32Backend().bindImageLibrary();
+    ASSERT_NE(win32::alphaBlendFunction, nullptr);
+    win32::win32Backend().unbindImageLibrary(second);
+    EXPECT_NE(win32::alphaBlendFunction, nullptr); // another frame still holds the library
+    win32::win32Backend().unbindImageLibrary(first);
+    EXPECT_EQ(win32::alphaBlendFunction, nullptr);
+    EXPECT_EQ(win32::transparentBltFunction, nullptr);
+}
+
 } // namespace

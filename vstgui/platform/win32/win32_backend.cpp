@@ -86,7 +86,14 @@ CPoint Win32Backend::windowScreenOrigin(void* window) {
     return CPoint(r.left, r.top);
 }
 
+namespace {
+// Frames currently holding msimg32; when the last lets go the library may unload, so its entry points
+// must not outlive it.
+int imageLibraryBindings = 0;
+} // namespace
+
 void* Win32Backend::bindImageLibrary() {
+    ++imageLibraryBindings;
     alphaBlendFunction = nullptr;
     transparentBltFunction = nullptr;
     HMODULE library = LoadLibraryA("msimg32.dll");
@@ -100,6 +107,10 @@ void* Win32Backend::bindImageLibrary() {
 }
 
 void Win32Backend::unbindImageLibrary(void* library) {
+    if (imageLibraryBindings > 0 && --imageLibraryBindings == 0) {
+        alphaBlendFunction = nullptr;
+        transparentBltFunction = nullptr;
+    }
     if (library) FreeLibrary(static_cast<HMODULE>(library));
 }
 
