@@ -1,5 +1,6 @@
 // Counts heap allocations made while the process calls run: the audio thread must never allocate.
 #include "effect_fixture.h"
+#include "tape/meter_feed.h"
 #include "test_signals.h"
 
 #include <gtest/gtest.h>
@@ -60,4 +61,18 @@ TEST(AudioThread, ProcessCallsAndChunkSavesDoNotAllocate) {
     const long before = allocations.load();
     auto fx = makeTapedeck(kEditorBuild, 1);
     EXPECT_GT(allocations.load() - before, 0);
+}
+
+TEST(AudioThread, MeterFeedDoesNotAllocate) {
+    MeterFeed meter;
+    const long before = allocations.load();
+    meter.start();
+    for (int block = 0; block < 8; ++block) {
+        MeterFeed::Block b = meter.beginBlock(block < 4 ? 44100.0 : 96000.0);
+        for (int i = 0; i < 512; ++i) b.push(0.001 * i);
+        meter.endBlock(b);
+        meter.takePeak();
+    }
+    meter.stop();
+    EXPECT_EQ(allocations.load() - before, 0);
 }
