@@ -1,7 +1,9 @@
 # vr58_add_test(<target> LABEL <label> SOURCES <files...> [LIBRARIES <libs...>] [DISPLAY])
 # One GoogleTest program; natively its cases are discovered one by one, when cross-built for Windows the
 # program runs as one ctest test under Wine (discovery under Wine would start Wine at build time).
-# DISPLAY runs it inside a virtual X display (xvfb-run), for tests that open real windows.
+# DISPLAY runs it inside a virtual X display (xvfb-run), for tests that open real windows. A native DISPLAY
+# program is one ctest test, so one X server (24-bit colour, not reset when its last client leaves, which
+# would refuse the next test's connection) serves all of its cases.
 function(vr58_add_test target)
   cmake_parse_arguments(T "DISPLAY" "LABEL;TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
@@ -19,6 +21,9 @@ function(vr58_add_test target)
     endif()
     set_tests_properties(${target} PROPERTIES LABELS "wine;${T_LABEL}" TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED wine_prefix
       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+  elseif(T_DISPLAY)
+    add_test(NAME ${target} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $<TARGET_FILE:${target}>)
+    set_tests_properties(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT})
   else()
     gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} DISCOVERY_TIMEOUT 60)
   endif()

@@ -10,6 +10,8 @@ packages=(
   libsndfile1-dev                    # audio files in the vr58 tool
   g++-mingw-w64-x86-64-posix         # the Windows DLLs
   wine wine64 xvfb xauth             # running the Windows tests, with a display where a window is needed
+  libx11-dev libxext-dev             # the editor's window in Linux hosts (X11, MIT-SHM)
+  libxtst-dev                        # real input in the X11 window tests (XTEST)
 )
 
 missing=()

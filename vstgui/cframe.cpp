@@ -249,6 +249,8 @@ void CFrame::update(CDrawContext* context) {
 }
 
 void CFrame::idle() {
+    // Windows that are not driven by the system read their events here, paints first among them.
+    if (window) window->dispatchEvents();
     if (!openFlag || firstDraw) return;
     if (!isDirty()) return;
     CDrawContext* context = createDrawContext();
@@ -355,16 +357,16 @@ void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
     direct->release();
 }
 
-void CFrame::platformButtonDown(const CPoint& where) {
+void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
     CPoint p(where);
-    mouse(context, p, kButtonsToBeRead);
+    mouse(context, p, buttons);
     context->release();
 }
 
-bool CFrame::platformWheel(const CPoint& where, float distance) {
+bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
-    const bool result = onWheel(context, where, distance);
+    const bool result = onWheel(context, where, axis, distance);
     context->release();
     return result;
 }

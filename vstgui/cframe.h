@@ -87,10 +87,11 @@ public:
     // Entry points of the frame's window, called by the platform's window on the GUI thread.
     // A paint of a non-empty region; paintContext is the platform's drawing handle for the window.
     void platformPaint(void* paintContext, const CRect& updateRect);
-    // A button press at a position in window coordinates; returns when the press's handling ends.
-    void platformButtonDown(const CPoint& where);
-    // A wheel turn at a position in window coordinates, in notches (positive away from the user).
-    bool platformWheel(const CPoint& where, float distance);
+    // A button press at a position in window coordinates; returns when the press's handling ends. Systems
+    // that deliver the press late (X11, at the host's idle) pass the buttons the event carried.
+    void platformButtonDown(const CPoint& where, int32_t buttons = kButtonsToBeRead);
+    // A wheel turn at a position in window coordinates, in notches (positive away from the user, or right).
+    bool platformWheel(const CPoint& where, float distance, int32_t axis = kMouseWheelAxisY);
     // The system destroyed the window (with the host's window around it).
     void platformWindowDestroyed();
 

@@ -145,6 +145,9 @@ public:
     virtual bool getSize(CRect& rect) = 0;
     // The system destroyed the window (the host closed its own first): forget the handle.
     virtual void markDestroyed() = 0;
+    // Reads and handles the events waiting for the window, on the GUI thread at the frame's idle. Systems
+    // that call the window themselves (Win32's window procedure) have nothing to do here.
+    virtual void dispatchEvents() {}
 };
 
 Backend& defaultBackend();

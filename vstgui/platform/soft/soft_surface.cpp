@@ -1,5 +1,6 @@
 #include "vstgui/platform/soft/soft_surface.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -69,14 +70,27 @@ void SoftSurface::setClip(const CRect& r) {
     clipRect.bound(target->bounds());
 }
 
+void SoftSurface::touch(const CRect& area) {
+    if (area.isEmpty()) return;
+    if (touched.isEmpty()) {
+        touched = area;
+        return;
+    }
+    touched = CRect(std::min(touched.left, area.left), std::min(touched.top, area.top),
+                    std::max(touched.right, area.right), std::max(touched.bottom, area.bottom));
+}
+
 void SoftSurface::plot(CCoord x, CCoord y, uint32_t value) {
-    if (x >= clipRect.left && x < clipRect.right && y >= clipRect.top && y < clipRect.bottom)
+    if (x >= clipRect.left && x < clipRect.right && y >= clipRect.top && y < clipRect.bottom) {
         target->at(x, y) = value;
+        touch(CRect(x, y, x + 1, y + 1));
+    }
 }
 
 void SoftSurface::fillRect(const CRect& r) {
     CRect area(r);
     area.bound(clipRect);
+    touch(area);
     const uint32_t value = opaquePixel(brush);
     for (CCoord y = area.top; y < area.bottom; ++y)
         for (CCoord x = area.left; x < area.right; ++x) target->at(x, y) = value;
@@ -111,6 +125,7 @@ void SoftSurface::forRows(const CRect& destRect, CPoint srcPos, CCoord srcWidth,
     area.bound(CRect(destRect.left - srcPos.h, destRect.top - srcPos.v, destRect.left - srcPos.h + srcWidth,
                      destRect.top - srcPos.v + srcHeight));
     if (area.isEmpty()) return;
+    touch(area);
     const CCoord dh = srcPos.h - destRect.left, dv = srcPos.v - destRect.top;
     for (CCoord y = area.top; y < area.bottom; ++y)
         fn(&target->at(area.left, y), area.left + dh, y + dv, area.width());

@@ -57,6 +57,9 @@ public:
     CColor penColor() const { return penColour; }
     CColor fontColor() const { return textColor; }
     CRect clip() const { return clipRect; }
+    // The smallest rectangle holding every pixel written so far (empty when none was): what a window
+    // surface must show on the screen when its drawing ends.
+    CRect touchedArea() const { return touched; }
 
 private:
     // Calls fn(destRow, srcX, srcY, count) for every row of the block inside the clip and both bounds;
@@ -64,6 +67,7 @@ private:
     template <typename Fn>
     void forRows(const CRect& destRect, CPoint srcPos, CCoord srcWidth, CCoord srcHeight, Fn fn);
     void plot(CCoord x, CCoord y, uint32_t value);
+    void touch(const CRect& area);
 
     std::unique_ptr<Pixels> owned;
     Pixels* target;
@@ -74,6 +78,7 @@ private:
     CColor textColor{0, 0, 0, 0};
     platform::FontRequest currentFont;
     CPoint pen;
+    CRect touched;
 };
 
 uint32_t opaquePixel(CColor c);

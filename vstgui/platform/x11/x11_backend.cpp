@@ -1,0 +1,173 @@
+#include "vstgui/platform/x11/x11_backend.h"
+
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/platform/soft/soft_backend.h"
+#include "vstgui/platform/soft/soft_surface.h"
+#include "vstgui/platform/x11/x11_error_trap.h"
+#include "vstgui/platform/x11/x11_window.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace VSTGUI::x11 {
+
+namespace {
+
+// Stands in for the blending library's handle: compositing is built in.
+int imageLibraryToken = 0;
+
+// A window's pixels as a drawing target; what was drawn goes to the screen when the drawing ends.
+class WindowSurface : public soft::SoftSurface {
+public:
+    explicit WindowSurface(X11Window& window)
+        : SoftSurface(soft::softBackend(), window.screen()), window(&window), token(window.aliveToken()) {}
+    ~WindowSurface() override {
+        if (*token) window->present(touchedArea());
+    }
+
+private:
+    X11Window* window;
+    std::shared_ptr<bool> token;
+};
+
+struct PointerState {
+    CPoint position;
+    unsigned int mask = 0;
+};
+
+bool queryPointer(X11Window* window, PointerState& state) {
+    if (!window) return false;
+    Display* display = window->connection();
+    ErrorTrap trap(display);
+    ::Window rootReturn = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    XQueryPointer(display, window->rootId(), &rootReturn, &child, &rootX, &rootY, &x, &y, &state.mask);
+    state.position = CPoint(rootX, rootY);
+    return true;
+}
+
+} // namespace
+
+uint32_t X11Backend::tickCount() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                                 static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+void X11Backend::sleep(uint32_t milliseconds) {
+    timespec wait{static_cast<time_t>(milliseconds / 1000),
+                  static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&wait, &wait) != 0) {
+    }
+}
+
+X11Window* X11Backend::pointerSource() const {
+    if (active) return active;
+    return windows.empty() ? nullptr : windows.back();
+}
+
+CPoint X11Backend::cursorPosition() {
+    PointerState state;
+    return queryPointer(pointerSource(), state) ? state.position : CPoint();
+}
+
+platform::InputState X11Backend::inputState() {
+    platform::InputState s;
+    PointerState state;
+    if (!queryPointer(pointerSource(), state)) return s;
+    s.left = (state.mask & Button1Mask) != 0;
+    s.middle = (state.mask & Button2Mask) != 0;
+    s.right = (state.mask & Button3Mask) != 0;
+    s.shift = (state.mask & ShiftMask) != 0;
+    s.control = (state.mask & ControlMask) != 0;
+    s.alt = (state.mask & Mod1Mask) != 0;
+    return s;
+}
+
+void X11Backend::dispatchPendingPaint() {
+    const std::vector<X11Window*> open(windows);
+    for (X11Window* window : open)
+        if (std::find(windows.begin(), windows.end(), window) != windows.end()) window->dispatchExposures();
+}
+
+std::unique_ptr<platform::Image> X11Backend::createImage(CCoord width, CCoord height) {
+    return soft::softBackend().createImage(width, height);
+}
+
+std::unique_ptr<platform::Surface> X11Backend::createWindowSurface(void* systemContext, void* window) {
+    if (X11Window* own = findWindow(window)) return std::make_unique<WindowSurface>(*own);
+    if (systemContext)
+        return std::make_unique<soft::SoftSurface>(soft::softBackend(),
+                                                   *static_cast<soft::Pixels*>(systemContext));
+    return nullptr;
+}
+
+std::unique_ptr<platform::Surface> X11Backend::createOffscreen(void* window, CCoord width, CCoord height) {
+    return soft::softBackend().createOffscreen(window, width, height);
+}
+
+CPoint X11Backend::windowScreenOrigin(void* window) {
+    if (X11Window* own = findWindow(window)) return own->screenOrigin();
+    // The host's window, which the editor uses for wheel turns the host passes on.
+    for (X11Window* own : windows) {
+        if (reinterpret_cast<void*>(own->parentId()) != window) continue;
+        ErrorTrap trap(own->connection());
+        int x = 0, y = 0;
+        ::Window child = 0;
+        if (XTranslateCoordinates(own->connection(), own->parentId(), own->rootId(), 0, 0, &x, &y, &child))
+            return CPoint(x, y);
+    }
+    return CPoint();
+}
+
+void* X11Backend::bindImageLibrary() {
+    return &imageLibraryToken;
+}
+
+void X11Backend::setCursor(int32_t cursorType, void*) {
+    if (X11Window* window = pointerSource()) window->showCursor(cursorType);
+}
+
+std::unique_ptr<platform::Window> X11Backend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
+                                                                CCoord height) {
+    setSwapMouseButtons(systemSwapsButtons());
+    return X11Window::create(frame, static_cast<::Window>(reinterpret_cast<uintptr_t>(parent)), width,
+                             height);
+}
+
+void X11Backend::windowOpened(X11Window* window) {
+    windows.push_back(window);
+}
+
+void X11Backend::windowClosed(X11Window* window) {
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+    if (active == window) active = nullptr;
+}
+
+X11Window* X11Backend::findWindow(void* handle) const {
+    if (!handle) return nullptr;
+    for (X11Window* window : windows)
+        if (window->handle() == handle) return window;
+    return nullptr;
+}
+
+X11Backend& x11Backend() {
+    static X11Backend instance;
+    return instance;
+}
+
+bool isX11Window(void* parent) {
+    const auto id = reinterpret_cast<uintptr_t>(parent);
+    if (id == 0 || id > kLargestWindowId) return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    ErrorTrap trap(display);
+    XWindowAttributes attributes{};
+    const bool found =
+        XGetWindowAttributes(display, static_cast<::Window>(id), &attributes) != 0 && trap.sync();
+    XCloseDisplay(display);
+    return found;
+}
+
+} // namespace VSTGUI::x11
