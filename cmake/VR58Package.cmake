@@ -1,6 +1,24 @@
-# The release archive VR58-<version>-win64.zip: both DLLs, the install note, the licence and the
-# SHA-256 sums of the DLLs.
+# The release archive of each platform, made by the package target (scripts/package.sh makes both):
+#   Windows: VR58-<version>-win64.zip          Linux: VR58-<version>-linux-x86_64.tar.gz
+# Each holds both plug-ins, the factory presets (presets/<plug-in>/*.fxp), the manual, an install note,
+# the licence and the SHA-256 sums of the plug-ins. The presets are made by the Linux build, which runs the
+# plug-ins; the Windows archive takes them from there (VR58_FACTORY_PRESETS_DIR).
 set(VR58_RELEASE_VERSION 1.10)
+if(WIN32)
+  set(package_name VR58-${VR58_RELEASE_VERSION}-win64)
+  set(install_note ${PROJECT_SOURCE_DIR}/resources/INSTALL.txt)
+  set(VR58_FACTORY_PRESETS_DIR "" CACHE PATH "Factory presets made by the Linux build (its presets folder)")
+  set(presets_dir ${VR58_FACTORY_PRESETS_DIR})
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+else()
+  set(package_name VR58-${VR58_RELEASE_VERSION}-linux-x86_64)
+  set(install_note ${PROJECT_SOURCE_DIR}/resources/INSTALL-linux.txt)
+  set(presets_dir ${VR58_PRESETS_OUTPUT_DIR})
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()
+
 set(checksums ${CMAKE_BINARY_DIR}/SHA256SUMS.txt)
 add_custom_command(OUTPUT ${checksums}
   COMMAND ${CMAKE_COMMAND} -DOUTPUT=${checksums} "-DFILES=$<TARGET_FILE:VR58G_x64>$<SEMICOLON>$<TARGET_FILE:VR58_x64>"
@@ -11,13 +29,19 @@ add_custom_command(OUTPUT ${checksums}
 add_custom_target(vr58_checksums ALL DEPENDS ${checksums})
 
 install(TARGETS VR58G_x64 VR58_x64 RUNTIME DESTINATION . LIBRARY DESTINATION .)
-install(FILES ${checksums} ${PROJECT_SOURCE_DIR}/resources/INSTALL.txt ${PROJECT_SOURCE_DIR}/LICENSE.txt DESTINATION .)
+install(FILES ${install_note} RENAME INSTALL.txt DESTINATION .)
+install(FILES ${checksums} ${PROJECT_SOURCE_DIR}/LICENSE.txt ${PROJECT_SOURCE_DIR}/docs/manual.md DESTINATION .)
+# An archive without its presets is refused rather than shipped.
+install(CODE "
+  if(NOT IS_DIRECTORY \"${presets_dir}/VR58G_x64\" OR NOT IS_DIRECTORY \"${presets_dir}/VR58_x64\")
+    message(FATAL_ERROR \"No factory presets in '${presets_dir}': they are made by the Linux build; \"
+                        \"make both archives with scripts/package.sh\")
+  endif()")
+install(DIRECTORY ${presets_dir}/VR58G_x64 ${presets_dir}/VR58_x64 DESTINATION presets)
 
-set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME VR58)
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${VR58_RELEASE_VERSION})
-set(CPACK_PACKAGE_FILE_NAME VR58-${VR58_RELEASE_VERSION}-win64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES OFF) # the DLLs are stripped when linked, so the sums match what ships
+set(CPACK_PACKAGE_FILE_NAME ${package_name})
+set(CPACK_STRIP_FILES OFF) # the sums are of the files as built, so nothing may change them on the way
 include(CPack)

@@ -134,6 +134,8 @@ RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
         else if (name == "--subtype")
             options.subtype =
                 parseChoice("--subtype", value(), {"pcm16", "pcm24", "pcm32", "float", "double"});
+        else if (name == "--preset")
+            options.preset = value();
         else
             throw CliError(name, "unknown option for render");
     });
@@ -174,6 +176,50 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;
+}
+
+MeasureOptions parseMeasureArguments(const std::vector<std::string>& args) {
+    MeasureOptions options;
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name != "--set") throw CliError(name, "unknown option for measure");
+        options.settings.push_back(parseParameterSetting(value()));
+    });
+    expectPositionals(positionals, 2, "measure", "vr58 measure PLUGIN OUTDIR [--set NAME=VALUE]...");
+    options.plugin = positionals[0];
+    options.outputDir = positionals[1];
+    return options;
+}
+
+PresetOptions parsePresetArguments(const std::vector<std::string>& args) {
+    PresetOptions options;
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name == "--set")
+            options.settings.push_back(parseParameterSetting(value()));
+        else if (name == "--name")
+            options.name = value();
+        else if (name == "--list")
+            options.list = value();
+        else
+            throw CliError(name, "unknown option for preset");
+    });
+    expectPositionals(positionals, 2, "preset",
+                      "vr58 preset PLUGIN OUT.fxp [--name NAME] [--set NAME=VALUE]... "
+                      "or vr58 preset PLUGIN OUTDIR --list FILE");
+    if (options.list && (options.name || !options.settings.empty()))
+        throw CliError("--list", "takes names and settings from the file; drop --name and --set");
+    options.plugin = positionals[0];
+    options.output = positionals[1];
+    return options;
+}
+
+std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args) {
+    std::vector<ParameterSetting> settings;
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name != "--set") throw CliError(name, "only --set may follow a preset's name");
+        settings.push_back(parseParameterSetting(value()));
+    });
+    if (!positionals.empty()) throw CliError(positionals.front(), "is not a --set option");
+    return settings;
 }
 
 } // namespace vr58::tool

@@ -24,6 +24,7 @@ struct RenderOptions {
     Precision precision = Precision::Single;
     std::optional<std::string> format;  // wav, flac or aiff
     std::optional<std::string> subtype; // pcm16, pcm24, pcm32, float or double
+    std::optional<std::string> preset;  // a .fxp file loaded before the settings
 };
 
 struct InfoOptions {
@@ -41,6 +42,21 @@ struct EditorPreviewOptions {
     std::vector<ParameterSetting> settings;
 };
 
+struct MeasureOptions {
+    std::string plugin;
+    std::string outputDir;
+    std::vector<ParameterSetting> settings;
+};
+
+// One preset (OUT.fxp with --name and --set) or, with --list, every preset of a list file into a folder.
+struct PresetOptions {
+    std::string plugin;
+    std::string output;
+    std::optional<std::string> name;
+    std::vector<ParameterSetting> settings;
+    std::optional<std::string> list;
+};
+
 // "NAME=VALUE" with VALUE a number in 0..1; the name is everything before the last '='.
 ParameterSetting parseParameterSetting(const std::string& text);
 
@@ -48,5 +64,10 @@ RenderOptions parseRenderArguments(const std::vector<std::string>& args);
 InfoOptions parseInfoArguments(const std::vector<std::string>& args);
 DemoOptions parseDemoArguments(const std::vector<std::string>& args);
 EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args);
+MeasureOptions parseMeasureArguments(const std::vector<std::string>& args);
+PresetOptions parsePresetArguments(const std::vector<std::string>& args);
+
+// The settings of one line of a preset list: only --set options, in any of their spellings.
+std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

@@ -10,5 +10,7 @@ int runInfo(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
 int runDemo(const std::vector<std::string>& args);
 int runEditorPreview(const std::vector<std::string>& args);
+int runMeasure(const std::vector<std::string>& args);
+int runPreset(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

@@ -11,9 +11,10 @@ namespace {
 constexpr const char* kUsage = R"(usage:
   vr58 info PLUGIN
       Print the plug-in's effect record, identity and parameter table.
-  vr58 render PLUGIN IN OUT [--set NAME=VALUE]... [--block N] [--precision 32|64]
+  vr58 render PLUGIN IN OUT [--preset FILE.fxp] [--set NAME=VALUE]... [--block N] [--precision 32|64]
                             [--format wav|flac|aiff] [--subtype pcm16|pcm24|pcm32|float|double]
       Render the audio file IN (WAV, FLAC, AIFF...) through the plug-in at IN's sample rate into OUT.
+      --preset     load a VST 2.4 preset file (.fxp) for this plug-in first
       --set        set a parameter by the name the plug-in reports, to a value in 0..1 ("EQ Curve=0.2")
       --block      frames per process call (default 512)
       --precision  32-bit or 64-bit processing (default 32)
@@ -27,6 +28,15 @@ constexpr const char* kUsage = R"(usage:
   vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]...
       Draw the editor build's face for the plug-in's parameter values (after the settings) with the
       GUI toolkit and the embedded skin, and write it as a 520 x 440 PNG.
+  vr58 measure PLUGIN OUTDIR [--set NAME=VALUE]...
+      Measure the plug-in at 48 kHz with its noise off and write CSV files to OUTDIR: response.csv, the
+      gain from 10 Hz to 22 kHz at -80 dBFS; levels.csv, output level and THD (harmonics 2 to 9) of a
+      1 kHz sine from -40 to +12 dBFS input; parameters.csv, the values measured.
+  vr58 preset PLUGIN OUT.fxp [--name NAME] [--set NAME=VALUE]...
+  vr58 preset PLUGIN OUTDIR --list FILE
+      Write the plug-in's state after the settings as a VST 2.4 preset file (.fxp) named NAME (default:
+      OUT's file name). With --list, write OUTDIR/<name>.fxp for every line of FILE, each line a quoted
+      name followed by its --set options ('#' starts a comment).
   vr58 --help
 )";
 
@@ -49,6 +59,8 @@ int main(int argc, char** argv) {
         if (command == "render") return vr58::tool::runRender(args);
         if (command == "demo") return vr58::tool::runDemo(args);
         if (command == "editor-preview") return vr58::tool::runEditorPreview(args);
+        if (command == "measure") return vr58::tool::runMeasure(args);
+        if (command == "preset") return vr58::tool::runPreset(args);
         std::cerr << "vr58: " << command << ": unknown command (try vr58 --help)\n";
         return 2;
     } catch (const vr58::tool::CliError& error) {

@@ -29,7 +29,8 @@ std::vector<int32_t> resolveSettings(host::HostedPlugin& plugin,
 }
 
 void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, int fileChannels,
-                   const std::vector<ParameterSetting>& settings, Precision precision) {
+                   const std::vector<ParameterSetting>& settings, Precision precision,
+                   const host::ProgramPreset* preset) {
     const AEffect& record = *plugin.effect();
     const std::string& path = plugin.path();
     if (record.numInputs < 1 || record.numOutputs < 1)
@@ -50,6 +51,7 @@ void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, in
     // Mono files are described as mono so the plug-in can meter them as such; it still gets every input.
     const int channels = fileChannels == 1 ? 1 : record.numInputs;
     plugin.setSpeakerArrangement(channels, fileChannels == 1 ? 1 : record.numOutputs);
+    if (preset) plugin.setChunk(preset->chunk, true);
     for (size_t i = 0; i < settings.size(); ++i) plugin.setParameter(indices[i], settings[i].value);
     plugin.mainsChanged(true);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "arguments.h"
+#include "host/fxp_preset.h"
 #include "host/hosted_plugin.h"
 
 #include <memory>
@@ -17,9 +18,11 @@ std::unique_ptr<host::HostedPlugin> loadPlugin(const std::string& path);
 std::vector<int32_t> resolveSettings(host::HostedPlugin& plugin,
                                      const std::vector<ParameterSetting>& settings);
 
-// effOpen, sample rate, block size, speaker arrangement, the settings, then mains on.
+// effOpen, sample rate, block size, speaker arrangement, the preset's chunk (when given; checked with
+// checkPresetFor beforehand), the settings, then mains on.
 // fileChannels is 1 (fed to every input) or the plug-in's input count; anything else throws.
 void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, int fileChannels,
-                   const std::vector<ParameterSetting>& settings, Precision precision);
+                   const std::vector<ParameterSetting>& settings, Precision precision,
+                   const host::ProgramPreset* preset = nullptr);
 
 } // namespace vr58::tool

@@ -3,8 +3,11 @@
 #include "commands.h"
 #include "pending_output.h"
 #include "plugin_session.h"
+#include "preset_file.h"
 #include "progress.h"
 #include "render_loop.h"
+
+#include <optional>
 
 namespace vr58::tool {
 
@@ -35,11 +38,16 @@ int runRender(const std::vector<std::string>& args) {
     const RenderOptions options = parseRenderArguments(args);
     // Everything that can be refused is checked before the output's temporary file is created.
     auto plugin = loadPlugin(options.plugin);
+    std::optional<host::ProgramPreset> preset;
+    if (options.preset) {
+        preset = readPresetFile(*options.preset);
+        checkPresetFor(*plugin, *preset, *options.preset);
+    }
     AudioReader reader(options.input);
     const AudioStreamInfo& in = reader.info();
     const int format = chooseOutputFormat(in, options.output, options.format, options.subtype);
-    preparePlugin(*plugin, in.sampleRate, options.blockSize, in.channels, options.settings,
-                  options.precision);
+    preparePlugin(*plugin, in.sampleRate, options.blockSize, in.channels, options.settings, options.precision,
+                  preset ? &*preset : nullptr);
 
     PendingOutput output(options.output);
     AudioWriter writer(output, format, renderedChannels(*plugin, in.channels), in.sampleRate);

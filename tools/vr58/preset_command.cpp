@@ -1,0 +1,72 @@
+// vr58 preset: the plug-in's state after a list of settings, written as VST 2.4 preset files.
+#include "arguments.h"
+#include "cli_error.h"
+#include "commands.h"
+#include "plugin_session.h"
+#include "preset_file.h"
+#include "preset_list.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace vr58::tool {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh instance per preset, so each holds the defaults and its own settings only.
+host::ProgramPreset makePreset(const std::string& pluginPath, const PresetEntry& entry) {
+    auto plugin = loadPlugin(pluginPath);
+    plugin->open();
+    const std::vector<int32_t> indices = resolveSettings(*plugin, entry.settings);
+    for (size_t i = 0; i < entry.settings.size(); ++i)
+        plugin->setParameter(indices[i], entry.settings[i].value);
+    return capturePreset(*plugin, entry.name);
+}
+
+void makeFolder(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (ec || !fs::is_directory(path))
+        throw CliError(path, "cannot create the folder" + (ec ? " (" + ec.message() + ")" : std::string()));
+}
+
+} // namespace
+
+int runPreset(const std::vector<std::string>& args) {
+    const PresetOptions options = parsePresetArguments(args);
+    std::vector<PresetEntry> entries;
+    if (options.list) {
+        entries = readPresetList(*options.list);
+    } else {
+        PresetEntry entry{options.name.value_or(fs::path(options.output).stem().string()), options.settings,
+                          0};
+        if (const std::string problem = presetNameProblem(entry.name); !problem.empty())
+            throw CliError("--name", problem);
+        entries.push_back(entry);
+    }
+
+    // Every preset is made before any file is written: one bad line leaves nothing behind.
+    std::vector<host::ProgramPreset> presets;
+    for (const PresetEntry& entry : entries) {
+        try {
+            presets.push_back(makePreset(options.plugin, entry));
+        } catch (const CliError& error) {
+            if (!options.list) throw;
+            throw CliError(*options.list + ":" + std::to_string(entry.line), error.what());
+        }
+    }
+    if (!options.list) {
+        writePresetFile(presets.front(), options.output);
+        std::cout << "Wrote " << options.output << "\n";
+        return 0;
+    }
+    makeFolder(options.output);
+    for (const host::ProgramPreset& preset : presets)
+        writePresetFile(preset, (fs::path(options.output) / (preset.name + ".fxp")).string());
+    std::cout << "Wrote " << presets.size() << " presets to " << options.output << "\n";
+    return 0;
+}
+
+} // namespace vr58::tool
