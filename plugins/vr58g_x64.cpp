@@ -1,9 +1,17 @@
-// The editor build: 15 parameters, the skinned editor and the meters.
+// The editor build: 15 parameters, the skinned editor and the meters, in a Windows host's window.
+#include "editor/QuorvaneTapedeckGUI.h"
+#include "shell/platform/module_handle.h"
 #include "shell/plugin_entry.h"
 #include "tape/QuorvaneTapedeck.h"
+#include "vstgui/platform/platform.h"
 
 #include <new>
 
 AudioEffect* vr58::createPluginEffect(audioMasterCallback audioMaster) {
-    return new (std::nothrow) QuorvaneTapedeck(audioMaster, kEditorBuild);
+    // The toolkit finds the skin and registers its window class in this library.
+    VSTGUI::platform::setModuleHandle(vr58::moduleHandle);
+    auto* effect = new (std::nothrow) QuorvaneTapedeck(audioMaster, kEditorBuild);
+    // The editor registers itself with the effect, which owns it from then on.
+    if (effect) new (std::nothrow) QuorvaneTapedeckGUI(effect);
+    return effect;
 }

@@ -10,6 +10,7 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan --parallel "$(nproc)"
 build/asan/tests/unit/vr58_unit_tests --gtest_brief=1
 build/asan/tests/vstgui/vr58_vstgui_unit_tests --gtest_brief=1
+build/asan/tests/editor/vr58_editor_tests --gtest_brief=1
 
 ctest --preset windows
 ctest --preset linux --parallel "$(nproc)"

@@ -1,6 +1,6 @@
 #include "shell/AudioEffect.h"
 
-#include "editor/AEffEditor.h"
+#include "shell/AEffEditor.h"
 #include "shell/text_copy.h"
 
 #include <cstring>

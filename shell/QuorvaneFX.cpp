@@ -1,7 +1,7 @@
 #include "shell/QuorvaneFX.h"
 
-#include "editor/AEffEditor.h"
-#include "editor/parameter_listener.h"
+#include "shell/AEffEditor.h"
+#include "shell/parameter_listener.h"
 #include "shell/text_copy.h"
 
 #include <cmath>

@@ -1,6 +1,5 @@
 #include "vstgui/cframe.h"
 
-#include "shell/vst2/vst2_interface.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/coffscreencontext.h"
 #include "vstgui/iframeeditor.h"
@@ -345,29 +344,35 @@ int32_t CFrame::setModalView(CView* view) {
 }
 
 void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
+    retain();
     COffscreenContext* buffer = getBackBuffer();
     if (buffer && buffer->getSurface()) {
         drawRect(buffer, updateRect);
         CDrawContext screen(this, paintContext, getWindowHandle());
         buffer->copyFrom(&screen, updateRect, updateRect.topLeft());
-        return;
+    } else {
+        CDrawContext* direct = new CDrawContext(this, paintContext, getWindowHandle());
+        drawRect(direct, updateRect);
+        direct->release();
     }
-    CDrawContext* direct = new CDrawContext(this, paintContext, getWindowHandle());
-    drawRect(direct, updateRect);
-    direct->release();
+    release();
 }
 
 void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
+    retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
     CPoint p(where);
     mouse(context, p, buttons);
     context->release();
+    release(); // may destroy the frame: nothing after this
 }
 
 bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
+    retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
     const bool result = onWheel(context, where, axis, distance);
     context->release();
+    release();
     return result;
 }
 

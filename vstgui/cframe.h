@@ -42,6 +42,9 @@ public:
     bool onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance) override;
     void setViewSize(const CRect& rect, bool invalid = true) override;
     IFrameEditor* getEditor() const override { return editor; }
+    // The editor leaving a frame that still handles an event (closed from inside a drag loop) hands it
+    // a stand-in, so the rest of the loop never reaches the editor.
+    void setEditor(IFrameEditor* newEditor) { editor = newEditor; }
     bool isTypeOf(const char* name) const override;
     void update(CDrawContext* context) override;
     CView* getCurrentView() const override;
@@ -84,7 +87,9 @@ public:
     void* getWindowHandle() const;
     platform::Window* getPlatformWindow() const { return window.get(); }
 
-    // Entry points of the frame's window, called by the platform's window on the GUI thread.
+    // Entry points of the frame's window, called by the platform's window on the GUI thread. Each holds
+    // a reference while it runs: an owner that lets the frame go meanwhile (a host closing the editor
+    // from inside a drag loop) destroys it only when the handling has returned.
     // A paint of a non-empty region; paintContext is the platform's drawing handle for the window.
     void platformPaint(void* paintContext, const CRect& updateRect);
     // A button press at a position in window coordinates; returns when the press's handling ends. Systems

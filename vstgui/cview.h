@@ -5,8 +5,7 @@
 #include "vstgui/cbuttons.h"
 #include "vstgui/cgeometry.h"
 #include "vstgui/creferencecounter.h"
-
-struct VstKeyCode;
+#include "vstgui/vstkeycode.h"
 
 namespace VSTGUI {
 

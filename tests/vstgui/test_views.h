@@ -1,7 +1,6 @@
 // Small views and listeners that record what the toolkit does to them.
 #pragma once
 
-#include "shell/vst2/vst2_interface.h"
 #include "vstgui/ccontrol.h"
 #include "vstgui/ccontrollistener.h"
 #include "vstgui/cdrawcontext.h"
@@ -36,11 +35,11 @@ public:
         lastButtons = buttons;
         record("mouse");
     }
-    int32_t onKeyDown(VstKeyCode&) override {
+    int32_t onKeyDown(VSTGUI::VstKeyCode&) override {
         record("keyDown");
         return keyAnswer;
     }
-    int32_t onKeyUp(VstKeyCode&) override {
+    int32_t onKeyUp(VSTGUI::VstKeyCode&) override {
         record("keyUp");
         return keyAnswer;
     }
@@ -99,8 +98,8 @@ public:
     int32_t knobMode = 2;
 };
 
-inline VstKeyCode key(unsigned char virt, unsigned char modifier = 0) {
-    VstKeyCode k{};
+inline VSTGUI::VstKeyCode key(unsigned char virt, unsigned char modifier = 0) {
+    VSTGUI::VstKeyCode k{};
     k.virt = virt;
     k.modifier = modifier;
     return k;

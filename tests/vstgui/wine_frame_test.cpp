@@ -4,7 +4,6 @@
 #include "frame_scene.h"
 #include "test_views.h"
 
-#include "shell/platform/module_handle.h"
 #include "vstgui/coffscreencontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
@@ -88,7 +87,7 @@ bool classRegistered() {
 
 class WineFrameTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { vr58::moduleHandle = GetModuleHandleA(nullptr); }
+    static void SetUpTestSuite() { platform::setModuleHandle(GetModuleHandleA(nullptr)); }
     void SetUp() override { platform::setBackend(nullptr); }
 };
 

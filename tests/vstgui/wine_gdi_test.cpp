@@ -1,7 +1,6 @@
 // The GDI backend against the memory backend: the same PNG resources drawn through offscreens of both,
 // read back and compared; colour-keyed drawing of a plain bitmap; and what still draws without msimg32.
 // Runs as a Windows program under Wine, once more with msimg32 withheld (VR58_WITHOUT_MSIMG32 set).
-#include "shell/platform/module_handle.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"
@@ -28,7 +27,7 @@ constexpr CCoord kHeight = 120;
 class WineGdiTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        vr58::moduleHandle = GetModuleHandleA(nullptr);
+        platform::setModuleHandle(GetModuleHandleA(nullptr));
         library = win32::win32Backend().bindImageLibrary();
     }
     static void TearDownTestSuite() { win32::win32Backend().unbindImageLibrary(library); }

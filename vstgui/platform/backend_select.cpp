@@ -4,7 +4,8 @@ namespace VSTGUI::platform {
 
 namespace {
 Backend* activeBackend = nullptr;
-}
+void* module = nullptr;
+} // namespace
 
 Backend& backend() {
     return activeBackend ? *activeBackend : defaultBackend();
@@ -14,6 +15,14 @@ Backend* setBackend(Backend* b) {
     Backend* previous = activeBackend;
     activeBackend = b;
     return previous;
+}
+
+void setModuleHandle(void* handle) {
+    module = handle;
+}
+
+void* moduleHandle() {
+    return module;
 }
 
 } // namespace VSTGUI::platform

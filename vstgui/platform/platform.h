@@ -155,4 +155,9 @@ Backend& defaultBackend();
 Backend& backend();
 Backend* setBackend(Backend* b);
 
+// The loaded module whose resources and window class the toolkit uses (on Windows its HINSTANCE). The
+// module's owner passes it in before the first bitmap or frame is made; null where there is none.
+void setModuleHandle(void* module);
+void* moduleHandle();
+
 } // namespace VSTGUI::platform

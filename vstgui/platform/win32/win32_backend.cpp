@@ -1,6 +1,5 @@
 #include "vstgui/platform/win32/win32_backend.h"
 
-#include "shell/platform/module_handle.h"
 #include "vstgui/platform/win32/win32_surface.h"
 
 namespace VSTGUI::win32 {
@@ -9,7 +8,7 @@ AlphaBlendFn alphaBlendFunction = nullptr;
 TransparentBltFn transparentBltFunction = nullptr;
 
 HINSTANCE moduleInstance() {
-    return static_cast<HINSTANCE>(vr58::moduleHandle);
+    return static_cast<HINSTANCE>(platform::moduleHandle());
 }
 
 namespace {

@@ -1,0 +1,39 @@
+// How a host on a system without a native window backend (the vr58 tool, the tests) embeds the editor of
+// the native plug-in in a window of the memory backend. Real hosts there pass a native window id to
+// effEditOpen, which the plug-in must never take for a pointer, so the editor is offered only to a host
+// that first asks for this embedding through effVendorSpecific. Plain data only: host and plug-in each
+// carry their own copy of the toolkit.
+#pragma once
+
+#include <cstdint>
+
+namespace vr58::softhost {
+
+// effVendorSpecific's index for every request; its value selects the request.
+inline constexpr int32_t kVendorIndex = 0x56523538; // 'VR58'
+
+enum Request : intptr_t {
+    // From now on the plug-in advertises its editor, and effEditOpen's ptr points at a Window. Answers 1.
+    kEnable = 0x536F6674, // 'Soft'
+    // The system asks the open editor's window to paint all of itself. Answers 1 when it painted.
+    kPaint = 1,
+    // ptr: Pixels. Copies what the open editor's window shows. Answers 1 when it copied.
+    kReadPixels = 2,
+    // ptr: const uint32_t, milliseconds. Sets the memory backend's clock, which the editor's timing reads.
+    kSetClock = 3,
+};
+
+// The host's window that effEditOpen's ptr points at, by its position on the (imagined) screen.
+struct Window {
+    int32_t screenX;
+    int32_t screenY;
+};
+
+// A block of width x height pixels, 0xAARRGGBB, top row first; the plug-in fills the part it has.
+struct Pixels {
+    int32_t width;
+    int32_t height;
+    uint32_t* data;
+};
+
+} // namespace vr58::softhost
