@@ -1,0 +1,167 @@
+// The editor build's DLL as a Windows host uses it, under Wine with a virtual display: the editor opens
+// in a real top-level window and shows the same face as the editor drawn in memory at the same values;
+// closing, reopening and destroying the effect leave no window behind.
+#include "editor/QuorvaneTapedeckGUI.h"
+#include "host/hosted_plugin.h"
+#include "tape/QuorvaneTapedeck.h"
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/platform/soft/soft_backend.h"
+#include "vstgui/platform/soft/soft_window.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace VSTGUI;
+
+namespace {
+
+constexpr int kWidth = 520;
+constexpr int kHeight = 440;
+
+const char* hostWindowClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VR58TestEditorHost";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return "VR58TestEditorHost";
+}
+
+// The host's editor window: a top-level window whose client area takes the editor.
+class HostWindow {
+public:
+    HostWindow() {
+        RECT r{0, 0, kWidth, kHeight};
+        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+        hwnd = CreateWindowExA(0, hostWindowClass(), "VR58-G",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, r.right - r.left,
+                               r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~HostWindow() {
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    HWND editorWindow() const { return GetWindow(hwnd, GW_CHILD); }
+    HWND hwnd;
+};
+
+void pumpMessages(int rounds = 5) {
+    for (int round = 0; round < rounds; ++round) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+std::vector<uint32_t> readWindow(HWND window) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
+    CDrawContext context(nullptr, nullptr, window);
+    if (!context.getSurface() ||
+        !context.getSurface()->readPixels(CRect(0, 0, kWidth, kHeight), pixels.data()))
+        pixels.clear();
+    return pixels;
+}
+
+size_t differentPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    if (a.size() != b.size()) return a.size() + b.size();
+    size_t different = 0;
+    for (size_t i = 0; i < a.size(); ++i) different += (a[i] & 0xFFFFFFu) != (b[i] & 0xFFFFFFu);
+    return different;
+}
+
+intptr_t silentHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// The face the editor shows for these parameter values, drawn in memory by this program's own copy of
+// the editor and toolkit.
+std::vector<uint32_t> faceInMemory(const std::vector<float>& values) {
+    platform::Backend* previous = platform::setBackend(&soft::softBackend());
+    std::vector<uint32_t> face;
+    {
+        auto* effect = new QuorvaneTapedeck(silentHost, vr58::kEditorBuild);
+        auto* editor = new QuorvaneTapedeckGUI(effect);
+        for (size_t i = 0; i < values.size(); ++i) effect->setParameter(static_cast<int32_t>(i), values[i]);
+        soft::HostWindow window;
+        if (editor->open(&window) && window.child) {
+            window.child->paint(CRect(0, 0, kWidth, kHeight));
+            editor->idle();
+            face = window.child->screen().data;
+        }
+        AEffect* record = effect->getAeffect();
+        record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    }
+    platform::setBackend(previous);
+    return face;
+}
+
+class WineEditorWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::setModuleHandle(GetModuleHandleA(nullptr)); }
+    void SetUp() override {
+        platform::setBackend(nullptr);
+        std::string error;
+        plugin = vr58::host::HostedPlugin::load(VR58G_DLL, error);
+        ASSERT_TRUE(plugin) << error;
+        plugin->setSampleRate(48000.0f);
+    }
+    std::vector<float> parameters() {
+        std::vector<float> values;
+        for (int32_t i = 0; i < plugin->effect()->numParams; ++i) values.push_back(plugin->getParameter(i));
+        return values;
+    }
+
+    std::unique_ptr<vr58::host::HostedPlugin> plugin;
+};
+
+TEST_F(WineEditorWindow, OpensInTheHostsWindowShowingTheFaceOfTheCurrentValues) {
+    ERect* rect = nullptr;
+    ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right, kWidth);
+    EXPECT_EQ(rect->bottom, kHeight);
+    plugin->setParameter(0, 0.0f);
+    plugin->setParameter(2, 1.0f);
+    plugin->setParameter(10, 0.2f);
+
+    HostWindow host;
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    pumpMessages();
+    plugin->dispatch(effEditIdle);
+    pumpMessages();
+    HWND editor = host.editorWindow();
+    ASSERT_NE(editor, nullptr);
+    const std::vector<uint32_t> shown = readWindow(editor);
+    const std::vector<uint32_t> expected = faceInMemory(parameters());
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(differentPixels(shown, expected), 0u);
+}
+
+TEST_F(WineEditorWindow, ReopeningAndDestroyingTheEffectLeaveNoWindowBehind) {
+    HostWindow host;
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    EXPECT_EQ(host.editorWindow(), nullptr);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1); // no close in between
+    HWND editor = host.editorWindow();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(GetWindow(editor, GW_HWNDNEXT), nullptr); // one editor window only
+    plugin->dispatch(effEditClose);
+    EXPECT_FALSE(IsWindow(editor));
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    editor = host.editorWindow();
+    EXPECT_EQ(plugin->close(), 1); // effClose with the window open
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_EQ(host.editorWindow(), nullptr);
+}
+
+} // namespace
