@@ -1,7 +1,7 @@
 // X key events as the host key codes the frame's key handlers take.
 #pragma once
 
-#include "shell/vst2/vst2_interface.h"
+#include "vstgui/vstkeycode.h"
 
 #include <X11/Xlib.h>
 
