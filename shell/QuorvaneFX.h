@@ -5,6 +5,7 @@
 #include "shell/AudioEffectX.h"
 #include "shell/build_config.h"
 
+#include <atomic>
 #include <memory>
 
 struct ParameterEntry {
@@ -26,6 +27,7 @@ public:
     void getParameterLabel(int32_t index, char* label) override;
     void getParameterDisplay(int32_t index, char* text) override;
     void getParameterName(int32_t index, char* text) override;
+    // Any host thread; two threads may save at once, each gets a snapshot nobody else writes into.
     int32_t getChunk(void** data, bool isPreset) override;
     int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
     bool getVendorString(char* text) override;
@@ -39,6 +41,9 @@ protected:
     void loadParameterTable(const vr58::ParameterDefinition* table);
     bool isParameterIndex(int32_t index) const { return index >= 0 && index < parameterCount; }
     float storeParameter(int32_t index, float value);
+    // The other build shares our unique ID, so hosts hand us its chunks: one of exactly its size is read by
+    // parameter name, and what it lacks keeps our value.
+    void acceptSiblingChunks(const vr58::ParameterDefinition* table, uint16_t count);
 
     const char* const* canDoList = nullptr;
     ParameterEntry* parameterEntries;
@@ -46,6 +51,15 @@ protected:
     uint16_t canDoCount = 0;
 
 private:
-    // One chunk buffer per effect, made once, so saving state never allocates and never leaks.
-    std::unique_ptr<unsigned char[]> chunkBuffer;
+    void restoreSiblingChunk(const unsigned char* bytes);
+    uint32_t* chunkSlotOfThisThread();
+
+    // Chunk buffers made once, so saving state never allocates and never leaks: one slot per saving
+    // thread, so a host copying its chunk is never written under by another thread's save. A slot is
+    // owned by the address of a thread-local key, which a later thread may inherit once the owner ended.
+    static constexpr int kChunkSlots = 8;
+    std::unique_ptr<uint32_t[]> chunkWords;
+    std::atomic<const void*> chunkSlotOwners[kChunkSlots] = {};
+    const vr58::ParameterDefinition* siblingTable = nullptr;
+    uint16_t siblingCount = 0;
 };

@@ -40,4 +40,7 @@ enum SharedParameter : int32_t {
 extern const BuildConfig kEditorBuild; // VR58G_x64
 extern const BuildConfig kPlainBuild;  // VR58_x64
 
+// The other of the two builds (they share one unique ID); null for any other configuration.
+const BuildConfig* siblingBuild(const BuildConfig& config);
+
 } // namespace vr58

@@ -21,4 +21,10 @@ constexpr ParameterDefinition kPlainParameters[] = {
 const BuildConfig kEditorBuild = {"VR58-G Tape Recorder", kEditorParameters, 15, 13, 14, 10, 11, 12};
 const BuildConfig kPlainBuild = {"VR58 Tape Recorder", kPlainParameters, 12, 10, 11, -1, -1, -1};
 
+const BuildConfig* siblingBuild(const BuildConfig& config) {
+    if (&config == &kEditorBuild) return &kPlainBuild;
+    if (&config == &kPlainBuild) return &kEditorBuild;
+    return nullptr;
+}
+
 } // namespace vr58

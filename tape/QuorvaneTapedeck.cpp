@@ -1,6 +1,6 @@
 #include "tape/QuorvaneTapedeck.h"
 
-#include "shell/platform/tick_count.h"
+#include "shell/platform/noise_seed.h"
 #include "shell/text_copy.h"
 #include "tape/denormal_guard.h"
 #include "tape/parameter_mapping.h"
@@ -8,6 +8,14 @@
 #include <cmath>
 
 using namespace vr58;
+
+namespace {
+// Non-finite samples, and finite ones the trim pushed past the double range, would stay in the filter
+// states for good: they enter the chain as silence. x - x is exactly 0 for every finite x.
+inline double finiteOrSilence(double x) {
+    return x - x == 0.0 ? x : 0.0;
+}
+} // namespace
 
 QuorvaneTapedeck::QuorvaneTapedeck(audioMasterCallback audioMaster, const BuildConfig& config)
     : QuorvaneFX(audioMaster, config.parameterCount), config_(config) {
@@ -20,8 +28,10 @@ QuorvaneTapedeck::QuorvaneTapedeck(audioMasterCallback audioMaster, const BuildC
         reproHigh_[ch] = HighShelfFilter{1.0, 0.0, 0.0};
     }
     noise_.word = 0;
-    noise_.seed = systemTickCount();
+    noise_.seed = newInstanceNoiseSeed();
     loadParameterTable(config.parameters);
+    if (const BuildConfig* sibling = siblingBuild(config))
+        acceptSiblingChunks(sibling->parameters, sibling->parameterCount);
     cEffect.uniqueID = 0x56523538; // 'VR58'
     cEffect.numInputs = 2;
     cEffect.numOutputs = 2;
@@ -40,24 +50,39 @@ bool QuorvaneTapedeck::getProductString(char* text) {
 
 bool QuorvaneTapedeck::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) {
     if (!input || !output) return false;
-    monoFlag_ = input->numChannels == 1 && output->numChannels == 1;
+    monoFlag_.store(input->numChannels == 1 && output->numChannels == 1, std::memory_order_relaxed);
     return input->numChannels == output->numChannels && (input->numChannels == 1 || input->numChannels == 2);
 }
 
-void QuorvaneTapedeck::sampleRateChanged(float /*sampleRate*/) {
-    recomputeHeadBump();
-    recomputeEqualisers();
+// Host control thread (effSetSampleRate), possibly while the audio thread processes.
+void QuorvaneTapedeck::sampleRateChanged(float sampleRate) {
+    designRate_.store(sampleRate, std::memory_order_relaxed);
+    markStale(kHeadBumpStale | kEqualisersStale);
 }
 
+// Any host thread, or the editor's thread, after the base stored the value.
 void QuorvaneTapedeck::parameterChanged(int32_t index, float /*value*/) {
     if (index >= kEqCurve && index <= kEqRepHi)
-        recomputeEqualisers();
+        markStale(kEqualisersStale);
     else if (index == kHead || index == kBump || index == config_.hbAttIndex)
-        recomputeHeadBump();
+        markStale(kHeadBumpStale);
+}
+
+void QuorvaneTapedeck::markStale(uint32_t designs) {
+    // Release: the audio thread that takes the mark also sees the values stored before it.
+    staleDesigns_.fetch_or(designs, std::memory_order_release);
+}
+
+// Audio thread, before the block's first sample. A change arriving meanwhile marks the design again, and
+// the next block makes it once more with the newest values.
+void QuorvaneTapedeck::redesignStaleSections() {
+    const uint32_t stale = staleDesigns_.exchange(0, std::memory_order_acquire);
+    if (stale & kHeadBumpStale) recomputeHeadBump();
+    if (stale & kEqualisersStale) recomputeEqualisers();
 }
 
 void QuorvaneTapedeck::recomputeHeadBump() {
-    const double rate = sampleRate;
+    const double rate = designRate_.load(std::memory_order_relaxed);
     const HeadBumpDesign d =
         headBumpDesign(getParameter(kHead), getParameter(kBump), getParameter(config_.hbAttIndex));
     for (int ch = 0; ch < 2; ++ch)
@@ -67,7 +92,7 @@ void QuorvaneTapedeck::recomputeHeadBump() {
 }
 
 void QuorvaneTapedeck::recomputeEqualisers() {
-    const double rate = sampleRate;
+    const double rate = designRate_.load(std::memory_order_relaxed);
     const EqualiserDesign d =
         equaliserDesign(getParameter(kEqCurve), getParameter(kEqRecLo), getParameter(kEqRecHi),
                         getParameter(kEqRepLo), getParameter(kEqRepHi));
@@ -88,8 +113,8 @@ void QuorvaneTapedeck::runChain(Sample** inputs, Sample** outputs, int32_t sampl
     Sample* outR = outputs[1];
     for (int32_t i = 0; i < sampleFrames; ++i) {
         // Both inputs are read before either output is written: buffers may be shared.
-        const double xL = static_cast<double>(inL[i]) * trimGain;
-        const double xR = static_cast<double>(inR[i]) * trimGain;
+        const double xL = finiteOrSilence(static_cast<double>(inL[i]) * trimGain);
+        const double xR = finiteOrSilence(static_cast<double>(inR[i]) * trimGain);
         double uL = processSample(recordHigh_[0], processSample(recordLow_[0], xL));
         double uR = processSample(recordHigh_[1], processSample(recordLow_[1], xR));
         if constexpr (kNoise) {
@@ -109,6 +134,19 @@ void QuorvaneTapedeck::runChain(Sample** inputs, Sample** outputs, int32_t sampl
     }
 }
 
+void QuorvaneTapedeck::resetNonFiniteChannels() {
+    for (int ch = 0; ch < 2; ++ch) {
+        // A NaN or an infinity anywhere survives the sum.
+        const double sum = recordLow_[ch].s + recordHigh_[ch].s + bumpHighPass_[ch].x1 + bumpHighPass_[ch].y1 +
+                           bumpPeak_[ch].x1 + bumpPeak_[ch].x2 + bumpPeak_[ch].y1 + bumpPeak_[ch].y2 +
+                           reproLow_[ch].s + reproHigh_[ch].s;
+        if (sum - sum == 0.0) continue;
+        recordLow_[ch].s = recordHigh_[ch].s = reproLow_[ch].s = reproHigh_[ch].s = 0.0;
+        bumpHighPass_[ch].x1 = bumpHighPass_[ch].y1 = 0.0;
+        bumpPeak_[ch].x1 = bumpPeak_[ch].x2 = bumpPeak_[ch].y1 = bumpPeak_[ch].y2 = 0.0;
+    }
+}
+
 template <typename Sample>
 void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sampleFrames) {
     const double trimGain = decibelsToGain(trimOrGainDb(getParameter(kTrim)));
@@ -116,13 +154,16 @@ void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sample
     const double hissGain = decibelsToGain(hissDb(getParameter(kHiss)));
     const bool noiseOn = getParameter(config_.noiseIndex) != 0.0f;
     if (sampleFrames <= 0) return;
+    redesignStaleSections(); // in the caller's floating-point mode, as the designs always ran
     DenormalGuard flushSubnormals;
     if (noiseOn)
         runChain<Sample, true>(inputs, outputs, sampleFrames, trimGain, outputGain, hissGain);
     else
         runChain<Sample, false>(inputs, outputs, sampleFrames, trimGain, outputGain, hissGain);
+    resetNonFiniteChannels();
 }
 
+// Host audio thread.
 void QuorvaneTapedeck::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
     process(inputs, outputs, sampleFrames);
 }

@@ -6,6 +6,8 @@
 #include "tape/filter_sections.h"
 #include "tape/noise_generator.h"
 
+#include <atomic>
+
 class QuorvaneTapedeck : public QuorvaneFX {
 public:
     QuorvaneTapedeck(audioMasterCallback audioMaster, const vr58::BuildConfig& config);
@@ -23,7 +25,7 @@ public:
     void parameterChanged(int32_t index, float value) override;
 
     const vr58::BuildConfig& buildConfig() const { return config_; }
-    bool isMono() const { return monoFlag_; }
+    bool isMono() const { return monoFlag_.load(std::memory_order_relaxed); }
     uint32_t noiseSeed() const { return noise_.seed; }
 
 private:
@@ -32,8 +34,15 @@ private:
                   double hissGain);
     template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t sampleFrames);
 
+    // Coefficients change only on the audio thread between blocks: a change from any thread marks the
+    // designs it drives stale, and the next process call makes them before its first sample.
+    enum StaleDesign : uint32_t { kEqualisersStale = 1u, kHeadBumpStale = 2u };
+    void markStale(uint32_t designs);
+    void redesignStaleSections();
     void recomputeHeadBump();
     void recomputeEqualisers();
+    // A channel whose state overflowed or took a NaN starts again from silence after the block.
+    void resetNonFiniteChannels();
 
     const vr58::BuildConfig& config_;
     vr58::HighPassFilter bumpHighPass_[2];
@@ -43,5 +52,7 @@ private:
     vr58::LowShelfFilter reproLow_[2];
     vr58::HighShelfFilter reproHigh_[2];
     vr58::NoiseGenerator noise_;
-    bool monoFlag_ = false;
+    std::atomic<bool> monoFlag_{false};
+    std::atomic<uint32_t> staleDesigns_{0};
+    std::atomic<float> designRate_{44100.0f}; // the host's rate, handed to the audio thread's designs
 };

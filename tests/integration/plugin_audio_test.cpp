@@ -122,3 +122,20 @@ TEST_P(EachPlugin, UnusableSampleRatesKeepTheOutputFinite) {
             for (double v : channel) ASSERT_TRUE(std::isfinite(v) && std::abs(v) < 10.0) << rate;
     }
 }
+
+TEST_P(EachPlugin, InstancesCreatedTogetherHissIndependently) {
+    // Eight tracks opened at once (well inside one millisecond of the tick count).
+    std::vector<std::unique_ptr<host::HostedPlugin>> tracks;
+    for (int i = 0; i < 8; ++i) tracks.push_back(loadPlugin(GetParam()));
+    std::vector<std::vector<float>> hiss;
+    for (auto& track : tracks) {
+        ASSERT_TRUE(track);
+        track->setSampleRate(48000.0f);
+        host::PlanarAudio<float> silence(2, std::vector<float>(256, 0.0f)), out;
+        std::string error;
+        ASSERT_TRUE(track->process(silence, out, 256, error)) << error;
+        hiss.push_back(out[0]);
+    }
+    for (size_t a = 0; a < hiss.size(); ++a)
+        for (size_t b = a + 1; b < hiss.size(); ++b) EXPECT_NE(hiss[a], hiss[b]) << a << " and " << b;
+}

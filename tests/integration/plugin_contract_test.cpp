@@ -133,17 +133,42 @@ TEST_P(EachPlugin, ChunkRoundTripAndSharedUniqueId) {
     EXPECT_EQ(other->getParameter(1), 0.0f);
 }
 
-TEST(CrossBuildChunks, EditorlessStateLoadsIntoTheEditorBuild) {
+// Both builds carry one ID, so hosts hand either build's chunk to either build: values go by parameter,
+// and what the sender lacks keeps the receiver's value.
+TEST(CrossBuildChunks, EditorlessStateLoadsIntoTheEditorBuildByParameter) {
     auto plain = loadPlugin(kPlainBinary);
     auto editor = loadPlugin(kEditorBinary);
     ASSERT_TRUE(plain && editor);
-    for (int i = 0; i < 12; ++i) plain->setParameter(i, 0.25f);
+    for (int i = 0; i < 10; ++i) plain->setParameter(i, 0.25f);
+    plain->setParameter(plain->findParameter("HB Att"), 0.125f);
+    plain->setParameter(plain->findParameter("Noise"), 0.0f);
+    editor->setParameter(editor->findParameter("H.Room"), 0.375f);
+    editor->setParameter(editor->findParameter("VU Hold"), 1.0f);
+    editor->setParameter(editor->findParameter("VU Path"), 0.5f);
     const host::Chunk chunk = plain->getChunk();
     ASSERT_EQ(chunk.size, 48);
     editor->setChunk(chunk.bytes);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(editor->getParameter(i), 0.25f) << i;
-    EXPECT_EQ(editor->getParameter(12), 1.0f);
-    EXPECT_EQ(editor->getParameter(14), 1.0f);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(editor->getParameter(i), 0.25f) << i;
+    EXPECT_EQ(editor->getParameter(editor->findParameter("HB Att")), 0.125f);
+    EXPECT_EQ(editor->getParameter(editor->findParameter("Noise")), 0.0f);
+    EXPECT_EQ(editor->getParameter(editor->findParameter("H.Room")), 0.375f);
+    EXPECT_EQ(editor->getParameter(editor->findParameter("VU Hold")), 1.0f);
+    EXPECT_EQ(editor->getParameter(editor->findParameter("VU Path")), 0.5f);
+}
+
+TEST(CrossBuildChunks, EditorStateLoadsIntoTheEditorlessBuildByParameter) {
+    auto editor = loadPlugin(kEditorBinary);
+    auto plain = loadPlugin(kPlainBinary);
+    ASSERT_TRUE(plain && editor);
+    for (int i = 0; i < 15; ++i) editor->setParameter(i, 0.75f);
+    editor->setParameter(editor->findParameter("HB Att"), 0.125f);
+    editor->setParameter(editor->findParameter("Noise"), 0.0f);
+    const host::Chunk chunk = editor->getChunk();
+    ASSERT_EQ(chunk.size, 60);
+    plain->setChunk(chunk.bytes);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(plain->getParameter(i), 0.75f) << i;
+    EXPECT_EQ(plain->getParameter(plain->findParameter("HB Att")), 0.125f);
+    EXPECT_EQ(plain->getParameter(plain->findParameter("Noise")), 0.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, EachPlugin, ::testing::Values(kEditorBinary, kPlainBinary), binaryName);

@@ -1,5 +1,6 @@
 #include "fake_tick_count.h"
 
+#include "shell/platform/noise_seed.h"
 #include "shell/platform/tick_count.h"
 
 namespace {
@@ -8,6 +9,9 @@ uint32_t fakeTicks = 0;
 
 namespace vr58 {
 uint32_t systemTickCount() {
+    return fakeTicks;
+}
+uint32_t newInstanceNoiseSeed() {
     return fakeTicks;
 }
 namespace testing {

@@ -1,4 +1,5 @@
-// Unit tests link this clock instead of the system's, so the noise seed of a new effect is known.
+// Unit tests link this clock and seed instead of the system's, so the noise seed of a new effect is the
+// tick count set here.
 #pragma once
 
 #include <cstdint>

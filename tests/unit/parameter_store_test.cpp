@@ -174,16 +174,23 @@ TEST(Chunk, ValuesAreClampedAndNaNBecomesZero) {
 }
 
 TEST(Chunk, ShorterChunkRestoresOnlyTheValuesItHolds) {
-    // The editor-less build's 48 bytes handed to the editor build, with a guard word behind the data that
-    // must not be read as a thirteenth value.
+    // The editor-less build's 48 bytes handed to the editor build go by parameter (HB Att and Noise sit at
+    // 10 and 11 there), with a guard word behind the data that must not be read as a thirteenth value.
     auto fx = makeTapedeck(kEditorBuild);
-    std::vector<float> values(12, 0.25f);
+    std::vector<float> values(10, 0.25f);
+    values.push_back(0.125f); // HB Att
+    values.push_back(0.0f);   // Noise
     values.push_back(0.875f);
     auto bytes = littleEndian(values);
     EXPECT_EQ(fx->setChunk(bytes.data(), 48, false), 0);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(fx->getParameter(i), 0.25f) << i;
-    EXPECT_EQ(fx->getParameter(12), 1.0f); // untouched default of VU Path
-    EXPECT_EQ(fx->hookCalls.size(), 12u);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(fx->getParameter(i), 0.25f) << i;
+    EXPECT_EQ(fx->getParameter(10), 0.625f); // H.Room, VU Hold and VU Path keep their values
+    EXPECT_EQ(fx->getParameter(11), 0.0f);
+    EXPECT_EQ(fx->getParameter(12), 1.0f);
+    EXPECT_EQ(fx->getParameter(13), 0.125f);
+    EXPECT_EQ(fx->getParameter(14), 0.0f);
+    ASSERT_EQ(fx->hookCalls.size(), 12u);
+    EXPECT_EQ(fx->hookCalls[10].index, 13);
 
     fx->hookCalls.clear();
     fx->setChunk(bytes.data(), 7, false); // one whole value and a fragment
