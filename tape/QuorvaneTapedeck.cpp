@@ -149,13 +149,13 @@ void QuorvaneTapedeck::resetNonFiniteChannels() {
 
 template <typename Sample>
 void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sampleFrames) {
+    DenormalGuard flushSubnormals; // the caller's control word and flags come back on return
     const double trimGain = decibelsToGain(trimOrGainDb(getParameter(kTrim)));
     const double outputGain = decibelsToGain(trimOrGainDb(getParameter(kGain)));
     const double hissGain = decibelsToGain(hissDb(getParameter(kHiss)));
     const bool noiseOn = getParameter(config_.noiseIndex) != 0.0f;
     if (sampleFrames <= 0) return;
-    redesignStaleSections(); // in the caller's floating-point mode, as the designs always ran
-    DenormalGuard flushSubnormals;
+    redesignStaleSections(); // every design value is a normal number: flushing changes none
     if (noiseOn)
         runChain<Sample, true>(inputs, outputs, sampleFrames, trimGain, outputGain, hissGain);
     else
