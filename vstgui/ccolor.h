@@ -19,6 +19,7 @@ struct CColor {
 
 constexpr CColor kBlackCColor{0, 0, 0, 255};
 constexpr CColor kWhiteCColor{255, 255, 255, 255};
+constexpr CColor kGreyCColor{127, 127, 127, 255};
 constexpr CColor kTransparentCColor{255, 255, 255, 0};
 
 } // namespace VSTGUI

@@ -1,0 +1,91 @@
+#include "editor/QuorvaneVU.h"
+
+#include "tape/meter_feed.h"
+#include "vstgui/cbitmap.h"
+#include "vstgui/platform/platform.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace VSTGUI;
+
+namespace {
+// The scale marks in dB relative to the reference level, and the filmstrip frame on each.
+constexpr double kMarkDb[QuorvaneVU::kMarks] = {-20, -10, -7, -5, -3, -2, -1, 0, 1, 2, 3, 3.5};
+constexpr uint32_t kMarkFrame[QuorvaneVU::kMarks] = {4, 21, 32, 42, 56, 65, 74, 84, 97, 109, 123, 129};
+constexpr double kDbToGain = 0.11512925464970228; // ln(10)/20
+} // namespace
+
+QuorvaneVU::QuorvaneVU(const CRect& size, vr58::MeterFeed* feed, CBitmap* needle)
+    : CControl(size, nullptr, 0, nullptr), feed(feed), needle(needle),
+      holdTick(platform::backend().tickCount()) {
+    setReferenceLevel(-18.0);
+    if (needle) needle->retain();
+}
+
+QuorvaneVU::~QuorvaneVU() {
+    if (needle) needle->release();
+    if (hold) hold->release();
+}
+
+bool QuorvaneVU::isTypeOf(const char* name) const {
+    return std::strcmp(name, "QuorvaneVU") == 0 || CControl::isTypeOf(name);
+}
+
+void QuorvaneVU::setReferenceLevel(double referenceDb) {
+    for (int i = 0; i < kMarks; ++i)
+        thresholds[i] = std::exp((referenceDb + kMarkDb[i] - 0.8333333333333334) * kDbToGain);
+}
+
+void QuorvaneVU::setHoldBitmap(CBitmap* bitmap) {
+    if (bitmap) bitmap->retain();
+    if (hold) hold->release();
+    hold = bitmap;
+}
+
+uint32_t QuorvaneVU::needleFrame(double m) const {
+    if (!(m > 0.0)) m = 0.0;
+    double f = kLastFrame;
+    if (m < thresholds[0]) {
+        f = m / thresholds[0] * kMarkFrame[0];
+    } else {
+        // Strict comparisons: a level exactly on a threshold shows that mark's frame.
+        for (int i = 1; i < kMarks; ++i) {
+            if (m < thresholds[i]) {
+                f = (m - thresholds[i - 1]) / (thresholds[i] - thresholds[i - 1]) *
+                        (kMarkFrame[i] - kMarkFrame[i - 1]) +
+                    kMarkFrame[i - 1];
+                break;
+            }
+        }
+    }
+    // Thresholds half rewritten by a concurrent reference change cannot push the needle off its strip.
+    if (!(f > 0.0)) return 0;
+    return f >= kLastFrame ? kLastFrame : static_cast<uint32_t>(f);
+}
+
+void QuorvaneVU::drawFrame(CDrawContext* context, CBitmap* strip, uint32_t frame) {
+    const CPoint source(0, static_cast<CCoord>(frame) * size.height());
+    if (transparencyEnabled)
+        strip->drawTransparent(context, size, source);
+    else
+        strip->draw(context, size, source);
+}
+
+void QuorvaneVU::draw(CDrawContext* context) {
+    if (!needle) return;
+    const double level = feed ? feed->smoothedLevel() : 0.0;
+    const uint32_t frame = needleFrame(level * kLevelScale);
+
+    // The held frame follows every new maximum and stays for holdTime after it was last set; the hold
+    // needle shows only when the needle is at least two frames below it.
+    const uint32_t now = platform::backend().tickCount();
+    if (frame > held || now - holdTick >= holdTime) {
+        held = frame;
+        holdTick = now;
+    } else if (hold && held - frame > 1) {
+        drawFrame(context, hold, held);
+    }
+    drawFrame(context, needle, frame);
+    setDirty(false);
+}
