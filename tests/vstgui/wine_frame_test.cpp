@@ -1,11 +1,13 @@
 // The frame in a real window under Wine (with Xvfb): window class bookkeeping, painting through the back
 // buffer, posted button presses and wheel turns, the host destroying its window first, resizing and
 // locating the host's windows around the frame, and cursors.
+#include "controls_scene.h"
 #include "frame_scene.h"
 #include "test_views.h"
 
 #include "vstgui/coffscreencontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
+#include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/soft/soft_window.h"
 #include "vstgui/platform/win32/win32_backend.h"
 #include "vstgui/platform/win32/win32_drop_target.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <shlobj.h>
 #include <string>
@@ -156,6 +159,63 @@ TEST_F(WineFrameTest, PaintShowsTheSameFrameAsTheMemoryBackend) {
     size_t different = 0;
     for (size_t i = 0; i < shown.size(); ++i)
         different += (shown[i] & 0xFFFFFFu) != (expected[i] & 0xFFFFFFu);
+    EXPECT_EQ(different, 0u);
+}
+
+// Knobs, switches and both meters composed over the skin: painted, then the meters moved by the feed
+// alone and redrawn by an idle pass (the hold needle under the needle, the LED lit).
+TEST_F(WineFrameTest, ControlsAndMetersDrawTheSameAsOnTheMemoryBackend) {
+    const CRect area(0, 0, vr58test::kSceneWidth, vr58test::kSceneHeight);
+    auto playMeters = [](CFrame& frame, vr58::MeterFeed& feed, const std::function<void()>& paint) {
+        vr58test::populateControls(frame, feed);
+        vr58test::settleMeter(feed, 0.11);
+        paint();
+        vr58test::settleMeter(feed, 0.07);
+        vr58test::settleMeter(feed, 1.5);
+        vr58test::settleMeter(feed, 0.07);
+        frame.idle();
+    };
+
+    HostWindow host;
+    vr58::MeterFeed gdiFeed;
+    gdiFeed.start();
+    auto frame = std::make_unique<CFrame>(area, host.hwnd, nullptr);
+    HWND child = static_cast<HWND>(frame->getWindowHandle());
+    playMeters(*frame, gdiFeed, [&] {
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        pumpMessages();
+    });
+    soft::Pixels wine(area.width(), area.height());
+    {
+        CDrawContext windowContext(frame.get(), nullptr, child);
+        ASSERT_TRUE(windowContext.getSurface()->readPixels(area, wine.data.data()));
+    }
+
+    platform::setBackend(&soft::softBackend());
+    soft::HostWindow softHost;
+    vr58::MeterFeed softFeed;
+    softFeed.start();
+    std::vector<uint32_t> expected;
+    {
+        CFrame softFrame(area, &softHost, nullptr);
+        playMeters(softFrame, softFeed, [&] { softHost.child->paint(area); });
+        expected = softHost.child->screen().data;
+        soft::writePng(VR58_WINE_OUTPUT_DIR "/controls-soft-in-wine.png", softHost.child->screen());
+        // The meter face is not the bare skin: the needles and the lit LED changed it.
+        CBitmap skin(101);
+        const auto& image = static_cast<const soft::SoftImage&>(*skin.getImage());
+        size_t fromSkin = 0;
+        for (CCoord y = 62; y < 152; ++y)
+            for (CCoord x = 165; x < 355; ++x)
+                fromSkin += expected[y * area.width() + x] != image.pixel(x, y);
+        EXPECT_GT(fromSkin, 200u);
+    }
+    platform::setBackend(nullptr);
+
+    EXPECT_TRUE(soft::writePng(VR58_WINE_OUTPUT_DIR "/controls-wine.png", wine));
+    size_t different = 0;
+    for (size_t i = 0; i < expected.size(); ++i)
+        different += (wine.data[i] & 0xFFFFFFu) != (expected[i] & 0xFFFFFFu);
     EXPECT_EQ(different, 0u);
 }
 

@@ -163,14 +163,19 @@ void SoftSurface::blendImage(const platform::Image& image, const CRect& destRect
             for (CCoord i = 0; i < n; ++i) out[i] = blendPixel(out[i], in[i], alpha, perPixel);
             return;
         }
-        for (CCoord i = 0; i < n; ++i) {
+        // Premultiplied: alpha 255 replaces, alpha 0 is an all-zero pixel and leaves the destination.
+        // Skins are mostly runs of one or the other, so runs are copied or skipped whole.
+        for (CCoord i = 0; i < n;) {
             const uint32_t s = in[i];
-            const uint32_t a = s >> 24;
-            // Premultiplied: alpha 255 replaces, alpha 0 is an all-zero pixel and leaves the destination.
-            if (a == 255)
-                out[i] = s;
-            else if (a != 0 || s != 0)
-                out[i] = blendOver(out[i], s);
+            if (s >= 0xFF000000u) {
+                CCoord end = i + 1;
+                while (end < n && in[end] >= 0xFF000000u) ++end;
+                std::memcpy(out + i, in + i, static_cast<size_t>(end - i) * 4);
+                i = end;
+            } else {
+                if (s != 0) out[i] = blendOver(out[i], s);
+                ++i;
+            }
         }
     });
 }
