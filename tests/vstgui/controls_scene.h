@@ -14,10 +14,11 @@
 
 namespace vr58test {
 
-// Steady meter values for a few seconds, so the needle settles on their level.
-inline void settleMeter(vr58::MeterFeed& feed, double level) {
+// Steady meter values for a few seconds, so the needle settles on their level, then one value `last`.
+inline void settleMeter(vr58::MeterFeed& feed, double level, double last = 0.0) {
     vr58::MeterFeed::Block block = feed.beginBlock(44100.0);
     for (int i = 0; i < 4 * 44100; ++i) block.push(level);
+    block.push(last);
     feed.endBlock(block);
 }
 
