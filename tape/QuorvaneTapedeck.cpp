@@ -4,18 +4,11 @@
 #include "shell/text_copy.h"
 #include "tape/denormal_guard.h"
 #include "tape/parameter_mapping.h"
+#include "tape/tape_chain.h"
 
 #include <cmath>
 
 using namespace vr58;
-
-namespace {
-// Non-finite samples, and finite ones the trim pushed past the double range, would stay in the filter
-// states for good: they enter the chain as silence. x - x is exactly 0 for every finite x.
-inline double finiteOrSilence(double x) {
-    return x - x == 0.0 ? x : 0.0;
-}
-} // namespace
 
 QuorvaneTapedeck::QuorvaneTapedeck(audioMasterCallback audioMaster, const BuildConfig& config)
     : QuorvaneFX(audioMaster, config.parameterCount), config_(config) {
@@ -104,42 +97,12 @@ void QuorvaneTapedeck::recomputeEqualisers() {
     for (int ch = 0; ch < 2; ++ch) designHighShelf(reproHigh_[ch], d.reproHighDb, highCorner, rate);
 }
 
-template <typename Sample, bool kNoise>
-void QuorvaneTapedeck::runChain(Sample** inputs, Sample** outputs, int32_t sampleFrames, double trimGain,
-                                double outputGain, double hissGain) {
-    const Sample* inL = inputs[0];
-    const Sample* inR = inputs[1];
-    Sample* outL = outputs[0];
-    Sample* outR = outputs[1];
-    for (int32_t i = 0; i < sampleFrames; ++i) {
-        // Both inputs are read before either output is written: buffers may be shared.
-        const double xL = finiteOrSilence(static_cast<double>(inL[i]) * trimGain);
-        const double xR = finiteOrSilence(static_cast<double>(inR[i]) * trimGain);
-        double uL = processSample(recordHigh_[0], processSample(recordLow_[0], xL));
-        double uR = processSample(recordHigh_[1], processSample(recordLow_[1], xR));
-        if constexpr (kNoise) {
-            const float nL = noise_.draw();
-            const float nR = noise_.draw();
-            uL += static_cast<double>(nL) * hissGain;
-            uR += static_cast<double>(nR) * hissGain;
-        }
-        const double sL = std::erf(uL);
-        const double sR = std::erf(uR);
-        const double bL = processSample(bumpPeak_[0], processSample(bumpHighPass_[0], sL));
-        const double bR = processSample(bumpPeak_[1], processSample(bumpHighPass_[1], sR));
-        const double yL = processSample(reproHigh_[0], processSample(reproLow_[0], bL)) * outputGain;
-        const double yR = processSample(reproHigh_[1], processSample(reproLow_[1], bR)) * outputGain;
-        outL[i] = static_cast<Sample>(yL);
-        outR[i] = static_cast<Sample>(yR);
-    }
-}
-
 void QuorvaneTapedeck::resetNonFiniteChannels() {
     for (int ch = 0; ch < 2; ++ch) {
         // A NaN or an infinity anywhere survives the sum.
-        const double sum = recordLow_[ch].s + recordHigh_[ch].s + bumpHighPass_[ch].x1 + bumpHighPass_[ch].y1 +
-                           bumpPeak_[ch].x1 + bumpPeak_[ch].x2 + bumpPeak_[ch].y1 + bumpPeak_[ch].y2 +
-                           reproLow_[ch].s + reproHigh_[ch].s;
+        const double sum = recordLow_[ch].s + recordHigh_[ch].s + bumpHighPass_[ch].x1 +
+                           bumpHighPass_[ch].y1 + bumpPeak_[ch].x1 + bumpPeak_[ch].x2 + bumpPeak_[ch].y1 +
+                           bumpPeak_[ch].y2 + reproLow_[ch].s + reproHigh_[ch].s;
         if (sum - sum == 0.0) continue;
         recordLow_[ch].s = recordHigh_[ch].s = reproLow_[ch].s = reproHigh_[ch].s = 0.0;
         bumpHighPass_[ch].x1 = bumpHighPass_[ch].y1 = 0.0;
@@ -156,10 +119,9 @@ void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sample
     const bool noiseOn = getParameter(config_.noiseIndex) != 0.0f;
     if (sampleFrames <= 0) return;
     redesignStaleSections(); // every design value is a normal number: flushing changes none
-    if (noiseOn)
-        runChain<Sample, true>(inputs, outputs, sampleFrames, trimGain, outputGain, hissGain);
-    else
-        runChain<Sample, false>(inputs, outputs, sampleFrames, trimGain, outputGain, hissGain);
+    const TapeSections sections{recordLow_, recordHigh_, bumpHighPass_, bumpPeak_, reproLow_, reproHigh_};
+    runTapeChain(sections, noise_, BlockSettings{trimGain, outputGain, hissGain, noiseOn}, inputs, outputs,
+                 sampleFrames);
     resetNonFiniteChannels();
 }
 

@@ -29,9 +29,6 @@ public:
     uint32_t noiseSeed() const { return noise_.seed; }
 
 private:
-    template <typename Sample, bool kNoise>
-    void runChain(Sample** inputs, Sample** outputs, int32_t sampleFrames, double trimGain, double outputGain,
-                  double hissGain);
     template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t sampleFrames);
 
     // Coefficients change only on the audio thread between blocks: a change from any thread marks the

@@ -1,0 +1,107 @@
+// The chain's stages meet through one value per frame and channel, so a process call runs in passes of up
+// to kStageFrames frames: the record stage fills a small buffer, the saturation stage replaces each value by
+// its erf, the playback stage turns them into output frames. Each stage keeps only its own sections'
+// state in registers, and the erf calls of a pass do not wait for each other. Left and right share one
+// two-lane register throughout; only erf is called per lane. The hiss draws stay left then right per frame.
+#include "tape/tape_chain.h"
+
+#include "tape/lane_sections.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vr58 {
+
+namespace {
+
+// Long enough for the erf calls to overlap, short enough to stay in the first-level cache.
+constexpr int32_t kStageFrames = 64;
+
+// Trim, record equaliser and hiss: input frames to the values the tape saturates.
+struct RecordStage {
+    LowShelfLanes low;
+    HighShelfLanes high;
+    Lanes trimGain;
+    Lanes hissGain;
+
+    template <bool kNoise, typename Sample>
+    void run(const Sample* inL, const Sample* inR, NoiseGenerator& noise, Lanes* tape, int32_t frames) {
+        // Working copies: the buffer writes could otherwise alias the state and force it through memory.
+        RecordStage stage = *this;
+        NoiseGenerator generator = noise;
+        for (int32_t i = 0; i < frames; ++i) {
+            // Non-finite samples, and finite ones the trim pushed past the double range, would stay in the
+            // filter states for good: they enter the chain as silence.
+            const Lanes x = finiteOrSilence(loadFrame(inL, inR, i) * stage.trimGain);
+            Lanes u = processLanes(stage.high, processLanes(stage.low, x));
+            if constexpr (kNoise) {
+                const float left = generator.draw();
+                const float right = generator.draw();
+                u = u + lanesOf(left, right) * stage.hissGain;
+            }
+            tape[i] = u;
+        }
+        *this = stage;
+        noise = generator;
+    }
+};
+
+// Tape saturation. No call depends on another, so the processor overlaps them.
+void saturate(Lanes* tape, int32_t frames) {
+    for (int32_t i = 0; i < frames; ++i)
+        tape[i] = lanesOf(std::erf(leftLane(tape[i])), std::erf(rightLane(tape[i])));
+}
+
+// Head bump, repro equaliser and output gain: saturated values to output frames.
+struct PlaybackStage {
+    HighPassLanes highPass;
+    PeakingLanes bump;
+    LowShelfLanes low;
+    HighShelfLanes high;
+    Lanes outputGain;
+
+    template <typename Sample> void run(const Lanes* tape, Sample* outL, Sample* outR, int32_t frames) {
+        PlaybackStage stage = *this;
+        for (int32_t i = 0; i < frames; ++i) {
+            const Lanes b = processLanes(stage.bump, processLanes(stage.highPass, tape[i]));
+            const Lanes y = processLanes(stage.high, processLanes(stage.low, b)) * stage.outputGain;
+            storeFrame(outL, outR, i, y);
+        }
+        *this = stage;
+    }
+};
+
+} // namespace
+
+template <typename Sample>
+void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const BlockSettings& settings,
+                  Sample** inputs, Sample** outputs, int32_t frames) {
+    RecordStage record{loadLanes(sections.recordLow), loadLanes(sections.recordHigh),
+                       bothLanes(settings.trimGain), bothLanes(settings.hissGain)};
+    PlaybackStage playback{loadLanes(sections.bumpHighPass), loadLanes(sections.bumpPeak),
+                           loadLanes(sections.reproLow), loadLanes(sections.reproHigh),
+                           bothLanes(settings.outputGain)};
+    Lanes tape[kStageFrames];
+    for (int32_t start = 0; start < frames; start += kStageFrames) {
+        const int32_t n = std::min(kStageFrames, frames - start);
+        if (settings.noiseOn)
+            record.run<true>(inputs[0] + start, inputs[1] + start, noise, tape, n);
+        else
+            record.run<false>(inputs[0] + start, inputs[1] + start, noise, tape, n);
+        saturate(tape, n);
+        playback.run(tape, outputs[0] + start, outputs[1] + start, n);
+    }
+    storeState(record.low, sections.recordLow);
+    storeState(record.high, sections.recordHigh);
+    storeState(playback.highPass, sections.bumpHighPass);
+    storeState(playback.bump, sections.bumpPeak);
+    storeState(playback.low, sections.reproLow);
+    storeState(playback.high, sections.reproHigh);
+}
+
+template void runTapeChain<float>(const TapeSections&, NoiseGenerator&, const BlockSettings&, float**,
+                                  float**, int32_t);
+template void runTapeChain<double>(const TapeSections&, NoiseGenerator&, const BlockSettings&, double**,
+                                   double**, int32_t);
+
+} // namespace vr58

@@ -1,0 +1,42 @@
+// The tape chain over one process call: trim, record equaliser, hiss, erf saturation, head bump, repro
+// equaliser and output gain, on both channels at once and stage by stage (see tape_chain.cpp). The output
+// bits equal those of the chain run frame by frame and channel by channel.
+#pragma once
+
+#include "tape/filter_sections.h"
+#include "tape/noise_generator.h"
+
+#include <cstdint>
+
+namespace vr58 {
+
+// The effect's twelve sections, each as its left and right pair.
+struct TapeSections {
+    LowShelfFilter (&recordLow)[2];
+    HighShelfFilter (&recordHigh)[2];
+    HighPassFilter (&bumpHighPass)[2];
+    PeakingFilter (&bumpPeak)[2];
+    LowShelfFilter (&reproLow)[2];
+    HighShelfFilter (&reproHigh)[2];
+};
+
+// Values read once per process call.
+struct BlockSettings {
+    double trimGain;
+    double outputGain;
+    double hissGain;
+    bool noiseOn;
+};
+
+// Host audio thread. Reads frames of both inputs before writing those frames of the outputs, so the
+// buffers may be shared; frames must be positive.
+template <typename Sample>
+void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const BlockSettings& settings,
+                  Sample** inputs, Sample** outputs, int32_t frames);
+
+extern template void runTapeChain<float>(const TapeSections&, NoiseGenerator&, const BlockSettings&, float**,
+                                         float**, int32_t);
+extern template void runTapeChain<double>(const TapeSections&, NoiseGenerator&, const BlockSettings&,
+                                          double**, double**, int32_t);
+
+} // namespace vr58
