@@ -1,40 +1,55 @@
-// Throughput of the tape chain: stereo frames per second through both process calls, on programme
-// material, on silence (noise on, and noise off after a loud passage, where filter states decay towards
-// subnormals), and a plain loop of the formulas for comparison.
+// The plug-in's process calls against the straightforward formula loop (the tests' frame-by-frame
+// reference), side by side in the same run: each iteration times a stretch of process calls of one and then
+// of the other (alternating which goes first), so both see the same machine load. Cases: both precisions,
+// blocks of 32, 512 and 4096 frames, programme material and silence after a loud passage, noise on and
+// off. The loop runs with the same subnormal flushing as the process calls. At the end a table gives, per
+// case, the nanoseconds per stereo frame of both and their ratio (median over the repetitions).
 #include "reference_tape.h"
 #include "tape/QuorvaneTapedeck.h"
+#include "tape/denormal_guard.h"
 #include "test_signals.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace vr58;
 
 namespace {
 constexpr float kRate = 48000.0f;
+constexpr int kFramesPerTiming = 8192; // long enough that reading the clock costs nothing measurable
+constexpr uint32_t kSeed = 1;
 
 intptr_t silentHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-std::unique_ptr<QuorvaneTapedeck> makeDeck(bool noiseOn) {
-    auto deck = std::make_unique<QuorvaneTapedeck>(silentHost, kEditorBuild);
-    deck->setSampleRate(kRate);
-    deck->setParameter(kEditorBuild.noiseIndex, noiseOn ? 1.0f : 0.0f);
-    return deck;
-}
+struct Case {
+    bool doublePrecision;
+    int block;
+    bool silence;
+    bool noise;
+
+    std::string name() const {
+        return std::string(doublePrecision ? "double" : "float") + "/block:" + std::to_string(block) +
+               (silence ? "/silence" : "/signal") + (noise ? "/noise:on" : "/noise:off");
+    }
+};
 
 template <typename Sample> struct Buffers {
-    explicit Buffers(int frames, bool silent) : data(4, std::vector<Sample>(frames, Sample(0))) {
-        if (!silent) {
-            const auto material = testing::makeProgramMaterial(frames, kRate);
+    Buffers(int frames, double level) : data(4, std::vector<Sample>(frames, Sample(0))) {
+        if (level > 0.0) {
+            const auto material = testing::makeProgramMaterial(frames, kRate, level);
             for (int ch = 0; ch < 2; ++ch) data[ch].assign(material[ch].begin(), material[ch].end());
         }
-        in[0] = data[0].data();
-        in[1] = data[1].data();
-        out[0] = data[2].data();
-        out[1] = data[3].data();
+        for (int ch = 0; ch < 2; ++ch) {
+            in[ch] = data[ch].data();
+            out[ch] = data[2 + ch].data();
+        }
     }
     std::vector<std::vector<Sample>> data;
     Sample* in[2];
@@ -48,67 +63,121 @@ void process(QuorvaneTapedeck& deck, Buffers<double>& b, int frames) {
     deck.processDoubleReplacing(b.in, b.out, frames);
 }
 
-void report(benchmark::State& state, int frames) {
-    state.SetItemsProcessed(state.iterations() * frames);
-    state.counters["xRealTime"] = benchmark::Counter(static_cast<double>(frames) / kRate,
-                                                     benchmark::Counter::kIsIterationInvariantRate);
-}
-
-template <typename Sample> void ProgrammeMaterial(benchmark::State& state) {
-    const int frames = static_cast<int>(state.range(0));
-    auto deck = makeDeck(true);
-    Buffers<Sample> buffers(frames, false);
-    for (auto _ : state) {
-        process(*deck, buffers, frames);
-        benchmark::DoNotOptimize(buffers.out[0][frames - 1]);
+// One contestant each: the plug-in and the loop, in the same state and fed the same blocks.
+template <typename Sample> struct Contestants {
+    explicit Contestants(const Case& c)
+        : deck(std::make_unique<QuorvaneTapedeck>(silentHost, kEditorBuild)),
+          buffers(c.block, c.silence ? 0 : 0.9) {
+        deck->setSampleRate(kRate);
+        deck->setParameter(kEditorBuild.noiseIndex, c.noise ? 1.0f : 0.0f);
+        std::vector<float> values;
+        for (int i = 0; i < kEditorBuild.parameterCount; ++i) values.push_back(deck->getParameter(i));
+        loop = std::make_unique<testing::ReferenceTape>(values, testing::kEditorLayout, kRate, kSeed);
+        if (c.silence) { // filter states decaying from a loud passage towards the subnormal range
+            Buffers<Sample> loud(48000, 3.6);
+            process(*deck, loud, 48000);
+            runLoop(loud, 48000);
+            for (int i = 0; i < 48000 / c.block; ++i) {
+                process(*deck, buffers, c.block);
+                runLoop(buffers, c.block);
+            }
+        }
     }
-    report(state, frames);
-}
 
-template <typename Sample> void SilenceNoiseOn(benchmark::State& state) {
-    const int frames = static_cast<int>(state.range(0));
-    auto deck = makeDeck(true);
-    Buffers<Sample> buffers(frames, true);
-    for (auto _ : state) process(*deck, buffers, frames);
-    report(state, frames);
-}
-
-template <typename Sample> void SilenceNoiseOffAfterLoudPassage(benchmark::State& state) {
-    const int frames = static_cast<int>(state.range(0));
-    auto deck = makeDeck(false);
-    Buffers<Sample> loud(48000, false);
-    for (auto& channel : loud.data)
-        for (auto& v : channel) v *= Sample(4);
-    process(*deck, loud, 48000);
-    Buffers<Sample> buffers(frames, true);
-    for (int i = 0; i < 200; ++i) process(*deck, buffers, frames); // let the states decay into the tiny range
-    for (auto _ : state) process(*deck, buffers, frames);
-    report(state, frames);
-}
-
-// The formulas as a straightforward loop, without the plug-in around them: the speed to match.
-void StraightforwardFormulaLoop(benchmark::State& state) {
-    const int frames = static_cast<int>(state.range(0));
-    std::vector<float> values;
-    auto deck = makeDeck(true);
-    for (int i = 0; i < 15; ++i) values.push_back(deck->getParameter(i));
-    testing::ReferenceTape reference(values, testing::kEditorLayout, kRate, 1);
-    const auto material = testing::makeProgramMaterial(frames, kRate);
-    std::vector<double> l(frames), r(frames);
-    for (auto _ : state) {
-        reference.run(material[0].data(), material[1].data(), l.data(), r.data(), frames);
-        benchmark::DoNotOptimize(l[frames - 1]);
+    void runLoop(Buffers<Sample>& b, int frames) {
+        DenormalGuard flushSubnormals;
+        loop->run(b.in[0], b.in[1], b.out[0], b.out[1], frames);
     }
-    report(state, frames);
+
+    std::unique_ptr<QuorvaneTapedeck> deck;
+    std::unique_ptr<testing::ReferenceTape> loop;
+    Buffers<Sample> buffers;
+};
+
+template <typename Body> double secondsOf(int calls, Body&& body) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < calls; ++i) body();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
+
+template <typename Sample> void sideBySide(benchmark::State& state, Case c) {
+    Contestants<Sample> contestants(c);
+    const int calls = std::max(1, kFramesPerTiming / c.block);
+    auto& deck = *contestants.deck;
+    auto& buffers = contestants.buffers;
+    double pluginSeconds = 0.0, loopSeconds = 0.0;
+    bool pluginFirst = true;
+    for (auto _ : state) {
+        const auto timePlugin = [&] { return secondsOf(calls, [&] { process(deck, buffers, c.block); }); };
+        const auto timeLoop = [&] {
+            return secondsOf(calls, [&] { contestants.runLoop(buffers, c.block); });
+        };
+        double plugin, loop;
+        if (pluginFirst) {
+            plugin = timePlugin();
+            loop = timeLoop();
+        } else {
+            loop = timeLoop();
+            plugin = timePlugin();
+        }
+        pluginFirst = !pluginFirst;
+        benchmark::DoNotOptimize(buffers.out[0][c.block - 1]);
+        pluginSeconds += plugin;
+        loopSeconds += loop;
+        state.SetIterationTime(plugin);
+    }
+    const double frames = static_cast<double>(state.iterations()) * calls * c.block;
+    state.counters["plugin_ns"] = pluginSeconds / frames * 1e9;
+    state.counters["loop_ns"] = loopSeconds / frames * 1e9;
+    state.counters["speedup"] = loopSeconds / pluginSeconds;
+}
+
+// The console report as usual, then one line per case: medians when repeated, else the single run.
+class SpeedupTable : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (!single && !median) continue;
+            rows_.push_back({run.run_name.function_name, run.counters.at("plugin_ns"),
+                             run.counters.at("loop_ns"), run.counters.at("speedup")});
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf(
+            "\n| case | process call ns/frame | formula loop ns/frame | speed-up |\n|---|---:|---:|---:|\n");
+        for (const Row& row : rows_)
+            std::printf("| %s | %.2f | %.2f | %.2f |\n", row.name.c_str(), row.pluginNs, row.loopNs,
+                        row.speedup);
+    }
+
+private:
+    struct Row {
+        std::string name;
+        double pluginNs, loopNs, speedup;
+    };
+    std::vector<Row> rows_;
+};
 } // namespace
 
-BENCHMARK_TEMPLATE(ProgrammeMaterial, float)->Arg(32)->Arg(512)->Arg(4096);
-BENCHMARK_TEMPLATE(ProgrammeMaterial, double)->Arg(32)->Arg(512)->Arg(4096);
-BENCHMARK_TEMPLATE(SilenceNoiseOn, float)->Arg(512);
-BENCHMARK_TEMPLATE(SilenceNoiseOn, double)->Arg(512);
-BENCHMARK_TEMPLATE(SilenceNoiseOffAfterLoudPassage, float)->Arg(512);
-BENCHMARK_TEMPLATE(SilenceNoiseOffAfterLoudPassage, double)->Arg(512);
-BENCHMARK(StraightforwardFormulaLoop)->Arg(512);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (bool doublePrecision : {false, true})
+        for (int block : {32, 512, 4096})
+            for (bool silence : {false, true})
+                for (bool noise : {true, false}) {
+                    const Case c{doublePrecision, block, silence, noise};
+                    auto* b = doublePrecision
+                                  ? benchmark::RegisterBenchmark(c.name().c_str(), sideBySide<double>, c)
+                                  : benchmark::RegisterBenchmark(c.name().c_str(), sideBySide<float>, c);
+                    b->UseManualTime()->Unit(benchmark::kMicrosecond);
+                }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    SpeedupTable reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
