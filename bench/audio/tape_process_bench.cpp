@@ -1,9 +1,10 @@
 // The plug-in's process calls against the straightforward formula loop (the tests' frame-by-frame
 // reference), side by side in the same run: each iteration times a stretch of process calls of one and then
-// of the other (alternating which goes first), so both see the same machine load. Cases: both precisions,
-// blocks of 32, 512 and 4096 frames, programme material and silence after a loud passage, noise on and
-// off. The loop runs with the same subnormal flushing as the process calls. At the end a table gives, per
-// case, the nanoseconds per stereo frame of both and their ratio (median over the repetitions).
+// of the other (alternating which goes first), so both see the same machine load; times and ratio are
+// medians over these pairs. Cases: both precisions, blocks of 32, 512 and 4096 frames, programme material
+// and silence after a loud passage, noise on and off. The loop runs with the same subnormal flushing as the
+// process calls. At the end a table gives, per case, the nanoseconds per stereo frame of both and their
+// ratio (the median over the repetitions when repeated).
 #include "reference_tape.h"
 #include "tape/QuorvaneTapedeck.h"
 #include "tape/denormal_guard.h"
@@ -11,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -100,12 +102,17 @@ template <typename Body> double secondsOf(int calls, Body&& body) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+double median(std::vector<double>& values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 template <typename Sample> void sideBySide(benchmark::State& state, Case c) {
     Contestants<Sample> contestants(c);
     const int calls = std::max(1, kFramesPerTiming / c.block);
     auto& deck = *contestants.deck;
     auto& buffers = contestants.buffers;
-    double pluginSeconds = 0.0, loopSeconds = 0.0;
+    std::vector<double> pluginTimes, loopTimes, ratios;
     bool pluginFirst = true;
     for (auto _ : state) {
         const auto timePlugin = [&] { return secondsOf(calls, [&] { process(deck, buffers, c.block); }); };
@@ -122,14 +129,16 @@ template <typename Sample> void sideBySide(benchmark::State& state, Case c) {
         }
         pluginFirst = !pluginFirst;
         benchmark::DoNotOptimize(buffers.out[0][c.block - 1]);
-        pluginSeconds += plugin;
-        loopSeconds += loop;
         state.SetIterationTime(plugin);
+        pluginTimes.push_back(plugin);
+        loopTimes.push_back(loop);
+        ratios.push_back(loop / plugin);
     }
-    const double frames = static_cast<double>(state.iterations()) * calls * c.block;
-    state.counters["plugin_ns"] = pluginSeconds / frames * 1e9;
-    state.counters["loop_ns"] = loopSeconds / frames * 1e9;
-    state.counters["speedup"] = loopSeconds / pluginSeconds;
+    // Medians: a pair that another process interrupted moves them little.
+    const double frames = static_cast<double>(calls) * c.block;
+    state.counters["plugin_ns"] = median(pluginTimes) / frames * 1e9;
+    state.counters["loop_ns"] = median(loopTimes) / frames * 1e9;
+    state.counters["speedup"] = median(ratios);
 }
 
 // The console report as usual, then one line per case: medians when repeated, else the single run.
