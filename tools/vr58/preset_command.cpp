@@ -43,7 +43,8 @@ int runPreset(const std::vector<std::string>& args) {
         PresetEntry entry{options.name.value_or(fs::path(options.output).stem().string()), options.settings,
                           0};
         if (const std::string problem = presetNameProblem(entry.name); !problem.empty())
-            throw CliError("--name", problem);
+            throw CliError(options.name ? "--name" : options.output,
+                           problem + (options.name ? "" : " (give the preset a name with --name)"));
         entries.push_back(entry);
     }
 
