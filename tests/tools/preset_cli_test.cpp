@@ -110,3 +110,18 @@ TEST_F(PresetCli, AListWritesEveryPresetOrNone) {
     EXPECT_NE(bad.err.find("bad.txt:2: --set: unknown parameter 'H.Room'"), std::string::npos) << bad.err;
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 }
+
+TEST_F(PresetCli, APresetOfOnePluginLoadsInTheOtherWithTheSharedControlsRight) {
+    // The editor build's file also moves a meter control, which the other build does not have.
+    const std::string editorFile = (dir / "from-editor-build.fxp").string();
+    const std::string plainFile = (dir / "from-plain-build.fxp").string();
+    ASSERT_EQ(
+        runVr58(concat({"preset", VR58_REAL_PLUGIN_G, editorFile, "--set", "H.Room=0.2"}, kSharedSettings))
+            .exitCode,
+        0);
+    ASSERT_EQ(runVr58(concat({"preset", VR58_REAL_PLUGIN, plainFile}, kSharedSettings)).exitCode, 0);
+    EXPECT_EQ(render(VR58_REAL_PLUGIN, {"--preset", editorFile}, "plain.wav"),
+              render(VR58_REAL_PLUGIN, kSharedSettings, "plain-set.wav"));
+    EXPECT_EQ(render(VR58_REAL_PLUGIN_G, {"--preset", plainFile}, "editor.wav"),
+              render(VR58_REAL_PLUGIN_G, kSharedSettings, "editor-set.wav"));
+}
