@@ -120,8 +120,8 @@ void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sample
     if (sampleFrames <= 0) return;
     redesignStaleSections(); // every design value is a normal number: flushing changes none
     const TapeSections sections{recordLow_, recordHigh_, bumpHighPass_, bumpPeak_, reproLow_, reproHigh_};
-    runTapeChain(sections, noise_, BlockSettings{trimGain, outputGain, hissGain, noiseOn}, inputs, outputs,
-                 sampleFrames);
+    runTapeChain(sections, noise_, BlockSettings{trimGain, outputGain, hissGain, noiseOn},
+                 MeterTap{nullptr, false, false}, inputs, outputs, sampleFrames);
     resetNonFiniteChannels();
 }
 

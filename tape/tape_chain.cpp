@@ -1,8 +1,9 @@
 // The chain's stages meet through one value per frame and channel, so a process call runs in passes of up
 // to kStageFrames frames: the record stage fills a small buffer, the saturation stage replaces each value by
-// its erf, the playback stage turns them into output frames. Each stage keeps only its own sections'
-// state in registers, and the erf calls of a pass do not wait for each other. Left and right share one
-// two-lane register throughout; only erf is called per lane. The hiss draws stay left then right per frame.
+// its erf, the playback stage turns them into output frames, and the meter stage feeds the meter from the
+// trimmed input or the output kept aside for it. Each stage keeps only its own state in registers, and the
+// erf calls of a pass do not wait for each other. Left and right share one two-lane register throughout;
+// only erf is called per lane. The hiss draws stay left then right per frame.
 #include "tape/tape_chain.h"
 
 #include "tape/lane_sections.h"
@@ -24,8 +25,10 @@ struct RecordStage {
     Lanes trimGain;
     Lanes hissGain;
 
+    // Keeps the trimmed input frames in `trimmed` unless that is null.
     template <bool kNoise, typename Sample>
-    void run(const Sample* inL, const Sample* inR, NoiseGenerator& noise, Lanes* tape, int32_t frames) {
+    void run(const Sample* inL, const Sample* inR, NoiseGenerator& noise, Lanes* tape, Lanes* trimmed,
+             int32_t frames) {
         // Working copies: the buffer writes could otherwise alias the state and force it through memory.
         RecordStage stage = *this;
         NoiseGenerator generator = noise;
@@ -33,6 +36,7 @@ struct RecordStage {
             // Non-finite samples, and finite ones the trim pushed past the double range, would stay in the
             // filter states for good: they enter the chain as silence.
             const Lanes x = finiteOrSilence(loadFrame(inL, inR, i) * stage.trimGain);
+            if (trimmed) trimmed[i] = x;
             Lanes u = processLanes(stage.high, processLanes(stage.low, x));
             if constexpr (kNoise) {
                 const float left = generator.draw();
@@ -60,36 +64,54 @@ struct PlaybackStage {
     HighShelfLanes high;
     Lanes outputGain;
 
-    template <typename Sample> void run(const Lanes* tape, Sample* outL, Sample* outR, int32_t frames) {
+    // Keeps the output frames, before any narrowing, in `output` unless that is null.
+    template <typename Sample>
+    void run(const Lanes* tape, Sample* outL, Sample* outR, Lanes* output, int32_t frames) {
         PlaybackStage stage = *this;
         for (int32_t i = 0; i < frames; ++i) {
             const Lanes b = processLanes(stage.bump, processLanes(stage.highPass, tape[i]));
             const Lanes y = processLanes(stage.high, processLanes(stage.low, b)) * stage.outputGain;
             storeFrame(outL, outR, i, y);
+            if (output) output[i] = y;
         }
         *this = stage;
     }
 };
 
+// One meter value a frame: the left magnitude alone for a mono arrangement, else the mean of both. A loop
+// of its own: inside the playback stage its recursion would compete for registers and cost twice as much.
+void meterStage(MeterFeed::Block& block, const Lanes* source, bool mono, int32_t frames) {
+    MeterFeed::Block step = block;
+    for (int32_t i = 0; i < frames; ++i) {
+        const Lanes v = magnitudes(source[i]);
+        step.push(mono ? leftLane(v) : (leftLane(v) + rightLane(v)) * 0.5);
+    }
+    block = step;
+}
+
 } // namespace
 
 template <typename Sample>
 void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const BlockSettings& settings,
-                  Sample** inputs, Sample** outputs, int32_t frames) {
+                  const MeterTap& meter, Sample** inputs, Sample** outputs, int32_t frames) {
     RecordStage record{loadLanes(sections.recordLow), loadLanes(sections.recordHigh),
                        bothLanes(settings.trimGain), bothLanes(settings.hissGain)};
     PlaybackStage playback{loadLanes(sections.bumpHighPass), loadLanes(sections.bumpPeak),
                            loadLanes(sections.reproLow), loadLanes(sections.reproHigh),
                            bothLanes(settings.outputGain)};
     Lanes tape[kStageFrames];
+    Lanes metered[kStageFrames];
+    Lanes* keepTrimmed = meter.block && !meter.fromOutput ? metered : nullptr;
+    Lanes* keepOutput = meter.block && meter.fromOutput ? metered : nullptr;
     for (int32_t start = 0; start < frames; start += kStageFrames) {
         const int32_t n = std::min(kStageFrames, frames - start);
         if (settings.noiseOn)
-            record.run<true>(inputs[0] + start, inputs[1] + start, noise, tape, n);
+            record.run<true>(inputs[0] + start, inputs[1] + start, noise, tape, keepTrimmed, n);
         else
-            record.run<false>(inputs[0] + start, inputs[1] + start, noise, tape, n);
+            record.run<false>(inputs[0] + start, inputs[1] + start, noise, tape, keepTrimmed, n);
         saturate(tape, n);
-        playback.run(tape, outputs[0] + start, outputs[1] + start, n);
+        playback.run(tape, outputs[0] + start, outputs[1] + start, keepOutput, n);
+        if (meter.block) meterStage(*meter.block, metered, meter.mono, n);
     }
     storeState(record.low, sections.recordLow);
     storeState(record.high, sections.recordHigh);
@@ -99,9 +121,9 @@ void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const Blo
     storeState(playback.high, sections.reproHigh);
 }
 
-template void runTapeChain<float>(const TapeSections&, NoiseGenerator&, const BlockSettings&, float**,
-                                  float**, int32_t);
-template void runTapeChain<double>(const TapeSections&, NoiseGenerator&, const BlockSettings&, double**,
-                                   double**, int32_t);
+template void runTapeChain<float>(const TapeSections&, NoiseGenerator&, const BlockSettings&, const MeterTap&,
+                                  float**, float**, int32_t);
+template void runTapeChain<double>(const TapeSections&, NoiseGenerator&, const BlockSettings&,
+                                   const MeterTap&, double**, double**, int32_t);
 
 } // namespace vr58

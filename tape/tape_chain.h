@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tape/filter_sections.h"
+#include "tape/meter_feed.h"
 #include "tape/noise_generator.h"
 
 #include <cstdint>
@@ -28,15 +29,22 @@ struct BlockSettings {
     bool noiseOn;
 };
 
+// The meter step of one process call.
+struct MeterTap {
+    MeterFeed::Block* block; // takes one value a frame; null while the meter feed does not run
+    bool fromOutput;         // the output frames, else the trimmed input before the record equaliser
+    bool mono;               // the left channel alone, else the mean of both channels' magnitudes
+};
+
 // Host audio thread. Reads frames of both inputs before writing those frames of the outputs, so the
 // buffers may be shared; frames must be positive.
 template <typename Sample>
 void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const BlockSettings& settings,
-                  Sample** inputs, Sample** outputs, int32_t frames);
+                  const MeterTap& meter, Sample** inputs, Sample** outputs, int32_t frames);
 
-extern template void runTapeChain<float>(const TapeSections&, NoiseGenerator&, const BlockSettings&, float**,
-                                         float**, int32_t);
+extern template void runTapeChain<float>(const TapeSections&, NoiseGenerator&, const BlockSettings&,
+                                         const MeterTap&, float**, float**, int32_t);
 extern template void runTapeChain<double>(const TapeSections&, NoiseGenerator&, const BlockSettings&,
-                                          double**, double**, int32_t);
+                                          const MeterTap&, double**, double**, int32_t);
 
 } // namespace vr58
