@@ -94,7 +94,8 @@ void QuorvaneFX::getParameterLabel(int32_t index, char* label) {
 }
 
 void QuorvaneFX::getParameterDisplay(int32_t index, char* text) {
-    if (isParameterIndex(index)) float2string(loadValue(parameterEntries[index].value), text, kVstMaxParamStrLen);
+    if (isParameterIndex(index))
+        float2string(loadValue(parameterEntries[index].value), text, kVstMaxParamStrLen);
 }
 
 void QuorvaneFX::getParameterName(int32_t index, char* text) {
@@ -104,7 +105,8 @@ void QuorvaneFX::getParameterName(int32_t index, char* text) {
 uint32_t* QuorvaneFX::chunkSlotOfThisThread() {
     const void* key = &tChunkSaverKey;
     for (int slot = 0; slot < kChunkSlots; ++slot)
-        if (chunkSlotOwners[slot].load(std::memory_order_relaxed) == key) return &chunkWords[slot * parameterCount];
+        if (chunkSlotOwners[slot].load(std::memory_order_relaxed) == key)
+            return &chunkWords[slot * parameterCount];
     for (int slot = 0; slot < kChunkSlots; ++slot) {
         const void* unowned = nullptr;
         if (chunkSlotOwners[slot].compare_exchange_strong(unowned, key, std::memory_order_relaxed))

@@ -102,7 +102,6 @@ TEST(MeasureCli, RefusalsLeaveNoFolderOrFile) {
     }
 }
 
-#ifdef VR58_REAL_PLUGIN
 TEST(MeasureCli, RealPluginAgreesWithItselfAcrossTheTwoMethods) {
     ScratchDir dir;
     const RunResult run = runVr58({"measure", VR58_REAL_PLUGIN, dir.path().string(), "--set", "Trim=0.75"});
@@ -121,4 +120,3 @@ TEST(MeasureCli, RealPluginAgreesWithItselfAcrossTheTwoMethods) {
     EXPECT_GT(thd.back(), 30.0);
     EXPECT_LT(levels.at("output_dbfs").back(), 2.5);
 }
-#endif

@@ -155,7 +155,6 @@ TEST(RenderCli, ReplacesAnExistingOutputOnlyOnSuccess) {
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
 }
 
-#ifdef VR58_REAL_PLUGIN
 TEST(RenderCli, RendersThroughBothRealPlugins) {
     ScratchDir dir;
     writeAudio(dir / "in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 44100, 20000, testTone);
@@ -179,4 +178,3 @@ TEST(RenderCli, RendersThroughBothRealPlugins) {
         }
     }
 }
-#endif

@@ -54,7 +54,8 @@ double processNoise(QuorvaneTapedeck& fx, int blocks, const std::atomic<bool>* s
             float* outs[2] = {fOut[0], fOut[1]};
             fx.processReplacing(ins, outs, kBlock);
             for (auto& channel : fOut)
-                for (float v : channel) peak = std::isfinite(v) ? std::max(peak, double(std::abs(v))) : INFINITY;
+                for (float v : channel)
+                    peak = std::isfinite(v) ? std::max(peak, double(std::abs(v))) : INFINITY;
         }
         if (!std::isfinite(peak)) break;
     }

@@ -19,7 +19,8 @@ constexpr int kBadFrame = 4900;
 template <typename Sample> std::vector<std::vector<Sample>> sineWithBadSample(Sample bad) {
     std::vector<std::vector<Sample>> in(2, std::vector<Sample>(kFrames));
     for (int i = 0; i < kFrames; ++i)
-        in[0][i] = in[1][i] = static_cast<Sample>(0.5 * std::sin(2.0 * 3.141592653589793 * 1000.0 * i / 48000.0));
+        in[0][i] = in[1][i] =
+            static_cast<Sample>(0.5 * std::sin(2.0 * 3.141592653589793 * 1000.0 * i / 48000.0));
     in[0][kBadFrame] = bad;
     return in;
 }

@@ -1,4 +1,6 @@
-// vr58: renders audio files through a VST 2.4 plug-in, describes a plug-in, and makes the demo renders.
+// vr58: renders audio files through a VST 2.4 plug-in, describes and measures a plug-in, makes the demo
+// renders and presets, and validates a plug-in binary. Builds without the audio-file commands (Windows)
+// offer validate only.
 #include "cli_error.h"
 #include "commands.h"
 
@@ -8,6 +10,7 @@
 
 namespace {
 
+#ifdef VR58_AUDIO_FILE_COMMANDS
 constexpr const char* kUsage = R"(usage:
   vr58 info PLUGIN
       Print the plug-in's effect record, identity and parameter table.
@@ -37,6 +40,19 @@ constexpr const char* kUsage = R"(usage:
       Write the plug-in's state after the settings as a VST 2.4 preset file (.fxp) named NAME (default:
       OUT's file name). With --list, write OUTDIR/<name>.fxp for every line of FILE, each line a quoted
       name followed by its --set options ('#' starts a comment).
+)"
+#else
+constexpr const char* kUsage = R"(usage:
+)"
+#endif
+                               R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]...
+      Load the VST 2.4 binary and torture it: lifecycle, dispatcher and parameter fuzz, chunk fuzz,
+      sample rates x block sizes x hostile signals, heap calls in process calls, recovery from
+      non-finite input, changes from a second thread while processing, the cost of subnormals.
+      Prints a summary table; the exit code is 1 when any case failed.
+      --seconds  time budget of the open-ended checks (random fuzz, threads; default 30)
+      --seed     seed of every random choice (default 1)
+      --only     run only this check (a name from the table); may be repeated
   vr58 --help
 )";
 
@@ -55,12 +71,15 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
+#ifdef VR58_AUDIO_FILE_COMMANDS
         if (command == "info") return vr58::tool::runInfo(args);
         if (command == "render") return vr58::tool::runRender(args);
         if (command == "demo") return vr58::tool::runDemo(args);
         if (command == "editor-preview") return vr58::tool::runEditorPreview(args);
         if (command == "measure") return vr58::tool::runMeasure(args);
         if (command == "preset") return vr58::tool::runPreset(args);
+#endif
+        if (command == "validate") return vr58::tool::runValidate(args);
         std::cerr << "vr58: " << command << ": unknown command (try vr58 --help)\n";
         return 2;
     } catch (const vr58::tool::CliError& error) {
