@@ -1,5 +1,6 @@
 #include "tape/QuorvaneTapedeck.h"
 
+#include "shell/AEffEditor.h"
 #include "shell/platform/noise_seed.h"
 #include "shell/text_copy.h"
 #include "tape/denormal_guard.h"
@@ -29,6 +30,10 @@ QuorvaneTapedeck::QuorvaneTapedeck(audioMasterCallback audioMaster, const BuildC
     cEffect.numInputs = 2;
     cEffect.numOutputs = 2;
     cEffect.flags |= effFlagsCanReplacing | effFlagsProgramChunks | effFlagsCanDoubleReplacing;
+}
+
+QuorvaneTapedeck::~QuorvaneTapedeck() {
+    if (editor) editor->close();
 }
 
 bool QuorvaneTapedeck::getEffectName(char* name) {
@@ -120,8 +125,18 @@ void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sample
     if (sampleFrames <= 0) return;
     redesignStaleSections(); // every design value is a normal number: flushing changes none
     const TapeSections sections{recordLow_, recordHigh_, bumpHighPass_, bumpPeak_, reproLow_, reproHigh_};
-    runTapeChain(sections, noise_, BlockSettings{trimGain, outputGain, hissGain, noiseOn},
-                 MeterTap{nullptr, false, false}, inputs, outputs, sampleFrames);
+    const BlockSettings settings{trimGain, outputGain, hissGain, noiseOn};
+    // The editor's meters are fed only while its window is open; the editor-less build never starts them.
+    if (config_.vuPathIndex >= 0 && meterFeed_.running()) {
+        MeterFeed::Block block = meterFeed_.beginBlock(designRate_.load(std::memory_order_relaxed));
+        const MeterTap meter{&block, getParameter(config_.vuPathIndex) > 0.5f,
+                             monoFlag_.load(std::memory_order_relaxed)};
+        runTapeChain(sections, noise_, settings, meter, inputs, outputs, sampleFrames);
+        meterFeed_.endBlock(block);
+    } else {
+        runTapeChain(sections, noise_, settings, MeterTap{nullptr, false, false}, inputs, outputs,
+                     sampleFrames);
+    }
     resetNonFiniteChannels();
 }
 

@@ -4,6 +4,7 @@
 
 #include "shell/QuorvaneFX.h"
 #include "tape/filter_sections.h"
+#include "tape/meter_feed.h"
 #include "tape/noise_generator.h"
 
 #include <atomic>
@@ -11,6 +12,8 @@
 class QuorvaneTapedeck : public QuorvaneFX {
 public:
     QuorvaneTapedeck(audioMasterCallback audioMaster, const vr58::BuildConfig& config);
+    // Closes an open editor first: its meters read this effect's meter feed.
+    ~QuorvaneTapedeck() override;
 
     // Host audio thread.
     void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
@@ -27,6 +30,8 @@ public:
     const vr58::BuildConfig& buildConfig() const { return config_; }
     bool isMono() const { return monoFlag_.load(std::memory_order_relaxed); }
     uint32_t noiseSeed() const { return noise_.seed; }
+    // What the editor's meters read; fed by the process calls while it runs (the editor's window is open).
+    vr58::MeterFeed& meterFeed() { return meterFeed_; }
 
 private:
     template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t sampleFrames);
@@ -52,4 +57,5 @@ private:
     std::atomic<bool> monoFlag_{false};
     std::atomic<uint32_t> staleDesigns_{0};
     std::atomic<float> designRate_{44100.0f}; // the host's rate, handed to the audio thread's designs
+    vr58::MeterFeed meterFeed_;
 };
