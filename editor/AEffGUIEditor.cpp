@@ -1,5 +1,6 @@
 #include "editor/AEffGUIEditor.h"
 
+#include "editor/skin_bitmaps.h"
 #include "shell/AudioEffectX.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/ccontrol.h"
@@ -45,18 +46,19 @@ AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId)
     effect->setEditor(this);
     effect->getAeffect()->flags |= effFlagsHasEditor;
     platform::backend().oleInitialize();
-    CBitmap* background = new CBitmap(backgroundId);
+    vr58::SkinBitmaps::attach();
+    const CBitmap* background = vr58::SkinBitmaps::get(backgroundId);
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<int16_t>(background->getHeight());
     rect.right = static_cast<int16_t>(background->getWidth());
-    background->release();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
     // A host may destroy the effect with the window still open: no window may stay behind.
     AEffGUIEditor::close();
     for (HostCallScope* scope = hostCalls; scope; scope = scope->outer) scope->editor = nullptr;
+    vr58::SkinBitmaps::detach();
     platform::backend().oleUninitialize();
 }
 
@@ -66,12 +68,10 @@ bool AEffGUIEditor::getRect(ERect** out) {
     return true;
 }
 
-CFrame* AEffGUIEditor::createFrame(void* parentWindow) {
-    CBitmap* background = new CBitmap(backgroundId);
+CFrame* AEffGUIEditor::createFrame(void* parentWindow, CBitmap* background) {
     auto* newFrame =
         new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parentWindow, this);
     newFrame->setBackground(background);
-    background->release();
     return newFrame;
 }
 

@@ -11,8 +11,9 @@
 class AudioEffectX;
 
 namespace VSTGUI {
+class CBitmap;
 class CFrame;
-}
+} // namespace VSTGUI
 
 class AEffGUIEditor : public AEffEditor, public VSTGUI::IFrameEditor {
 public:
@@ -61,9 +62,9 @@ protected:
         HostCallScope* outer;
     };
 
-    // Makes the window contents in the host's window: the frame with the background image. The frame
-    // becomes visible to the rest of the editor only through adoptFrame, once all views exist.
-    VSTGUI::CFrame* createFrame(void* parentWindow);
+    // Makes the window contents in the host's window: a frame of the background image's size showing it.
+    // The frame becomes visible to the rest of the editor only through adoptFrame, once all views exist.
+    VSTGUI::CFrame* createFrame(void* parentWindow, VSTGUI::CBitmap* background);
     void adoptFrame(VSTGUI::CFrame* newFrame) { frame = newFrame; }
     // Lets the frame go. When the frame is still handling an event (the host closed the editor from
     // inside a drag loop) it lives on, detached from the editor and its controls, until that returns.

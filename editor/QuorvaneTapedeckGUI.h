@@ -1,5 +1,5 @@
-// The editor of the VR58-G build: the 520 x 440 skin with the tape machine's controls and meters, bound
-// to the effect's parameters in both directions.
+// The editor of the VR58-G build: the 520 x 440 skin with nine knobs, six switches, the VU meter and the
+// peak LED, bound to the effect's parameters in both directions.
 #pragma once
 
 #include "editor/AEffGUIEditor.h"
@@ -12,6 +12,11 @@
 namespace VSTGUI {
 class CControl;
 }
+namespace vr58 {
+class MeterFeed;
+}
+class QuorvaneVU;
+class QuorvanePeakLed;
 
 class QuorvaneTapedeckGUI : public AEffGUIEditor,
                             public VSTGUI::CControlListener,
@@ -19,29 +24,38 @@ class QuorvaneTapedeckGUI : public AEffGUIEditor,
 public:
     static constexpr int32_t kParameterCount = 15;
 
-    // The tape effect's construction, as its last step.
-    explicit QuorvaneTapedeckGUI(AudioEffectX* effect);
+    // The editor build's plug-in, right after the effect: meterFeed is the effect's, which the meters
+    // read while the window is open.
+    QuorvaneTapedeckGUI(AudioEffectX* effect, vr58::MeterFeed& meterFeed);
     ~QuorvaneTapedeckGUI() override;
 
     // Host user-interface thread. A second open without a close moves the editor into the new window;
     // a null parent window opens nothing.
     bool open(void* parentWindow) override;
+    // The meters stop being fed and go at once, before anything else of the window.
     void close() override;
     // Shows the parameter changes that arrived since the last pass, then redraws what is dirty.
     void idle() override;
 
     // Any thread, for every stored change (host, automation, chunk, the editor's own edits): noted
-    // without touching a view, and shown by the user-interface thread's next idle pass.
+    // without touching a view; the user-interface thread shows it at its next idle pass.
     void setParameter(int32_t index, float value) override;
     // The controls, on the user-interface thread: a user edit becomes an automated parameter change.
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
+    // User-interface thread: shows the VU's hold needle or takes it away.
+    void setVuHold(bool on);
 
     VSTGUI::CControl* control(int32_t index) const;
+    QuorvaneVU* vuMeter() const { return vu; }
+    QuorvanePeakLed* peakLed() const { return led; }
 
 private:
     void showParameter(int32_t index);
     void showPendingParameters();
 
+    vr58::MeterFeed& meterFeed;
     VSTGUI::CControl* controls[kParameterCount] = {};
+    QuorvaneVU* vu = nullptr;
+    QuorvanePeakLed* led = nullptr;
     std::atomic<uint32_t> pendingParameters{0};
 };

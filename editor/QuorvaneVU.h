@@ -32,6 +32,7 @@ public:
     void setReferenceLevel(double referenceDb);
     // The hold needle's strip, retained; null shows no hold needle (its timing still runs).
     void setHoldBitmap(VSTGUI::CBitmap* hold);
+    VSTGUI::CBitmap* getHoldBitmap() const { return hold; }
 
     // The filmstrip frame for a scaled level, 0 (rest) to 129 (right stop).
     uint32_t needleFrame(double scaledLevel) const;

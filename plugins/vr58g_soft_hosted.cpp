@@ -104,6 +104,6 @@ AudioEffect* vr58::createPluginEffect(audioMasterCallback audioMaster) {
     auto* effect = new (std::nothrow) SoftHostedTapedeck(audioMaster);
     if (!effect) return nullptr;
     // The editor registers itself with the effect, which owns it from then on.
-    if (new (std::nothrow) QuorvaneTapedeckGUI(effect)) effect->hideEditor();
+    if (new (std::nothrow) QuorvaneTapedeckGUI(effect, effect->meterFeed())) effect->hideEditor();
     return effect;
 }

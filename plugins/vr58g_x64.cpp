@@ -12,6 +12,6 @@ AudioEffect* vr58::createPluginEffect(audioMasterCallback audioMaster) {
     VSTGUI::platform::setModuleHandle(vr58::moduleHandle);
     auto* effect = new (std::nothrow) QuorvaneTapedeck(audioMaster, kEditorBuild);
     // The editor registers itself with the effect, which owns it from then on.
-    if (effect) new (std::nothrow) QuorvaneTapedeckGUI(effect);
+    if (effect) new (std::nothrow) QuorvaneTapedeckGUI(effect, effect->meterFeed());
     return effect;
 }

@@ -53,7 +53,7 @@ class EditorLifecycle : public EditorTest {
 protected:
     EditorLifecycle() {
         effect = new QuorvaneTapedeck(EditorHost::callback, vr58::kEditorBuild);
-        editor = new QuorvaneTapedeckGUI(effect);
+        editor = new QuorvaneTapedeckGUI(effect, effect->meterFeed());
         record = effect->getAeffect();
     }
     ~EditorLifecycle() override {
@@ -127,7 +127,7 @@ TEST_F(EditorLifecycle, DragLoopsIdleTheHostAtMostEvery50Milliseconds) {
     soft().setTicks(1000);
     dispatch(record, effClose);
     effect = new QuorvaneTapedeck(EditorHost::callback, vr58::kEditorBuild);
-    editor = new QuorvaneTapedeckGUI(effect);
+    editor = new QuorvaneTapedeckGUI(effect, effect->meterFeed());
     record = effect->getAeffect();
     ASSERT_EQ(open(), 1);
 
@@ -148,7 +148,7 @@ TEST_F(EditorLifecycle, DragLoopsKeepIdlingTheHostWhenTheMillisecondCountWraps) 
     dispatch(record, effClose);
     soft().setTicks(0xFFFFFF00u);
     effect = new QuorvaneTapedeck(EditorHost::callback, vr58::kEditorBuild);
-    editor = new QuorvaneTapedeckGUI(effect);
+    editor = new QuorvaneTapedeckGUI(effect, effect->meterFeed());
     record = effect->getAeffect();
     ASSERT_EQ(open(), 1);
     editor->doIdleStuff();

@@ -90,7 +90,7 @@ std::vector<uint32_t> faceInMemory(const std::vector<float>& values) {
     std::vector<uint32_t> face;
     {
         auto* effect = new QuorvaneTapedeck(silentHost, vr58::kEditorBuild);
-        auto* editor = new QuorvaneTapedeckGUI(effect);
+        auto* editor = new QuorvaneTapedeckGUI(effect, effect->meterFeed());
         for (size_t i = 0; i < values.size(); ++i) effect->setParameter(static_cast<int32_t>(i), values[i]);
         soft::HostWindow window;
         if (editor->open(&window) && window.child) {
