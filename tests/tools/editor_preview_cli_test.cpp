@@ -6,6 +6,7 @@
 
 #include <stb_image.h>
 
+#include <cmath>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -64,4 +65,24 @@ TEST(EditorPreviewCli, EditorlessBuildHasNoPicture) {
     ASSERT_EQ(run.errLines().size(), 1u) << run.err;
     EXPECT_NE(run.err.find("not the VR58-G editor build"), std::string::npos) << run.err;
     EXPECT_TRUE(out.entries().empty());
+}
+
+TEST(EditorPreviewCli, PlayingAFileShowsTheMetersAtTheLoudestMoment) {
+    ScratchDir out;
+    // Two seconds of silence around one second of a full-scale sine, driven 24 dB hot: an over.
+    const fs::path loud = out / "loud.wav";
+    writeAudio(loud, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000, 3 * 48000, [](long frame, int) {
+        return frame >= 48000 && frame < 96000 ? std::sin(0.05 * frame) : 0.0;
+    });
+    const RunResult still = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "still.png").string()});
+    ASSERT_EQ(still.exitCode, 0) << still.err;
+    const RunResult played = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "played.png").string(),
+                                      "--play", loud.string(), "--set", "Gain=1"});
+    ASSERT_EQ(played.exitCode, 0) << played.err;
+    const Picture a = readPicture(out / "still.png");
+    const Picture b = readPicture(out / "played.png");
+    ASSERT_EQ(b.width, 520);
+    EXPECT_GT(differingPixels(a, b, 165, 62, 328, 152), 200); // the needle left its rest
+    EXPECT_GT(differingPixels(a, b, 328, 71, 356, 99), 100);  // the lamp lit
+    EXPECT_EQ(differingPixels(a, b, 30, 67, 110, 147), 0);    // Trim's knob stays
 }

@@ -168,11 +168,15 @@ DemoOptions parseDemoArguments(const std::vector<std::string>& args) {
 EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args) {
     EditorPreviewOptions options;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name != "--set") throw CliError(name, "unknown option for editor-preview");
-        options.settings.push_back(parseParameterSetting(value()));
+        if (name == "--set")
+            options.settings.push_back(parseParameterSetting(value()));
+        else if (name == "--play")
+            options.play = value();
+        else
+            throw CliError(name, "unknown option for editor-preview");
     });
     expectPositionals(positionals, 2, "editor-preview",
-                      "vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]...");
+                      "vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE]");
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;

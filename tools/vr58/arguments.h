@@ -40,6 +40,7 @@ struct EditorPreviewOptions {
     std::string plugin;
     std::string output;
     std::vector<ParameterSetting> settings;
+    std::optional<std::string> play; // an audio file played through the plug-in with the editor open
 };
 
 struct MeasureOptions {

@@ -1,65 +1,54 @@
 #include "editor_preview.h"
 
-#include "editor/editor_layout.h"
-#include "vstgui/cbitmap.h"
-#include "vstgui/cframe.h"
+#include "cli_error.h"
+#include "editor/soft_host_protocol.h"
 #include "vstgui/platform/soft/soft_window.h"
 
 namespace vr58::tool {
 
 namespace {
 
-using namespace VSTGUI;
-
-// One frame of a filmstrip, as the editor's controls and meters draw themselves.
-class FilmstripFrame : public CView {
-public:
-    FilmstripFrame(const CRect& size, CBitmap* strip, CCoord frameTop) : CView(size), frameTop_(frameTop) {
-        setBackground(strip);
-    }
-    void draw(CDrawContext* context) override {
-        if (background) background->draw(context, size, CPoint(0, frameTop_));
-        setDirty(false);
-    }
-
-private:
-    CCoord frameTop_;
-};
-
-int32_t frameFor(const EditorViewLayout& view, const std::vector<float>& values) {
-    switch (view.kind) {
-    case EditorViewKind::Knob:
-        return knobFrame(values[view.tag], view.frames, view.frameHeight);
-    case EditorViewKind::Switch:
-        return switchFrame(values[view.tag], view.frames);
-    default:
-        return 0; // needle at rest, lamp unlit
-    }
+intptr_t request(host::HostedPlugin& plugin, softhost::Request what, void* ptr = nullptr) {
+    return plugin.dispatch(effVendorSpecific, softhost::kVendorIndex, what, ptr);
 }
 
 } // namespace
 
-bool writeEditorPreview(const std::vector<float>& values, const std::string& pngPath) {
-    CBitmap* background = new CBitmap(kSkinBackgroundId);
-    const CCoord width = background->getWidth();
-    const CCoord height = background->getHeight();
-    soft::HostWindow host;
-    bool written = false;
-    {
-        CFrame frame(CRect(0, 0, width, height), &host, nullptr);
-        frame.setBackground(background);
-        for (const EditorViewLayout& view : kEditorLayout) {
-            CBitmap* strip = new CBitmap(view.bitmapId);
-            const CCoord frameTop = frameFor(view, values) * view.frameHeight;
-            frame.addView(
-                new FilmstripFrame(CRect(view.left, view.top, view.right, view.bottom), strip, frameTop));
-            strip->release();
-        }
-        if (host.child && host.child->paint(CRect(0, 0, width, height)))
-            written = soft::writePng(pngPath.c_str(), host.child->screen());
-    }
-    background->release();
-    return written;
+EditorWindow::EditorWindow(host::HostedPlugin& plugin) : plugin_(plugin) {
+    ERect* rect = nullptr;
+    if (request(plugin, softhost::kEnable) != 1 || plugin.dispatch(effEditGetRect, 0, 0, &rect) != 1 || !rect)
+        throw CliError(plugin.path(), "offers no editor that vr58 can open");
+    width_ = rect->right - rect->left;
+    height_ = rect->bottom - rect->top;
+    softhost::Window parent{0, 0};
+    if (width_ <= 0 || height_ <= 0 || plugin.dispatch(effEditOpen, 0, 0, &parent) != 1)
+        throw CliError(plugin.path(), "could not open its editor");
+    // The system's first paint of a new window; idle passes draw only after it.
+    request(plugin, softhost::kPaint);
+    idle(0);
+}
+
+EditorWindow::~EditorWindow() {
+    plugin_.dispatch(effEditClose);
+}
+
+void EditorWindow::idle(uint32_t milliseconds) {
+    request(plugin_, softhost::kSetClock, &milliseconds);
+    plugin_.dispatch(effEditIdle);
+}
+
+EditorPicture EditorWindow::picture() {
+    EditorPicture picture{width_, height_, std::vector<uint32_t>(static_cast<size_t>(width_) * height_)};
+    softhost::Pixels screen{width_, height_, picture.pixels.data()};
+    if (request(plugin_, softhost::kReadPixels, &screen) != 1)
+        throw CliError(plugin_.path(), "could not read its editor's window");
+    return picture;
+}
+
+bool writePicture(const EditorPicture& picture, const std::string& pngPath) {
+    VSTGUI::soft::Pixels pixels(picture.width, picture.height);
+    pixels.data = picture.pixels;
+    return VSTGUI::soft::writePng(pngPath.c_str(), pixels);
 }
 
 } // namespace vr58::tool

@@ -1,13 +1,40 @@
-// Composes the editor's face for given parameter values with the GUI toolkit and the embedded skin: the
-// background and every control at the frame its value selects, the meters at rest.
+// The editor of a loaded VR58-G plug-in, opened in a window of the memory backend through the plug-in's
+// embedding requests, and the window's picture read back as a screen would show it.
 #pragma once
 
-#include <string>
+#include "host/hosted_plugin.h"
+
+#include <cstdint>
 #include <vector>
 
 namespace vr58::tool {
 
-// values holds the 15 parameters of the editor build by index. Writes a PNG; false when writing fails.
-bool writeEditorPreview(const std::vector<float>& values, const std::string& pngPath);
+struct EditorPicture {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels; // 0xAARRGGBB, top row first
+};
+
+class EditorWindow {
+public:
+    // Asks for the embedding, opens the editor and lets the window paint; throws CliError naming the
+    // plug-in when it offers no editor this way.
+    explicit EditorWindow(host::HostedPlugin& plugin);
+    ~EditorWindow();
+    EditorWindow(const EditorWindow&) = delete;
+    EditorWindow& operator=(const EditorWindow&) = delete;
+
+    // One host idle pass at this moment, in milliseconds of the editor's clock (the audio's time).
+    void idle(uint32_t milliseconds);
+    EditorPicture picture();
+
+private:
+    host::HostedPlugin& plugin_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+};
+
+// Writes the picture as a PNG; false when writing fails.
+bool writePicture(const EditorPicture& picture, const std::string& pngPath);
 
 } // namespace vr58::tool

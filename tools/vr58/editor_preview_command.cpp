@@ -1,14 +1,79 @@
 #include "arguments.h"
+#include "audio_file.h"
 #include "cli_error.h"
 #include "commands.h"
 #include "editor/editor_layout.h"
 #include "editor_preview.h"
 #include "pending_output.h"
 #include "plugin_session.h"
+#include "render_loop.h"
+#include "tape/meter_feed.h"
 
+#include <cmath>
 #include <iostream>
+#include <optional>
 
 namespace vr58::tool {
+
+namespace {
+
+// The file's frames, as the render reads them.
+class FileSource : public FrameSource {
+public:
+    explicit FileSource(AudioReader& reader) : reader_(reader) {}
+    int channels() const override { return reader_.info().channels; }
+    size_t read(double* interleaved, size_t frames) override { return reader_.read(interleaved, frames); }
+
+private:
+    AudioReader& reader_;
+};
+
+// Follows the plug-in's output with the VU meter's ballistics, so the loudest moment is the one at which
+// the needle stands highest.
+class LoudnessSink : public FrameSink {
+public:
+    LoudnessSink(int channels, double sampleRate) : channels_(channels) {
+        designVuBallistics(meter_, sampleRate);
+    }
+    void write(const double* interleaved, size_t frames) override {
+        for (size_t i = 0; i < frames; ++i) {
+            double sum = 0.0;
+            for (int c = 0; c < channels_; ++c) sum += std::fabs(interleaved[i * channels_ + c]);
+            stepVuBallistics(meter_, sum / channels_);
+        }
+    }
+    double level() const { return meter_.y1; }
+
+private:
+    int channels_;
+    VuBallistics meter_;
+};
+
+// Plays the file through the plug-in with the editor open, idling it after every block in the audio's
+// time, and keeps the picture of the moment the needle stood highest.
+EditorPicture pictureWhilePlaying(host::HostedPlugin& plugin, const std::string& file,
+                                  const std::vector<ParameterSetting>& settings) {
+    constexpr int kBlock = 512;
+    AudioReader reader(file);
+    const AudioStreamInfo& in = reader.info();
+    preparePlugin(plugin, in.sampleRate, kBlock, in.channels, settings, Precision::Single, nullptr);
+    EditorWindow window(plugin);
+    FileSource source(reader);
+    LoudnessSink loudness(renderedChannels(plugin, in.channels), in.sampleRate);
+    EditorPicture loudest = window.picture();
+    double highest = -1.0;
+    render(plugin, source, loudness, kBlock, Precision::Single, [&](size_t done) {
+        window.idle(static_cast<uint32_t>(static_cast<double>(done) * 1000.0 / in.sampleRate));
+        if (loudness.level() > highest) {
+            highest = loudness.level();
+            loudest = window.picture();
+        }
+    });
+    plugin.mainsChanged(false);
+    return loudest;
+}
+
+} // namespace
 
 int runEditorPreview(const std::vector<std::string>& args) {
     const EditorPreviewOptions options = parseEditorPreviewArguments(args);
@@ -17,17 +82,21 @@ int runEditorPreview(const std::vector<std::string>& args) {
     for (const EditorViewLayout& view : kEditorLayout)
         if (view.parameterName && plugin->parameterName(view.tag) != view.parameterName)
             throw CliError(options.plugin, "has no editor skin (not the VR58-G editor build)");
-    const std::vector<int32_t> indices = resolveSettings(*plugin, options.settings);
-    for (size_t i = 0; i < options.settings.size(); ++i)
-        plugin->setParameter(indices[i], options.settings[i].value);
 
-    std::vector<float> values;
-    for (int32_t index = 0; index < plugin->effect()->numParams; ++index)
-        values.push_back(plugin->getParameter(index));
+    EditorPicture picture;
+    if (options.play) {
+        picture = pictureWhilePlaying(*plugin, *options.play, options.settings);
+    } else {
+        const std::vector<int32_t> indices = resolveSettings(*plugin, options.settings);
+        for (size_t i = 0; i < options.settings.size(); ++i)
+            plugin->setParameter(indices[i], options.settings[i].value);
+        EditorWindow window(*plugin);
+        picture = window.picture();
+    }
 
     PendingOutput output(options.output);
-    if (!writeEditorPreview(values, output.temporaryPath()))
-        throw CliError(options.output, "could not draw or write the editor picture");
+    if (!writePicture(picture, output.temporaryPath()))
+        throw CliError(options.output, "could not write the editor picture");
     output.commit();
     std::cout << "Wrote " << options.output << "\n";
     return 0;

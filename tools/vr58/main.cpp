@@ -28,9 +28,11 @@ constexpr const char* kUsage = R"(usage:
   vr58 demo [OUTDIR] [--plugins DIR]
       Make an 8-second demo phrase, render it through VR58G_x64 and VR58_x64 at three settings,
       write all WAVs to OUTDIR (default out/demo) and print their levels.
-  vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]...
-      Draw the editor build's face for the plug-in's parameter values (after the settings) with the
-      GUI toolkit and the embedded skin, and write it as a 520 x 440 PNG.
+  vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE]
+      Open the editor build's own editor in a window in memory, with the plug-in's parameter values
+      (after the settings), and write the window as a 520 x 440 PNG. With --play, run FILE through the
+      plug-in with the editor open and write the window as it stood at the loudest moment, its VU meter
+      and peak LED showing the level.
   vr58 measure PLUGIN OUTDIR [--set NAME=VALUE]...
       Measure the plug-in at 48 kHz with its noise off and write CSV files to OUTDIR: response.csv, the
       gain from 10 Hz to 22 kHz at -80 dBFS; levels.csv, output level and THD (harmonics 2 to 9) of a
