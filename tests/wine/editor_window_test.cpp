@@ -1,6 +1,8 @@
 // The editor build's DLL as a Windows host uses it, under Wine with a virtual display: the editor opens
 // in a real top-level window and shows the same face as the editor drawn in memory at the same values;
-// closing, reopening and destroying the effect leave no window behind.
+// real pointer input from another thread drags a knob and clicks a switch, which automate the host;
+// loud audio moves the needle and lights the lamp; closing, reopening and destroying the effect leave no
+// window behind.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "host/hosted_plugin.h"
 #include "tape/QuorvaneTapedeck.h"
@@ -11,8 +13,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace VSTGUI;
@@ -77,6 +81,36 @@ size_t differentPixels(const std::vector<uint32_t>& a, const std::vector<uint32_
     size_t different = 0;
     for (size_t i = 0; i < a.size(); ++i) different += (a[i] & 0xFFFFFFu) != (b[i] & 0xFFFFFFu);
     return different;
+}
+
+std::vector<uint32_t> region(const std::vector<uint32_t>& window, const CRect& r) {
+    std::vector<uint32_t> pixels;
+    for (CCoord y = r.top; y < r.bottom; ++y)
+        for (CCoord x = r.left; x < r.right; ++x)
+            pixels.push_back(window[static_cast<size_t>(y) * kWidth + x] & 0xFFFFFFu);
+    return pixels;
+}
+
+// Real input, as the system delivers it from the pointing device, made by another thread while the
+// window's thread handles it (the knob's drag loop polls the button state and the cursor).
+void pressButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+// Pumps the window's messages until the input thread is done and its events have been handled.
+void pumpWhile(std::thread& input) {
+    bool running = true;
+    std::thread waiter([&] {
+        input.join();
+        Sleep(200);
+        running = false;
+    });
+    while (running) pumpMessages(1);
+    waiter.join();
+    pumpMessages();
 }
 
 intptr_t silentHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
@@ -144,6 +178,98 @@ TEST_F(WineEditorWindow, OpensInTheHostsWindowShowingTheFaceOfTheCurrentValues) 
     const std::vector<uint32_t> expected = faceInMemory(parameters());
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(differentPixels(shown, expected), 0u);
+}
+
+TEST_F(WineEditorWindow, RealPointerInputDragsAKnobAndClicksASwitchAutomatingTheHost) {
+    HostWindow host;
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    SetForegroundWindow(host.hwnd);
+    pumpMessages();
+    HWND editor = host.editorWindow();
+    POINT knob{70, 107}; // Trim's knob, at its centre
+    ClientToScreen(editor, &knob);
+    plugin->clearCalls();
+
+    std::thread drag([&] {
+        SetCursorPos(knob.x, knob.y);
+        Sleep(100);
+        pressButton(true);
+        for (int up = 5; up <= 40; up += 5) {
+            Sleep(40);
+            SetCursorPos(knob.x, knob.y - up);
+        }
+        Sleep(150);
+        pressButton(false);
+    });
+    pumpWhile(drag);
+    EXPECT_NEAR(plugin->getParameter(0), 0.7f, 0.03f); // 40 pixels up: a fifth of the range
+
+    std::vector<vr58::host::HostCall> calls = plugin->calls();
+    std::vector<int32_t> gesture;
+    for (const auto& call : calls)
+        if (call.opcode != audioMasterIdle) gesture.push_back(call.opcode);
+    ASSERT_GE(gesture.size(), 3u);
+    EXPECT_EQ(gesture.front(), audioMasterBeginEdit);
+    EXPECT_EQ(gesture.back(), audioMasterEndEdit);
+    for (size_t i = 1; i + 1 < gesture.size(); ++i) EXPECT_EQ(gesture[i], audioMasterAutomate);
+
+    POINT noise{445, 410}; // Noise's switch, its left half: off
+    ClientToScreen(editor, &noise);
+    plugin->clearCalls();
+    std::thread click([&] {
+        SetCursorPos(noise.x, noise.y);
+        Sleep(100);
+        pressButton(true);
+        Sleep(100);
+        pressButton(false);
+    });
+    pumpWhile(click);
+    EXPECT_EQ(plugin->getParameter(14), 0.0f);
+    calls = plugin->calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
+
+    plugin->dispatch(effEditIdle);
+    pumpMessages();
+    EXPECT_EQ(differentPixels(readWindow(editor), faceInMemory(parameters())), 0u);
+}
+
+TEST_F(WineEditorWindow, LoudAudioMovesTheNeedleAndLightsTheLampAndSilenceBringsThemBack) {
+    HostWindow host;
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    pumpMessages();
+    HWND editor = host.editorWindow();
+    const CRect needle(165, 62, 328, 152), lamp(328, 71, 356, 99);
+    plugin->dispatch(effEditIdle);
+    pumpMessages();
+    const std::vector<uint32_t> rest = readWindow(editor);
+
+    const auto play = [&](float amplitude, int blocks) {
+        std::vector<float> left(512), right(512);
+        float* io[] = {left.data(), right.data()};
+        for (int block = 0; block < blocks; ++block) {
+            for (int i = 0; i < 512; ++i)
+                left[i] = right[i] = amplitude * std::sin(0.05f * (block * 512 + i));
+            plugin->processReplacing(io, io, 512);
+        }
+        plugin->dispatch(effEditIdle);
+        pumpMessages();
+    };
+    plugin->setParameter(1, 1.0f);  // +24 dB out: every peak an over
+    plugin->setParameter(14, 0.0f); // and no hiss to hold the needle off its rest in the silence
+    play(0.5f, 30);
+    const std::vector<uint32_t> loud = readWindow(editor);
+    EXPECT_GT(differentPixels(region(loud, needle), region(rest, needle)), 200u);
+    EXPECT_GT(differentPixels(region(loud, lamp), region(rest, lamp)), 100u);
+
+    play(0.0f, 300); // over six seconds of silence at 48 kHz
+    Sleep(400);      // the lamp stays lit for 300 ms after its last over
+    plugin->dispatch(effEditIdle);
+    pumpMessages();
+    const std::vector<uint32_t> quiet = readWindow(editor);
+    EXPECT_EQ(differentPixels(region(quiet, needle), region(rest, needle)), 0u);
+    EXPECT_EQ(differentPixels(region(quiet, lamp), region(rest, lamp)), 0u);
 }
 
 TEST_F(WineEditorWindow, ReopeningAndDestroyingTheEffectLeaveNoWindowBehind) {
