@@ -2,18 +2,22 @@
 // reference), side by side in the same run: each iteration times a stretch of process calls of one and then
 // of the other (alternating which goes first), so both see the same machine load; times and ratio are
 // medians over these pairs. Cases: both precisions, blocks of 32, 512 and 4096 frames, programme material
-// and silence after a loud passage, noise on and off. The loop runs with the same subnormal flushing as the
-// process calls. At the end a table gives, per case, the nanoseconds per stereo frame of both and their
-// ratio (the median over the repetitions when repeated).
+// and silence after a loud passage, noise on and off, the editor's meter feed stopped and running (window
+// closed and open; the loop then feeds a meter of its own from every output frame, as the plug-in does at
+// its default VU Path). The loop runs with the same subnormal flushing as the process calls. At the end a
+// table gives, per case, the nanoseconds per stereo frame of both and their ratio (the median over the
+// repetitions when repeated).
 #include "reference_tape.h"
 #include "tape/QuorvaneTapedeck.h"
 #include "tape/denormal_guard.h"
+#include "tape/meter_feed.h"
 #include "test_signals.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -35,10 +39,12 @@ struct Case {
     int block;
     bool silence;
     bool noise;
+    bool meter;
 
     std::string name() const {
         return std::string(doublePrecision ? "double" : "float") + "/block:" + std::to_string(block) +
-               (silence ? "/silence" : "/signal") + (noise ? "/noise:on" : "/noise:off");
+               (silence ? "/silence" : "/signal") + (noise ? "/noise:on" : "/noise:off") +
+               (meter ? "/meter:on" : "/meter:off");
     }
 };
 
@@ -72,6 +78,10 @@ template <typename Sample> struct Contestants {
           buffers(c.block, c.silence ? 0 : 0.9) {
         deck->setSampleRate(kRate);
         deck->setParameter(kEditorBuild.noiseIndex, c.noise ? 1.0f : 0.0f);
+        if (c.meter) {
+            deck->meterFeed().start();
+            loopMeter.start();
+        }
         std::vector<float> values;
         for (int i = 0; i < kEditorBuild.parameterCount; ++i) values.push_back(deck->getParameter(i));
         loop = std::make_unique<testing::ReferenceTape>(values, testing::kEditorLayout, kRate, kSeed);
@@ -88,11 +98,20 @@ template <typename Sample> struct Contestants {
 
     void runLoop(Buffers<Sample>& b, int frames) {
         DenormalGuard flushSubnormals;
-        loop->run(b.in[0], b.in[1], b.out[0], b.out[1], frames);
+        if (!loopMeter.running()) {
+            loop->run(b.in[0], b.in[1], b.out[0], b.out[1], frames);
+            return;
+        }
+        MeterFeed::Block block = loopMeter.beginBlock(kRate);
+        loop->run(b.in[0], b.in[1], b.out[0], b.out[1], frames, [&block](const double*, const double* y) {
+            block.push((std::fabs(y[0]) + std::fabs(y[1])) * 0.5);
+        });
+        loopMeter.endBlock(block);
     }
 
     std::unique_ptr<QuorvaneTapedeck> deck;
     std::unique_ptr<testing::ReferenceTape> loop;
+    MeterFeed loopMeter;
     Buffers<Sample> buffers;
 };
 
@@ -141,6 +160,21 @@ template <typename Sample> void sideBySide(benchmark::State& state, Case c) {
     state.counters["speedup"] = median(ratios);
 }
 
+// "double/block:512/signal/noise:on/meter:off" as the cells "double | 512 | signal | on | off".
+std::string tableCells(const std::string& name) {
+    std::string cells;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find('/', start);
+        if (end == std::string::npos) end = name.size();
+        const std::string part = name.substr(start, end - start);
+        const size_t colon = part.find(':');
+        cells += (cells.empty() ? "" : " | ") + (colon == std::string::npos ? part : part.substr(colon + 1));
+        start = end + 1;
+    }
+    return cells;
+}
+
 // The console report as usual, then one line per case: medians when repeated, else the single run.
 class SpeedupTable : public benchmark::ConsoleReporter {
 public:
@@ -157,10 +191,11 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf(
-            "\n| case | process call ns/frame | formula loop ns/frame | speed-up |\n|---|---:|---:|---:|\n");
+            "\n| samples | block | input | noise | meter | process call ns/frame | formula loop ns/frame "
+            "| speed-up |\n|---|---:|---|---|---|---:|---:|---:|\n");
         for (const Row& row : rows_)
-            std::printf("| %s | %.2f | %.2f | %.2f |\n", row.name.c_str(), row.pluginNs, row.loopNs,
-                        row.speedup);
+            std::printf("| %s | %.2f | %.2f | %.2f |\n", tableCells(row.name).c_str(), row.pluginNs,
+                        row.loopNs, row.speedup);
     }
 
 private:
@@ -176,13 +211,14 @@ int main(int argc, char** argv) {
     for (bool doublePrecision : {false, true})
         for (int block : {32, 512, 4096})
             for (bool silence : {false, true})
-                for (bool noise : {true, false}) {
-                    const Case c{doublePrecision, block, silence, noise};
-                    auto* b = doublePrecision
-                                  ? benchmark::RegisterBenchmark(c.name().c_str(), sideBySide<double>, c)
-                                  : benchmark::RegisterBenchmark(c.name().c_str(), sideBySide<float>, c);
-                    b->UseManualTime()->Unit(benchmark::kMicrosecond);
-                }
+                for (bool noise : {true, false})
+                    for (bool meter : {false, true}) {
+                        const Case c{doublePrecision, block, silence, noise, meter};
+                        auto* b = doublePrecision
+                                      ? benchmark::RegisterBenchmark(c.name().c_str(), sideBySide<double>, c)
+                                      : benchmark::RegisterBenchmark(c.name().c_str(), sideBySide<float>, c);
+                        b->UseManualTime()->Unit(benchmark::kMicrosecond);
+                    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     SpeedupTable reporter;

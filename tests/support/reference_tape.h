@@ -62,6 +62,13 @@ public:
     }
 
     template <typename S> void run(const S* inL, const S* inR, S* outL, S* outR, int frames) {
+        run(inL, inR, outL, outR, frames, [](const double*, const double*) {});
+    }
+
+    // Calls onFrame(x, y) after each frame with its trimmed inputs and its outputs, as a meter would read
+    // them.
+    template <typename S, typename OnFrame>
+    void run(const S* inL, const S* inR, S* outL, S* outR, int frames, OnFrame&& onFrame) {
         const double trim = std::exp((double)(p[0] * 48.0f - 24.0f) * 0.11512925464970228);
         const double out = std::exp((double)(p[1] * 48.0f - 24.0f) * 0.11512925464970228);
         const double hiss = std::exp((double)(p[9] * 60.0f - 96.0f) * 0.11512925464970228);
@@ -92,6 +99,7 @@ public:
             }
             outL[i] = (S)y[0];
             outR[i] = (S)y[1];
+            onFrame(x, y);
         }
     }
 
