@@ -17,11 +17,7 @@ TEST_P(EachPlugin, RecordFieldsAsAHostSeesThem) {
     EXPECT_EQ(e->numParams, GetParam().numParams);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-#ifdef _WIN32
     const int32_t editorFlag = GetParam().numParams == 15 ? effFlagsHasEditor : 0;
-#else
-    const int32_t editorFlag = 0; // offered only to hosts that embed it through the memory backend
-#endif
     EXPECT_EQ(e->flags, 0x1030 | editorFlag);
     EXPECT_EQ(e->initialDelay, 0);
     EXPECT_EQ(e->ioRatio, 1.0f);

@@ -9,19 +9,22 @@ namespace VSTGUI::x11 {
 
 namespace {
 
-// The VST 2.4 virtual key numbers of the keys that have one.
+// The keys that have a virtual key of their own.
 struct VirtualKey {
     KeySym sym;
-    unsigned char virt;
+    VstVirtualKey virt;
 };
 constexpr VirtualKey kVirtualKeys[] = {
-    {XK_BackSpace, 1},  {XK_Tab, 2},       {XK_ISO_Left_Tab, 2}, {XK_Clear, 3},   {XK_Return, 4},
-    {XK_Pause, 5},      {XK_Escape, 6},    {XK_space, 7},        {XK_End, 9},     {XK_Home, 10},
-    {XK_Left, 11},      {XK_Up, 12},       {XK_Right, 13},       {XK_Down, 14},   {XK_Page_Up, 15},
-    {XK_Page_Down, 16}, {XK_KP_Enter, 19}, {XK_Insert, 21},      {XK_Delete, 22}, {XK_KP_Left, 11},
-    {XK_KP_Up, 12},     {XK_KP_Right, 13}, {XK_KP_Down, 14},     {XK_F1, 40},     {XK_F2, 41},
-    {XK_F3, 42},        {XK_F4, 43},       {XK_F5, 44},          {XK_F6, 45},     {XK_F7, 46},
-    {XK_F8, 47},        {XK_F9, 48},       {XK_F10, 49},         {XK_F11, 50},    {XK_F12, 51},
+    {XK_BackSpace, VKEY_BACK},   {XK_Tab, VKEY_TAB},
+    {XK_ISO_Left_Tab, VKEY_TAB}, {XK_Clear, VKEY_CLEAR},
+    {XK_Return, VKEY_RETURN},    {XK_Pause, VKEY_PAUSE},
+    {XK_Escape, VKEY_ESCAPE},    {XK_space, VKEY_SPACE},
+    {XK_End, VKEY_END},          {XK_Home, VKEY_HOME},
+    {XK_Left, VKEY_LEFT},        {XK_Up, VKEY_UP},
+    {XK_Right, VKEY_RIGHT},      {XK_Down, VKEY_DOWN},
+    {XK_KP_Left, VKEY_LEFT},     {XK_KP_Up, VKEY_UP},
+    {XK_KP_Right, VKEY_RIGHT},   {XK_KP_Down, VKEY_DOWN},
+    {XK_Page_Up, VKEY_PAGEUP},   {XK_Page_Down, VKEY_PAGEDOWN},
 };
 
 } // namespace

@@ -1,11 +1,14 @@
-// The editor build on systems whose window backend does not exist yet: the effect and its editor, which
-// only a host asking for the memory-backend embedding gets to see and open (the vr58 tool, the tests).
+// The editor build on Linux: the effect and its editor, which opens in the X11 window a host passes to
+// effEditOpen. A host that first asks for the memory-backend embedding (the vr58 tool, the tests) gets the
+// editor in a window of that backend instead, and passes a pointer to one.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor/soft_host_protocol.h"
 #include "shell/plugin_entry.h"
 #include "tape/QuorvaneTapedeck.h"
+#include "vstgui/cframe.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
+#include "vstgui/platform/x11/x11_backend.h"
 
 #include <algorithm>
 #include <memory>
@@ -15,28 +18,20 @@ namespace {
 
 using namespace VSTGUI;
 
-class SoftHostedTapedeck final : public QuorvaneTapedeck {
+class LinuxTapedeck final : public QuorvaneTapedeck {
 public:
-    explicit SoftHostedTapedeck(audioMasterCallback audioMaster)
+    explicit LinuxTapedeck(audioMasterCallback audioMaster)
         : QuorvaneTapedeck(audioMaster, vr58::kEditorBuild) {}
-    ~SoftHostedTapedeck() override {
+    ~LinuxTapedeck() override {
         if (editor) editor->close();
     }
-
-    // Called once the editor has registered: until a host asks for the embedding, there is none.
-    void hideEditor() { cEffect.flags &= ~effFlagsHasEditor; }
 
     // Host threads, as the base's dispatcher.
     intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override {
         switch (opcode) {
-        case effEditGetRect:
-        case effEditIdle:
-        case effEditKeyDown:
-        case effEditKeyUp:
-        case effSetEditKnobMode:
-            return embedded ? QuorvaneTapedeck::dispatcher(opcode, index, value, ptr, opt) : 0;
         case effEditOpen:
-            return embedded && editor ? openIn(static_cast<const vr58::softhost::Window*>(ptr)) : 0;
+            if (!editor) return 0;
+            return embedded ? openIn(static_cast<const vr58::softhost::Window*>(ptr)) : openInX11(ptr);
         case effEditClose:
             if (editor) editor->close();
             hostWindow.reset();
@@ -53,7 +48,6 @@ public:
         case vr58::softhost::kEnable:
             if (!editor) return 0;
             embedded = true;
-            cEffect.flags |= effFlagsHasEditor;
             return 1;
         case vr58::softhost::kPaint:
             return window() && window()->paint(window()->screen().bounds()) ? 1 : 0;
@@ -69,8 +63,24 @@ public:
     }
 
 private:
+    // ptr is the host's X11 window id. Nothing opens when no display is reachable or the id names no
+    // window there.
+    intptr_t openInX11(void* parent) {
+        platform::setBackend(&x11::x11Backend());
+        auto* gui = static_cast<QuorvaneTapedeckGUI*>(editor);
+        if (!gui->open(parent)) return 0;
+        if (!gui->getFrame() || !gui->getFrame()->getWindowHandle()) {
+            gui->close();
+            return 0;
+        }
+        return 1;
+    }
+
     intptr_t openIn(const vr58::softhost::Window* parent) {
-        if (!parent) return 0;
+        // The X11 backend's windows take every handle for an X11 id: the memory backend may take over only
+        // while none of them is open (a real host never asks for this embedding anyway).
+        if (!parent || x11::x11Backend().openWindows() > 0) return 0;
+        platform::setBackend(nullptr);
         editor->close();
         ERect* size = nullptr;
         editor->getRect(&size);
@@ -101,9 +111,9 @@ private:
 } // namespace
 
 AudioEffect* vr58::createPluginEffect(audioMasterCallback audioMaster) {
-    auto* effect = new (std::nothrow) SoftHostedTapedeck(audioMaster);
+    auto* effect = new (std::nothrow) LinuxTapedeck(audioMaster);
     if (!effect) return nullptr;
     // The editor registers itself with the effect, which owns it from then on.
-    if (new (std::nothrow) QuorvaneTapedeckGUI(effect, effect->meterFeed())) effect->hideEditor();
+    new (std::nothrow) QuorvaneTapedeckGUI(effect, effect->meterFeed());
     return effect;
 }

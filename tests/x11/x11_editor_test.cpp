@@ -1,0 +1,226 @@
+// The editor build's .so as a Linux host sees it: effEditOpen with the host's X11 window id, effEditIdle
+// on the host's GUI thread, real pointer and key input through XTEST.
+// GoogleTest first: Xlib's macros (None, Bool) would otherwise rename parts of it.
+#include <gtest/gtest.h>
+
+#include "x11_test_display.h"
+
+#include "../integration/plugin_under_test.h"
+#include "editor/soft_host_protocol.h"
+
+#include <X11/keysym.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace vr58test {
+namespace {
+
+using vr58::host::HostedPlugin;
+using vr58::testing::kEditorBinary;
+using VSTGUI::CPoint;
+using VSTGUI::CRect;
+
+constexpr CRect kFace(0, 0, 520, 440);
+constexpr int32_t kTrim = 0, kGain = 1, kNoise = 14;
+
+void* idOf(Window window) {
+    return reinterpret_cast<void*>(window);
+}
+
+std::unique_ptr<HostedPlugin> loadEditorBuild() {
+    auto plugin = vr58::testing::loadPlugin(kEditorBinary);
+    if (!plugin) return plugin;
+    plugin->open();
+    plugin->setSampleRate(48000);
+    plugin->setBlockSize(256);
+    plugin->mainsChanged(true);
+    return plugin;
+}
+
+// The face the memory backend draws through the same binary, for the same (default) values.
+std::vector<uint32_t> memoryBackendFace() {
+    auto plugin = loadEditorBuild();
+    std::vector<uint32_t> face(static_cast<size_t>(kFace.width()) * kFace.height());
+    vr58::softhost::Window parent{0, 0};
+    vr58::softhost::Pixels pixels{kFace.width(), kFace.height(), face.data()};
+    plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kEnable);
+    plugin->dispatch(effEditOpen, 0, 0, &parent);
+    plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kPaint);
+    plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kReadPixels, &pixels);
+    plugin->dispatch(effEditClose);
+    for (uint32_t& pixel : face) pixel &= 0xFFFFFFu;
+    return face;
+}
+
+// The edit calls the editor made, as "begin0", "automate0", "end0", "idle".
+std::vector<std::string> editCalls(const HostedPlugin& plugin) {
+    std::vector<std::string> calls;
+    for (const auto& call : plugin.calls()) {
+        const std::string index = std::to_string(call.index);
+        if (call.opcode == audioMasterBeginEdit) calls.push_back("begin" + index);
+        if (call.opcode == audioMasterEndEdit) calls.push_back("end" + index);
+        if (call.opcode == audioMasterAutomate && (calls.empty() || calls.back() != "automate" + index))
+            calls.push_back("automate" + index);
+    }
+    return calls;
+}
+
+class X11Editor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host.open()) << "no X display: the test command runs these under Xvfb";
+    }
+
+    std::unique_ptr<HostedPlugin> openIn(Window window) {
+        auto plugin = loadEditorBuild();
+        EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+        idleFor({plugin.get()}, 100);
+        return plugin;
+    }
+    static void idleFor(std::vector<HostedPlugin*> plugins, int milliseconds) {
+        idleWhile(
+            [&] {
+                for (auto* p : plugins) p->dispatch(effEditIdle);
+            },
+            [] { return true; }, std::chrono::milliseconds(milliseconds));
+    }
+    // Plays the input while the host idles the editor, as a host's GUI thread does meanwhile.
+    static void play(InputScript& input, std::vector<HostedPlugin*> plugins) {
+        input.start();
+        EXPECT_TRUE(idleWhile(
+            [&] {
+                for (auto* p : plugins) p->dispatch(effEditIdle);
+            },
+            [&] { return input.running(); }, std::chrono::milliseconds(10000)));
+        idleFor(plugins, 50);
+    }
+    unsigned int children(Window window) {
+        Window root = 0, parent = 0, *list = nullptr;
+        unsigned int count = 0;
+        XQueryTree(host.display, window, &root, &parent, &list, &count);
+        if (list) XFree(list);
+        return count;
+    }
+
+    TestDisplay host;
+};
+
+TEST_F(X11Editor, ShowsTheFaceTheMemoryBackendDraws) {
+    const auto expected = memoryBackendFace();
+    const Window window = host.createHostWindow(20, 20, kFace.width(), kFace.height());
+    auto plugin = loadEditorBuild();
+    EXPECT_EQ(plugin->effect()->flags & effFlagsHasEditor, effFlagsHasEditor);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+    EXPECT_TRUE(idleWhile([&] { plugin->dispatch(effEditIdle); },
+                          [&] { return host.readBack(window, kFace) != expected; }));
+    EXPECT_EQ(host.readBack(window, kFace), expected);
+    plugin->dispatch(effEditClose);
+    EXPECT_EQ(children(window), 0u);
+}
+
+TEST_F(X11Editor, KnobDragSwitchClickWheelAndArrowKeysEditTheParameters) {
+    const Window window = host.createHostWindow(50, 40, kFace.width(), kFace.height());
+    auto plugin = openIn(window);
+
+    // A linear drag 40 pixels up on the Trim knob: 0.5 + 40/200, inside one edit.
+    plugin->clearCalls();
+    const CPoint trim = host.onScreen(window, CPoint(70, 107));
+    InputScript drag;
+    drag.moveTo(trim).wait(30).press(Button1).wait(120);
+    for (int step = 1; step <= 10; ++step) drag.moveTo(CPoint(trim.h, trim.v - 4 * step)).wait(20);
+    drag.wait(120).release(Button1).wait(50);
+    play(drag, {plugin.get()});
+    EXPECT_EQ(editCalls(*plugin), (std::vector<std::string>{"begin0", "automate0", "end0"}));
+    EXPECT_FLOAT_EQ(plugin->getParameter(kTrim), 0.7f);
+
+    // The Noise switch's left half turns it off.
+    plugin->clearCalls();
+    InputScript click;
+    click.moveTo(host.onScreen(window, CPoint(445, 416))).wait(30).click(Button1);
+    play(click, {plugin.get()});
+    EXPECT_EQ(editCalls(*plugin), (std::vector<std::string>{"begin14", "automate14", "end14"}));
+    EXPECT_EQ(plugin->getParameter(kNoise), 0.0f);
+
+    // The wheel over the Gain knob, then a click for the focus and the arrow keys.
+    InputScript turns;
+    turns.moveTo(host.onScreen(window, CPoint(450, 107))).wait(30).click(4).wait(50);
+    play(turns, {plugin.get()});
+    EXPECT_NEAR(plugin->getParameter(kGain), 0.6f, 1e-6);
+    InputScript keys;
+    keys.click(Button1).wait(50).key(XK_Up).wait(30).key(XK_Up).wait(30).key(XK_Left).wait(50);
+    play(keys, {plugin.get()});
+    EXPECT_NEAR(plugin->getParameter(kGain), 0.7f, 1e-6);
+    plugin->dispatch(effEditClose);
+}
+
+TEST_F(X11Editor, TwoInstancesOpenAtOnceEditOnlyTheirOwnParameters) {
+    const auto face = memoryBackendFace();
+    const Window left = host.createHostWindow(0, 0, kFace.width(), kFace.height());
+    const Window right = host.createHostWindow(kFace.width() + 20, 0, kFace.width(), kFace.height());
+    auto first = openIn(left);
+    auto second = openIn(right);
+    // A memory-backend embedding asked for meanwhile is refused and leaves both windows working.
+    auto third = loadEditorBuild();
+    vr58::softhost::Window parent{0, 0};
+    third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kEnable);
+    EXPECT_EQ(third->dispatch(effEditOpen, 0, 0, &parent), 0);
+
+    InputScript drag;
+    const CPoint trim = host.onScreen(right, CPoint(70, 107));
+    drag.moveTo(trim).wait(30).press(Button1).wait(120).moveTo(CPoint(trim.h + 20, trim.v)).wait(120);
+    drag.release(Button1).wait(50);
+    play(drag, {first.get(), second.get()});
+    EXPECT_FLOAT_EQ(second->getParameter(kTrim), 0.6f);
+    EXPECT_FLOAT_EQ(first->getParameter(kTrim), 0.5f);
+    EXPECT_TRUE(idleWhile([&] { first->dispatch(effEditIdle); },
+                          [&] { return host.readBack(left, kFace) != face; }));
+    first->dispatch(effEditClose);
+    second->dispatch(effEditClose);
+}
+
+TEST_F(X11Editor, ClosesWhileAudioRunsAndWhenTheHostClosesTheEffectWithTheWindowOpen) {
+    const Window window = host.createHostWindow(0, 0, kFace.width(), kFace.height());
+    auto plugin = loadEditorBuild();
+    std::atomic<bool> running{true};
+    std::thread audio([&] {
+        std::vector<float> left(256), right(256), outLeft(256), outRight(256);
+        float* inputs[] = {left.data(), right.data()};
+        float* outputs[] = {outLeft.data(), outRight.data()};
+        for (uint32_t frame = 0; running; frame += 256) {
+            for (size_t i = 0; i < 256; ++i) left[i] = right[i] = 0.9f * std::sin(0.05f * float(frame + i));
+            plugin->processReplacing(inputs, outputs, 256);
+        }
+    });
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+        idleFor({plugin.get()}, 30);
+        plugin->dispatch(effEditClose);
+        EXPECT_EQ(children(window), 0u);
+    }
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+    idleFor({plugin.get()}, 30);
+    running = false;
+    audio.join();
+    plugin->close();
+    EXPECT_EQ(children(window), 0u);
+}
+
+TEST_F(X11Editor, NoEditorOpensWithoutADisplay) {
+    const Window window = host.createHostWindow(0, 0, 100, 100);
+    auto plugin = loadEditorBuild();
+    const std::string display = std::getenv("DISPLAY");
+    unsetenv("DISPLAY");
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 0);
+    plugin->dispatch(effEditIdle);
+    plugin->dispatch(effEditClose);
+    setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_EQ(children(window), 0u);
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+    plugin->close();
+}
+
+} // namespace
+} // namespace vr58test
