@@ -144,6 +144,11 @@ TEST_F(X11FrameTest, ShowsTheMemoryBackendsPixelsAfterExposureAndAfterIdleRedraw
     EXPECT_TRUE(idleUntilShown(frame, window, first));
     EXPECT_EQ(differingPixels(host.readBack(window, kFrameRect), first), 0u);
 
+    // A window shown over part of the frame and taken away again: the uncovered part is painted anew.
+    const Window cover = host.createHostWindow(40 + 150, 30 + 100, 200, 160);
+    host.destroyWindow(cover);
+    EXPECT_TRUE(idleUntilShown(frame, window, first));
+
     // A changed view reaches the screen through the idle pass, not through an exposure.
     probe->colour = kBlue;
     probe->setDirty(true);
