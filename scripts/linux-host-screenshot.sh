@@ -94,8 +94,21 @@ if ((!opened)); then
   echo "the plug-in's window did not open (picture: $output.failed.png)" >&2
   exit 1
 fi
+# Turn the Trim knob by dragging it up and to the right, as a user does.
+sleep 2
+# The editor's own window is the innermost one of its size.
+editor=$(xwininfo -root -tree | awk '/ 520x440\+/ {id = $1} END {print id}')
+eval "$(xdotool getwindowgeometry --shell "$editor" | sed 's/^/EDITOR_/')"
+xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + 107)) mousedown 1
+sleep 0.3
+for _ in $(seq 8); do
+  xdotool mousemove_relative -- 4 -4
+  sleep 0.05
+done
+sleep 0.3
+xdotool mouseup 1
 xdotool mousemove $((X + WIDTH - 20)) $((Y + HEIGHT - 60))
-sleep 12
+sleep 3
 
 mkdir -p "$(dirname "$output")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
