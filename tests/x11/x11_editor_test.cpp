@@ -175,8 +175,8 @@ TEST_F(X11Editor, TwoInstancesOpenAtOnceEditOnlyTheirOwnParameters) {
     play(drag, {first.get(), second.get()});
     EXPECT_FLOAT_EQ(second->getParameter(kTrim), 0.6f);
     EXPECT_FLOAT_EQ(first->getParameter(kTrim), 0.5f);
-    EXPECT_TRUE(idleWhile([&] { first->dispatch(effEditIdle); },
-                          [&] { return host.readBack(left, kFace) != face; }));
+    EXPECT_TRUE(
+        idleWhile([&] { first->dispatch(effEditIdle); }, [&] { return host.readBack(left, kFace) != face; }));
     first->dispatch(effEditClose);
     second->dispatch(effEditClose);
 }

@@ -1,10 +1,14 @@
 #include "vstgui/platform/x11/x11_error_trap.h"
 
+#include <atomic>
+
 namespace VSTGUI::x11 {
 
 namespace {
 // Traps of this thread, innermost first; the error handler runs on the thread that reads the error.
 thread_local ErrorTrap* innermost = nullptr;
+// The host's handler, for errors of its own connections read on any thread while a trap is in place.
+std::atomic<XErrorHandler> hostHandler{nullptr};
 } // namespace
 
 int trapError(Display* display, XErrorEvent* event) {
@@ -14,15 +18,14 @@ int trapError(Display* display, XErrorEvent* event) {
         if (event->serial >= trap->firstRequest) trap->errorSeen = true;
         return 0;
     }
-    ErrorTrap* outermost = innermost;
-    while (outermost && outermost->outer) outermost = outermost->outer;
-    if (outermost && outermost->previous) return outermost->previous(display, event);
-    return 0;
+    const XErrorHandler host = hostHandler.load();
+    return host ? host(display, event) : 0;
 }
 
 ErrorTrap::ErrorTrap(Display* display)
     : display(display), firstRequest(NextRequest(display)), outer(innermost) {
     previous = XSetErrorHandler(trapError);
+    if (previous != trapError) hostHandler.store(previous);
     innermost = this;
 }
 
