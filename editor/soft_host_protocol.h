@@ -1,8 +1,7 @@
-// How a host on a system without a native window backend (the vr58 tool, the tests) embeds the editor of
-// the native plug-in in a window of the memory backend. Real hosts there pass a native window id to
-// effEditOpen, which the plug-in must never take for a pointer, so the editor is offered only to a host
-// that first asks for this embedding through effVendorSpecific. Plain data only: host and plug-in each
-// carry their own copy of the toolkit.
+// How a host without a display (the vr58 tool, the tests) embeds the editor of the native plug-in in a
+// window of the memory backend. Real hosts pass their X11 window id to effEditOpen, which the plug-in
+// never takes for a pointer, so a host asks for this embedding through effVendorSpecific first. Plain
+// data only: host and plug-in each carry their own copy of the toolkit.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +12,7 @@ namespace vr58::softhost {
 inline constexpr int32_t kVendorIndex = 0x56523538; // 'VR58'
 
 enum Request : intptr_t {
-    // From now on the plug-in advertises its editor, and effEditOpen's ptr points at a Window. Answers 1.
+    // From now on effEditOpen's ptr points at a Window (not an X11 window id). Answers 1.
     kEnable = 0x536F6674, // 'Soft'
     // The system asks the open editor's window to paint all of itself. Answers 1 when it painted.
     kPaint = 1,
