@@ -25,17 +25,17 @@ struct RecordStage {
     Lanes trimGain;
     Lanes hissGain;
 
-    // Keeps the trimmed input frames in `trimmed` unless that is null.
-    template <bool kNoise, typename Sample>
+    // Keeps the trimmed input frames in `trimmed` unless that is null. kSilenceNonFinite makes
+    // non-finite frames silence (see runRecordStage).
+    template <bool kNoise, bool kSilenceNonFinite, typename Sample>
     void run(const Sample* inL, const Sample* inR, NoiseGenerator& noise, Lanes* tape, Lanes* trimmed,
              int32_t frames) {
         // Working copies: the buffer writes could otherwise alias the state and force it through memory.
         RecordStage stage = *this;
         NoiseGenerator generator = noise;
         for (int32_t i = 0; i < frames; ++i) {
-            // Non-finite samples, and finite ones the trim pushed past the double range, would stay in the
-            // filter states for good: they enter the chain as silence.
-            const Lanes x = finiteOrSilence(loadFrame(inL, inR, i) * stage.trimGain);
+            const Lanes trimmedFrame = loadFrame(inL, inR, i) * stage.trimGain;
+            const Lanes x = kSilenceNonFinite ? finiteOrSilence(trimmedFrame) : trimmedFrame;
             if (trimmed) trimmed[i] = x;
             Lanes u = processLanes(stage.high, processLanes(stage.low, x));
             if constexpr (kNoise) {
@@ -49,6 +49,29 @@ struct RecordStage {
         noise = generator;
     }
 };
+
+// Non-finite samples, and finite ones the trim pushed past the double range, would stay in the filter
+// states for good: they enter the chain as silence. Such a sample leaves a NaN or an infinity in the record
+// shelves' state for the rest of the stretch, so the stretch runs without the test per frame and, only
+// when its end state shows one, again from its start with the test; no output is written in between.
+template <typename Sample>
+void runRecordStage(RecordStage& record, bool noiseOn, const Sample* inL, const Sample* inR,
+                    NoiseGenerator& noise, Lanes* tape, Lanes* trimmed, int32_t frames) {
+    const RecordStage start = record;
+    const NoiseGenerator startNoise = noise;
+    if (noiseOn)
+        record.run<true, false>(inL, inR, noise, tape, trimmed, frames);
+    else
+        record.run<false, false>(inL, inR, noise, tape, trimmed, frames);
+    const Lanes state = record.low.s + record.high.s;
+    if (leftLane(state - state) == 0.0 && rightLane(state - state) == 0.0) return;
+    record = start;
+    noise = startNoise;
+    if (noiseOn)
+        record.run<true, true>(inL, inR, noise, tape, trimmed, frames);
+    else
+        record.run<false, true>(inL, inR, noise, tape, trimmed, frames);
+}
 
 // Tape saturation. No call depends on another, so the processor overlaps them.
 void saturate(Lanes* tape, int32_t frames) {
@@ -105,10 +128,8 @@ void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const Blo
     Lanes* keepOutput = meter.block && meter.fromOutput ? metered : nullptr;
     for (int32_t start = 0; start < frames; start += kStageFrames) {
         const int32_t n = std::min(kStageFrames, frames - start);
-        if (settings.noiseOn)
-            record.run<true>(inputs[0] + start, inputs[1] + start, noise, tape, keepTrimmed, n);
-        else
-            record.run<false>(inputs[0] + start, inputs[1] + start, noise, tape, keepTrimmed, n);
+        runRecordStage(record, settings.noiseOn, inputs[0] + start, inputs[1] + start, noise, tape,
+                       keepTrimmed, n);
         saturate(tape, n);
         playback.run(tape, outputs[0] + start, outputs[1] + start, keepOutput, n);
         if (meter.block) meterStage(*meter.block, metered, meter.mono, n);
