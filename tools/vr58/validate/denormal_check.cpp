@@ -61,16 +61,23 @@ std::vector<double> silenceCost(const Target& target, float parameters, Check& c
     return ratios;
 }
 
-template <typename Sample> void measure(const Target& target, float parameters, Check& check) {
-    // Subnormal stretches come back at the same place in every run, a busy machine does not: the
-    // cheapest of a few runs counts for each window.
+// The worst window of silence against music, each window at its cheapest of a few runs.
+template <typename Sample> double worstRatio(const Target& target, float parameters, Check& check) {
     std::vector<double> ratios = silenceCost<Sample>(target, parameters, check);
     for (int run = 1; run < kRuns; ++run) {
         const std::vector<double> again = silenceCost<Sample>(target, parameters, check);
         for (size_t w = 0; w < ratios.size() && w < again.size(); ++w)
             ratios[w] = std::min(ratios[w], again[w]);
     }
-    const double worst = ratios.empty() ? 0.0 : *std::max_element(ratios.begin(), ratios.end());
+    return ratios.empty() ? 0.0 : *std::max_element(ratios.begin(), ratios.end());
+}
+
+template <typename Sample> void measure(const Target& target, float parameters, Check& check) {
+    // Subnormal stretches come back at the same place in every run, a busy machine does not: a window
+    // counts at its cheapest run, and a slow result must show again twice before it is a failure.
+    double worst = worstRatio<Sample>(target, parameters, check);
+    for (int confirm = 0; confirm < 2 && worst > kWorstRatio; ++confirm)
+        worst = std::min(worst, worstRatio<Sample>(target, parameters, check));
     check.expect(worst <= kWorstRatio, [&] {
         return std::string("silence after a loud passage (") + precisionName(sizeof(Sample) == 8) +
                ", parameters " +
