@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "editor/editor_layout.h"
 #include "editor_preview.h"
+#include "file_source.h"
 #include "pending_output.h"
 #include "plugin_session.h"
 #include "render_loop.h"
@@ -16,17 +17,6 @@
 namespace vr58::tool {
 
 namespace {
-
-// The file's frames, as the render reads them.
-class FileSource : public FrameSource {
-public:
-    explicit FileSource(AudioReader& reader) : reader_(reader) {}
-    int channels() const override { return reader_.info().channels; }
-    size_t read(double* interleaved, size_t frames) override { return reader_.read(interleaved, frames); }
-
-private:
-    AudioReader& reader_;
-};
 
 // Follows the plug-in's output with the VU meter's ballistics, so the loudest moment is the one at which
 // the needle stands highest.

@@ -1,6 +1,7 @@
 #include "arguments.h"
 #include "audio_file.h"
 #include "commands.h"
+#include "file_source.h"
 #include "pending_output.h"
 #include "plugin_session.h"
 #include "preset_file.h"
@@ -12,16 +13,6 @@
 namespace vr58::tool {
 
 namespace {
-
-class FileSource : public FrameSource {
-public:
-    explicit FileSource(AudioReader& reader) : reader_(reader) {}
-    int channels() const override { return reader_.info().channels; }
-    size_t read(double* interleaved, size_t frames) override { return reader_.read(interleaved, frames); }
-
-private:
-    AudioReader& reader_;
-};
 
 class FileSink : public FrameSink {
 public:
