@@ -91,11 +91,7 @@ int runDemo(const std::vector<std::string>& args) {
     }
 
     const fs::path outDir(options.outputDir);
-    std::error_code ec;
-    fs::create_directories(outDir, ec);
-    if (ec || !fs::is_directory(outDir))
-        throw CliError(options.outputDir,
-                       "cannot create the folder" + (ec ? " (" + ec.message() + ")" : std::string()));
+    makeOutputFolder(options.outputDir);
 
     const auto phrase = makeDemoPhrase();
     std::vector<LevelReportRow> report;

@@ -192,11 +192,7 @@ int runMeasure(const std::vector<std::string>& args) {
     const std::string parameters = describeParameters(*plugin, settings);
 
     const fs::path outDir(options.outputDir);
-    std::error_code ec;
-    fs::create_directories(outDir, ec);
-    if (ec || !fs::is_directory(outDir))
-        throw CliError(options.outputDir,
-                       "cannot create the folder" + (ec ? " (" + ec.message() + ")" : std::string()));
+    makeOutputFolder(options.outputDir);
     PendingOutput parametersFile((outDir / "parameters.csv").string());
     PendingOutput responseFile((outDir / "response.csv").string());
     PendingOutput levelsFile((outDir / "levels.csv").string());

@@ -62,4 +62,11 @@ void PendingOutput::commit() {
     committed_ = true;
 }
 
+void makeOutputFolder(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (ec || !fs::is_directory(path))
+        throw CliError(path, "cannot create the folder" + (ec ? " (" + ec.message() + ")" : std::string()));
+}
+
 } // namespace vr58::tool

@@ -26,4 +26,7 @@ private:
     bool committed_ = false;
 };
 
+// Makes an output folder and its parents; throws CliError naming the folder when it cannot be made.
+void makeOutputFolder(const std::string& path);
+
 } // namespace vr58::tool

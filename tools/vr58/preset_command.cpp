@@ -2,6 +2,7 @@
 #include "arguments.h"
 #include "cli_error.h"
 #include "commands.h"
+#include "pending_output.h"
 #include "plugin_session.h"
 #include "preset_file.h"
 #include "preset_list.h"
@@ -23,13 +24,6 @@ host::ProgramPreset makePreset(const std::string& pluginPath, const PresetEntry&
     for (size_t i = 0; i < entry.settings.size(); ++i)
         plugin->setParameter(indices[i], entry.settings[i].value);
     return capturePreset(*plugin, entry.name);
-}
-
-void makeFolder(const std::string& path) {
-    std::error_code ec;
-    fs::create_directories(path, ec);
-    if (ec || !fs::is_directory(path))
-        throw CliError(path, "cannot create the folder" + (ec ? " (" + ec.message() + ")" : std::string()));
 }
 
 } // namespace
@@ -63,7 +57,7 @@ int runPreset(const std::vector<std::string>& args) {
         std::cout << "Wrote " << options.output << "\n";
         return 0;
     }
-    makeFolder(options.output);
+    makeOutputFolder(options.output);
     for (const host::ProgramPreset& preset : presets)
         writePresetFile(preset, (fs::path(options.output) / (preset.name + ".fxp")).string());
     std::cout << "Wrote " << presets.size() << " presets to " << options.output << "\n";
