@@ -14,15 +14,22 @@ INK = (0.11, 0.11, 0.12)
 INK_RED = (0.72, 0.10, 0.08)
 ENGRAVE_LIGHT = (1.0, 1.0, 1.0, 0.55)
 
+# Pixels per layout unit of the images being drawn: 1 for the face as the editor's 520 x 440 layout
+# gives it, 2 for the same vector drawing at twice the resolution (set by generate_skin.py --scale).
+SCALE = 1
+
 
 def rgb(r, g, b, a=1.0):
     return (r / 255.0, g / 255.0, b / 255.0, a)
 
 
 def new_surface(width, height, opaque=False):
+    """A surface of width x height layout units, drawn in layout units at the current SCALE."""
     fmt = cairo.FORMAT_RGB24 if opaque else cairo.FORMAT_ARGB32
-    surface = cairo.ImageSurface(fmt, width, height)
+    surface = cairo.ImageSurface(fmt, width * SCALE, height * SCALE)
     ctx = cairo.Context(surface)
+    if SCALE != 1:
+        ctx.scale(SCALE, SCALE)
     options = cairo.FontOptions()
     # No hinting: glyph shapes must not depend on the build machine's font configuration.
     options.set_hint_style(cairo.HINT_STYLE_NONE)
