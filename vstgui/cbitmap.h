@@ -18,6 +18,10 @@ class CDrawContext;
 class CBitmap : public CReferenceCounter {
 public:
     explicit CBitmap(int32_t resourceID);
+    // The image for an editor scale (percent): at 100 the resource itself; at 200 resource2x, drawn at
+    // twice the resolution; between them resource2x shrunk frame by frame (`frames` stacked vertically),
+    // so no frame borrows pixels from its neighbours. Width and height stay in logical pixels.
+    CBitmap(int32_t resourceID, int32_t resource2x, int32_t scalePercent, int32_t frames);
     ~CBitmap() override;
 
     virtual void draw(CDrawContext* context, const CRect& rect, const CPoint& srcOffset = CPoint());
@@ -37,9 +41,15 @@ public:
     void setTransparentColor(CColor color) { transparentCColor = color; }
     CColor getTransparentColor() const { return transparentCColor; }
     platform::Image* getImage() const { return pixels.get(); }
+    // Device pixels per 100 logical ones of the decoded image; it draws only into contexts of this scale.
+    int32_t getScale() const { return scalePercent; }
 
 private:
     bool loadPng(const uint8_t* data, size_t size);
+    bool loadScaled(int32_t resource2x, int32_t percent, int32_t frames);
+    // The device rectangle and source position of a draw, or false when the context's scale differs.
+    bool toDevice(const CDrawContext& context, const CRect& rect, const CPoint& srcOffset, CRect& dest,
+                  CPoint& source) const;
 
     int32_t resourceID;
     CCoord width = 0;
@@ -47,6 +57,9 @@ private:
     CColor transparentCColor = kTransparentCColor;
     bool opaque = true;
     std::unique_ptr<platform::Image> pixels;
+    int32_t scalePercent = 100;
+    int32_t frameCount = 1;
+    CCoord deviceFrameHeight = 0;
 };
 
 } // namespace VSTGUI

@@ -2,6 +2,7 @@
 
 #include "vstgui/cbuttons.h"
 #include "vstgui/cframe.h"
+#include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
 namespace VSTGUI {
@@ -18,6 +19,10 @@ constexpr StandardFont standardFonts[kNumStandardFonts] = {
     {"Arial", 12}, {"Arial", 18}, {"Arial", 14}, {"Arial", 12},
     {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
 };
+
+int32_t scaleOf(CFrame* frame) {
+    return frame ? frame->getScale() : kUnscaled;
+}
 
 CRect initialClip(CFrame* frame) {
     if (!frame) return CRect(0, 0, 1000, 1000);
@@ -38,14 +43,22 @@ CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
     : frame(frame), window(window),
       surface(systemContext || window ? platform::backend().createWindowSurface(systemContext, window)
                                       : nullptr),
-      clipRect(initialClip(frame)) {
+      clipRect(initialClip(frame)), scalePercent(scaleOf(frame)) {
     if (window) offsetScreen = platform::backend().windowScreenOrigin(window);
     applyDefaults();
 }
 
 CDrawContext::CDrawContext(CFrame* frame, std::unique_ptr<platform::Surface> s, const CRect& clip)
-    : frame(frame), surface(std::move(s)), clipRect(clip) {
+    : frame(frame), surface(std::move(s)), clipRect(clip), scalePercent(scaleOf(frame)) {
     applyDefaults();
+}
+
+CCoord CDrawContext::toSurface(CCoord logical) const {
+    return toDevice(logical, scalePercent);
+}
+
+CRect CDrawContext::toSurface(const CRect& logical) const {
+    return toDevice(logical, scalePercent);
 }
 
 CDrawContext::~CDrawContext() = default;
@@ -117,23 +130,23 @@ void CDrawContext::setDrawMode(int32_t mode) {
 
 void CDrawContext::fillRect(const CRect& r) {
     if (!surface) return;
-    surface->fillRect(
-        CRect(r.left + 1 + offset.h, r.top + 1 + offset.v, r.right + offset.h, r.bottom + offset.v));
+    surface->fillRect(toSurface(
+        CRect(r.left + 1 + offset.h, r.top + 1 + offset.v, r.right + offset.h, r.bottom + offset.v)));
 }
 
 void CDrawContext::moveTo(const CPoint& p) {
     penPosition = p;
-    if (surface) surface->moveTo(CPoint(p.h + offset.h, p.v + offset.v));
+    if (surface) surface->moveTo(CPoint(toSurface(p.h + offset.h), toSurface(p.v + offset.v)));
 }
 
 void CDrawContext::lineTo(const CPoint& p) {
-    if (surface) surface->lineTo(CPoint(p.h + offset.h, p.v + offset.v));
+    if (surface) surface->lineTo(CPoint(toSurface(p.h + offset.h), toSurface(p.v + offset.v)));
     penPosition = p;
 }
 
 void CDrawContext::setClipRect(const CRect& clip) {
     clipRect = clip;
-    if (surface) surface->setClip(clip);
+    if (surface) surface->setClip(toSurface(clip));
 }
 
 int32_t CDrawContext::getMouseButtons() {
@@ -150,7 +163,7 @@ int32_t CDrawContext::getMouseButtons() {
 
 void CDrawContext::getMouseLocation(CPoint& point) const {
     const CPoint global = platform::backend().cursorPosition();
-    point = CPoint(global.h - offsetScreen.h, global.v - offsetScreen.v);
+    point = toLogical(CPoint(global.h - offsetScreen.h, global.v - offsetScreen.v), scalePercent);
 }
 
 } // namespace VSTGUI

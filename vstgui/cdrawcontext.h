@@ -69,11 +69,16 @@ public:
     static int32_t getMouseButtons();
     void getMouseLocation(CPoint& point) const;
 
+    // Device pixels per 100 logical ones: the frame's scale, or 100 for a context without a frame.
+    int32_t getScale() const { return scalePercent; }
+    CCoord toSurface(CCoord logical) const;
+    CRect toSurface(const CRect& logical) const;
+
     CFrame* getFrame() const { return frame; }
     void* getWindow() const { return window; }
     platform::Surface* getSurface() const { return surface.get(); }
 
-    // Screen position of the surface origin, and the view-to-surface translation.
+    // Screen position of the surface origin (device pixels), and the view-to-surface translation.
     CPoint offsetScreen;
     CPoint offset;
 
@@ -97,6 +102,7 @@ private:
     int32_t lineStyle = kLineOnOffDash;
     int32_t drawMode = kAntialias;
     CRect clipRect;
+    int32_t scalePercent = 100;
 };
 
 // Switches buttons for the process (read when the frame's window class is registered).

@@ -2,6 +2,7 @@
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/coffscreencontext.h"
+#include "vstgui/cscale.h"
 #include "vstgui/iframeeditor.h"
 #include "vstgui/platform/platform.h"
 
@@ -19,8 +20,9 @@ void setClipIfDifferent(CDrawContext* context, const CRect& clip) {
 } // namespace
 
 // Runs on the host's GUI thread, which then owns the window and every later call.
-CFrame::CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor)
-    : CViewContainer(size), editor(editor), systemWindow(systemWindow) {
+CFrame::CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor, int32_t scalePercent)
+    : CViewContainer(size), editor(editor), systemWindow(systemWindow),
+      scalePercent(scalePercent > 0 ? scalePercent : kUnscaled) {
     parentFrame = this;
     platform::backend().oleInitialize();
     imageLibrary = platform::backend().bindImageLibrary();
@@ -29,7 +31,8 @@ CFrame::CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor)
 
 bool CFrame::initFrame(void* parent) {
     if (!parent) return false;
-    window = platform::backend().createFrameWindow(*this, parent, size.width(), size.height());
+    window = platform::backend().createFrameWindow(*this, parent, toDevice(size.width(), scalePercent),
+                                                   toDevice(size.height(), scalePercent));
     setDropActive(true);
     return true;
 }
@@ -138,6 +141,15 @@ bool CFrame::setSize(CCoord width, CCoord height) {
     return true;
 }
 
+void CFrame::setScale(int32_t percent) {
+    if (percent <= 0 || percent == scalePercent) return;
+    scalePercent = percent;
+    if (backBuffer) backBuffer->release();
+    backBuffer = nullptr;
+    if (window) window->resize(toDevice(size.width(), percent), toDevice(size.height(), percent));
+    setDirty(true);
+}
+
 void CFrame::setViewSize(const CRect& rect, bool) {
     setSize(rect.width(), rect.height());
 }
@@ -148,6 +160,7 @@ bool CFrame::getCurrentLocation(CPoint& where) {
         const CPoint origin = window->screenOrigin();
         where.offset(-origin.h, -origin.v);
     }
+    where = toLogical(where, scalePercent);
     return true;
 }
 
@@ -229,21 +242,30 @@ void CFrame::update(CDrawContext* context) {
     COffscreenContext* buffer = getBackBuffer();
     frameContext = buffer;
 
+    // What this pass redraws is what goes to the window: the whole frame, or the dirty children's areas.
+    changedAreas.clear();
     if (dirtyFlag) {
         draw(buffer);
         setDirty(false);
+        changedAreas.push_back(size);
     } else {
         CRect savedClip;
         buffer->getClipRect(savedClip);
-        if (modalView && modalView->isDirty()) modalView->update(buffer);
+        if (modalView && modalView->isDirty()) {
+            changedAreas.push_back(modalView->getViewSize());
+            modalView->update(buffer);
+        }
         for (Node* node = firstView; node; node = node->next) {
             CRect clip = node->view->getViewSize();
-            setClipIfDifferent(buffer, clip.bound(savedClip));
+            clip.bound(savedClip);
+            if (node->view->isDirty() && !clip.isEmpty()) changedAreas.push_back(clip);
+            setClipIfDifferent(buffer, clip);
             node->view->update(buffer);
         }
         setClipIfDifferent(buffer, savedClip);
     }
-    if (context) buffer->copyFrom(context, size, CPoint());
+    if (context)
+        for (const CRect& area : changedAreas) buffer->copyFrom(context, area, area.topLeft());
     frameContext = savedFrameContext;
 }
 
@@ -347,12 +369,13 @@ void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
     retain();
     COffscreenContext* buffer = getBackBuffer();
     if (buffer && buffer->getSurface()) {
-        drawRect(buffer, updateRect);
+        const CRect area = coveringLogical(updateRect, scalePercent);
+        drawRect(buffer, area);
         CDrawContext screen(this, paintContext, getWindowHandle());
-        buffer->copyFrom(&screen, updateRect, updateRect.topLeft());
+        buffer->copyFrom(&screen, area, area.topLeft());
     } else {
         CDrawContext* direct = new CDrawContext(this, paintContext, getWindowHandle());
-        drawRect(direct, updateRect);
+        drawRect(direct, coveringLogical(updateRect, scalePercent));
         direct->release();
     }
     release();
@@ -361,7 +384,7 @@ void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
 void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
     retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
-    CPoint p(where);
+    CPoint p = toLogical(where, scalePercent);
     mouse(context, p, buttons);
     context->release();
     release(); // may destroy the frame: nothing after this
@@ -370,7 +393,7 @@ void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
 bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
     retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
-    const bool result = onWheel(context, where, axis, distance);
+    const bool result = onWheel(context, toLogical(where, scalePercent), axis, distance);
     context->release();
     release();
     return result;

@@ -5,6 +5,7 @@
 #include "vstgui/cviewcontainer.h"
 
 #include <memory>
+#include <vector>
 
 namespace VSTGUI {
 
@@ -28,8 +29,9 @@ enum CCursorType : int32_t {
 
 class CFrame : public CViewContainer {
 public:
-    // systemWindow is the host's window that the frame's own window is made in (null: no window).
-    CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor);
+    // systemWindow is the host's window that the frame's own window is made in (null: no window). The
+    // size is logical; the window has `scalePercent` device pixels for every 100 of them.
+    CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor, int32_t scalePercent = 100);
     ~CFrame() override;
 
     void draw(CDrawContext* context) override;
@@ -80,6 +82,11 @@ public:
     virtual bool updatesDisabled() const { return updatesDisabledFlag; }
     virtual void draw(CView* view);
 
+    // Device pixels per 100 logical pixels. A new scale resizes the window and redraws everything;
+    // views keep their logical sizes, so control behaviour is the same at every scale.
+    int32_t getScale() const { return scalePercent; }
+    void setScale(int32_t percent);
+
     // A context for the frame's window, or the running pass's context with an extra reference.
     CDrawContext* createDrawContext();
     COffscreenContext* getBackBuffer();
@@ -90,6 +97,7 @@ public:
     // Entry points of the frame's window, called by the platform's window on the GUI thread. Each holds
     // a reference while it runs: an owner that lets the frame go meanwhile (a host closing the editor
     // from inside a drag loop) destroys it only when the handling has returned.
+    // Positions and regions given to these are in the window's device pixels.
     // A paint of a non-empty region; paintContext is the platform's drawing handle for the window.
     void platformPaint(void* paintContext, const CRect& updateRect);
     // A button press at a position in window coordinates; returns when the press's handling ends. Systems
@@ -99,6 +107,9 @@ public:
     bool platformWheel(const CPoint& where, float distance, int32_t axis = kMouseWheelAxisY);
     // The system destroyed the window (with the host's window around it).
     void platformWindowDestroyed();
+
+    // The logical areas the last update pass copied to the window.
+    const std::vector<CRect>& lastUpdatedAreas() const { return changedAreas; }
 
 protected:
     bool initFrame(void* systemWindow);
@@ -120,6 +131,9 @@ protected:
     bool addedWindow = false;
     void* defaultCursor = nullptr;
     bool defaultCursorSaved = false;
+    int32_t scalePercent;
+    // The logical areas the last update pass redrew and copied to the window.
+    std::vector<CRect> changedAreas;
 };
 
 } // namespace VSTGUI

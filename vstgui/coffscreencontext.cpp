@@ -2,6 +2,7 @@
 
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
+#include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
 namespace VSTGUI {
@@ -15,8 +16,9 @@ CRect normalised(CCoord width, CCoord height) {
 
 std::unique_ptr<platform::Surface> makeSurface(CFrame* frame, CCoord width, CCoord height) {
     void* window = frame ? frame->getWindowHandle() : nullptr;
-    return platform::backend().createOffscreen(window, std::max<CCoord>(width, 0),
-                                               std::max<CCoord>(height, 0));
+    const int32_t scale = frame ? frame->getScale() : kUnscaled;
+    return platform::backend().createOffscreen(window, std::max<CCoord>(toDevice(width, scale), 0),
+                                               std::max<CCoord>(toDevice(height, scale), 0));
 }
 
 } // namespace
@@ -26,6 +28,13 @@ COffscreenContext::COffscreenContext(CFrame* frame, CCoord width, CCoord height,
       width(width), backgroundColor(backgroundColor) {
     setFillColor(backgroundColor);
     setFrameColor(backgroundColor);
+    if (getScale() != kUnscaled) {
+        // One-pixel outlines do not cover a scaled border: fill every device pixel at once.
+        if (getSurface())
+            getSurface()->fillRect(
+                CRect(0, 0, toSurface(std::max<CCoord>(width, 0)), toSurface(std::max<CCoord>(height, 0))));
+        return;
+    }
     const CRect r(0, 0, width, height);
     fillRect(r);
     // fillRect leaves the top row and left column out; the outline covers them and the far edges.
@@ -45,7 +54,8 @@ void COffscreenContext::copyFrom(CDrawContext* dest, const CRect& destRect, cons
     if (&dest->getSurface()->owner != &getSurface()->owner) return;
     CRect target = destRect;
     target.offset(dest->offset.h, dest->offset.v);
-    getSurface()->copyTo(*dest->getSurface(), target, srcOffset);
+    getSurface()->copyTo(*dest->getSurface(), dest->toSurface(target),
+                         CPoint(toSurface(srcOffset.h), toSurface(srcOffset.v)));
 }
 
 void COffscreenContext::copyTo(CDrawContext* src, const CRect& srcRect, const CPoint& destOffset) {
@@ -53,8 +63,9 @@ void COffscreenContext::copyTo(CDrawContext* src, const CRect& srcRect, const CP
     if (&src->getSurface()->owner != &getSurface()->owner) return;
     const CRect target(destOffset.h, destOffset.v, destOffset.h + srcRect.width(),
                        destOffset.v + srcRect.height());
-    src->getSurface()->copyTo(*getSurface(), target,
-                              CPoint(srcRect.left + src->offset.h, srcRect.top + src->offset.v));
+    src->getSurface()->copyTo(
+        *getSurface(), toSurface(target),
+        CPoint(src->toSurface(srcRect.left + src->offset.h), src->toSurface(srcRect.top + src->offset.v)));
 }
 
 } // namespace VSTGUI

@@ -143,7 +143,7 @@ CDrawContext* CViewContainer::prepareTarget(CDrawContext* context) {
     if (offscreenContext && transparencyEnabled) offscreenContext->copyTo(context, size, CPoint());
     if (drawInOffscreen && offscreenContext) return offscreenContext;
     context->offset.offset(size.left, size.top);
-    context->offsetScreen.offset(size.left, size.top);
+    context->offsetScreen.offset(context->toSurface(size.left), context->toSurface(size.top));
     return context;
 }
 
@@ -155,7 +155,7 @@ void CViewContainer::finishTarget(CDrawContext* context, const CRect& copyRect, 
         return;
     }
     context->offset.offset(-size.left, -size.top);
-    context->offsetScreen.offset(-size.left, -size.top);
+    context->offsetScreen.offset(-context->toSurface(size.left), -context->toSurface(size.top));
 }
 
 CRect CViewContainer::localClipOf(CDrawContext* context, bool offscreen) const {

@@ -17,7 +17,7 @@ private:
     void shift(CCoord dh, CCoord dv) {
         if (!context) return;
         context->offset.offset(dh, dv);
-        context->offsetScreen.offset(dh, dv);
+        context->offsetScreen.offset(context->toSurface(dh), context->toSurface(dv));
     }
 
     CDrawContext* context;

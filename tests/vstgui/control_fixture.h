@@ -7,6 +7,7 @@
 #include "test_views.h"
 
 #include "vstgui/cframe.h"
+#include "vstgui/cscale.h"
 #include "vstgui/platform/soft/soft_window.h"
 
 #include <algorithm>
@@ -52,11 +53,12 @@ class ControlFixture : public SoftTest {
 protected:
     static constexpr VSTGUI::CPoint kOrigin{300, 200};
 
-    ControlFixture() {
+    // scale: device pixels per 100 logical ones; pointer steps are then given in device pixels.
+    explicit ControlFixture(int32_t scale = 100) {
         host.screenOrigin = kOrigin;
-        host.width = 200;
-        host.height = 100;
-        frame = std::make_unique<VSTGUI::CFrame>(VSTGUI::CRect(0, 0, 200, 100), &host, &editor);
+        host.width = VSTGUI::toDevice(200, scale);
+        host.height = VSTGUI::toDevice(100, scale);
+        frame = std::make_unique<VSTGUI::CFrame>(VSTGUI::CRect(0, 0, 200, 100), &host, &editor, scale);
         editor.frame = frame.get();
     }
 
@@ -66,7 +68,7 @@ protected:
         return control;
     }
     // The first paint, after which idle passes redraw dirty views.
-    void paint() { host.child->paint(VSTGUI::CRect(0, 0, 200, 100)); }
+    void paint() { host.child->paint(VSTGUI::CRect(0, 0, host.width, host.height)); }
 
     // Presses at the first step's point and plays the others, one per read of the button state.
     void press(std::initializer_list<VSTGUI::soft::PointerStep> steps) {

@@ -1,0 +1,110 @@
+#include "vstgui/imageresample.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace VSTGUI {
+
+namespace {
+
+constexpr double kLobes = 3.0;
+constexpr double kPi = 3.14159265358979323846;
+
+double lanczos(double x) {
+    x = std::fabs(x);
+    if (x < 1e-9) return 1.0;
+    if (x >= kLobes) return 0.0;
+    const double px = kPi * x;
+    return kLobes * std::sin(px) * std::sin(px / kLobes) / (px * px);
+}
+
+// For each output index, the source taps (clamped into 0..length-1) and their normalised weights.
+struct Taps {
+    std::vector<int> first;
+    std::vector<int> count;
+    std::vector<int> index;
+    std::vector<float> weight;
+};
+
+Taps makeTaps(int lengthIn, int lengthOut, double factor) {
+    Taps taps;
+    const double support = kLobes / factor;
+    for (int o = 0; o < lengthOut; ++o) {
+        const double centre = (o + 0.5) / factor - 0.5;
+        const int lo = static_cast<int>(std::ceil(centre - support));
+        const int hi = static_cast<int>(std::floor(centre + support));
+        taps.first.push_back(static_cast<int>(taps.index.size()));
+        double sum = 0;
+        const size_t start = taps.weight.size();
+        for (int j = lo; j <= hi; ++j) {
+            const double w = lanczos((j - centre) * factor);
+            if (w == 0.0) continue;
+            taps.index.push_back(std::clamp(j, 0, lengthIn - 1));
+            taps.weight.push_back(static_cast<float>(w));
+            sum += w;
+        }
+        for (size_t k = start; k < taps.weight.size(); ++k)
+            taps.weight[k] = static_cast<float>(taps.weight[k] / sum);
+        taps.count.push_back(static_cast<int>(taps.weight.size() - start));
+    }
+    return taps;
+}
+
+uint8_t toByte(float v, float limit) {
+    v = std::clamp(v, 0.0f, limit);
+    return static_cast<uint8_t>(v + 0.5f);
+}
+
+} // namespace
+
+PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int frameHeightOut,
+                          double factor) {
+    PixelBlock out;
+    if (frames <= 0 || src.width <= 0 || src.height < frames || widthOut <= 0 || frameHeightOut <= 0)
+        return out;
+    const int frameHeightIn = src.height / frames;
+    out.width = widthOut;
+    out.height = frameHeightOut * frames;
+    out.rgba.assign(static_cast<size_t>(out.width) * out.height * 4, 0);
+
+    const Taps across = makeTaps(src.width, widthOut, factor);
+    const Taps down = makeTaps(frameHeightIn, frameHeightOut, factor);
+    std::vector<float> rows(static_cast<size_t>(frameHeightIn) * widthOut * 4);
+
+    for (int f = 0; f < frames; ++f) {
+        // Horizontal pass over the frame's rows into floats, then the vertical pass into bytes.
+        for (int y = 0; y < frameHeightIn; ++y) {
+            const uint8_t* line =
+                src.rgba.data() + (static_cast<size_t>(f) * frameHeightIn + y) * src.width * 4;
+            float* dst = rows.data() + static_cast<size_t>(y) * widthOut * 4;
+            for (int x = 0; x < widthOut; ++x) {
+                float acc[4] = {0, 0, 0, 0};
+                for (int k = 0; k < across.count[x]; ++k) {
+                    const uint8_t* p = line + across.index[across.first[x] + k] * 4;
+                    const float w = across.weight[across.first[x] + k];
+                    for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
+                }
+                for (int c = 0; c < 4; ++c) dst[x * 4 + c] = acc[c];
+            }
+        }
+        for (int y = 0; y < frameHeightOut; ++y) {
+            uint8_t* dst = out.rgba.data() + (static_cast<size_t>(f) * frameHeightOut + y) * widthOut * 4;
+            for (int x = 0; x < widthOut; ++x) {
+                float acc[4] = {0, 0, 0, 0};
+                for (int k = 0; k < down.count[y]; ++k) {
+                    const float* p =
+                        rows.data() + (static_cast<size_t>(down.index[down.first[y] + k]) * widthOut + x) * 4;
+                    const float w = down.weight[down.first[y] + k];
+                    for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
+                }
+                // Premultiplied: no colour may exceed its alpha, whatever the kernel's overshoot.
+                const uint8_t a = toByte(acc[3], 255.0f);
+                for (int c = 0; c < 3; ++c) dst[x * 4 + c] = toByte(acc[c], a);
+                dst[x * 4 + 3] = a;
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace VSTGUI
