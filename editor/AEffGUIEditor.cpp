@@ -1,11 +1,17 @@
 #include "editor/AEffGUIEditor.h"
 
+#include "editor/editor_scale.h"
+#include "editor/editor_settings.h"
 #include "editor/skin_bitmaps.h"
+#include "editor/skin_font.h"
 #include "shell/AudioEffectX.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/ccontrol.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
+#include "vstgui/cglyphfont.h"
+#include "vstgui/cpopuplist.h"
+#include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
 using namespace VSTGUI;
@@ -30,6 +36,10 @@ bool isBefore(uint32_t a, uint32_t b) {
     return static_cast<int32_t>(a - b) < 0;
 }
 
+// The host convention for its scale factor: effVendorSpecific with index 'PreS', value 'AeCs'.
+constexpr int32_t kScaleHintIndex = 0x50726553;
+constexpr intptr_t kScaleHintValue = 0x41654373;
+
 } // namespace
 
 AEffGUIEditor::HostCallScope::HostCallScope(AEffGUIEditor& e) : editor(&e), outer(e.hostCalls) {
@@ -40,18 +50,129 @@ AEffGUIEditor::HostCallScope::~HostCallScope() {
     if (editor) editor->hostCalls = outer;
 }
 
-AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId)
+AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId, int32_t faceWidth,
+                             int32_t faceHeight)
     : AEffEditor(effect), effectX(effect), backgroundId(backgroundId),
-      nextIdleTicks(platform::backend().tickCount()) {
+      nextIdleTicks(platform::backend().tickCount()), faceWidth(faceWidth), faceHeight(faceHeight) {
     effect->setEditor(this);
     effect->getAeffect()->flags |= effFlagsHasEditor;
     platform::backend().oleInitialize();
     vr58::SkinBitmaps::attach();
-    const CBitmap* background = vr58::SkinBitmaps::get(backgroundId);
+    chooseOpeningScale(nullptr);
+}
+
+void AEffGUIEditor::setRectFor(int32_t percent) {
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = static_cast<int16_t>(background->getHeight());
-    rect.right = static_cast<int16_t>(background->getWidth());
+    rect.bottom = static_cast<int16_t>(toDevice(faceHeight, percent));
+    rect.right = static_cast<int16_t>(toDevice(faceWidth, percent));
+}
+
+int32_t AEffGUIEditor::chooseOpeningScale(void* parentWindow) {
+    if (reopenScale) {
+        scale = reopenScale;
+        reopenScale = 0;
+    } else {
+        // Read at every opening, so a size chosen in another instance is taken by every new editor.
+        userScale = vr58::readEditorScale(vr58::editorSettingsPath());
+        vr58::ScaleSources sources;
+        sources.userChoice = userScale;
+        sources.hostFactor = hostScaleFactor;
+        sources.screenDpi = platform::backend().screenDpi(parentWindow);
+        scale = vr58::chooseEditorScale(sources);
+    }
+    setRectFor(scale);
+    return scale;
+}
+
+intptr_t AEffGUIEditor::vendorSpecific(int32_t index, intptr_t value, void*, float opt) {
+    if (index != kScaleHintIndex || value != kScaleHintValue) return 0;
+    hostScaleFactor = opt;
+    if (vr58::isEditorScale(userScale)) return 1;
+    const int32_t hinted = vr58::nearestEditorScale(opt * 100.0);
+    if (!hinted) return 1;
+    if (frame) {
+        if (hinted != scale) pendingScale = hinted;
+    } else {
+        scale = hinted;
+        setRectFor(scale);
+    }
+    return 1;
+}
+
+void AEffGUIEditor::chooseScale(int32_t percent) {
+    if (!vr58::isEditorScale(percent)) return;
+    userScale = percent;
+    // A choice that cannot be saved still holds for this editor.
+    vr58::writeEditorScale(vr58::editorSettingsPath(), percent);
+    if (!frame) {
+        scale = percent;
+        setRectFor(scale);
+    } else if (percent != scale) {
+        pendingScale = percent;
+    }
+}
+
+void AEffGUIEditor::applyScale(int32_t percent) {
+    pendingScale = 0;
+    if (!frame || percent == scale) return;
+    char canDo[] = "sizeWindow";
+    {
+        HostCallScope scope(*this);
+        const bool resized = effectX->canHostDo(canDo) &&
+                             effectX->sizeWindow(toDevice(faceWidth, percent), toDevice(faceHeight, percent));
+        if (scope.editorDestroyed()) return;
+        // The host keeps its window: the new size waits for the next opening.
+        if (!resized) return;
+    }
+    void* parent = systemWindow;
+    reopenScale = percent;
+    close();
+    open(parent);
+}
+
+bool AEffGUIEditor::openContextMenu(const CPoint& where) {
+    if (!frame || sizeMenu) return false;
+    std::vector<std::string> lines;
+    int32_t marked = -1;
+    for (int32_t i = 0; i < vr58::kEditorScaleCount; ++i) {
+        lines.push_back(std::to_string(vr58::kEditorScales[i]) + " %");
+        if (vr58::kEditorScales[i] == scale) marked = i;
+    }
+    char canDo[] = "sizeWindow";
+    std::string note;
+    {
+        HostCallScope scope(*this);
+        const bool hostResizes = effectX->canHostDo(canDo);
+        if (scope.editorDestroyed() || !frame) return true;
+        if (!hostResizes) note = "Takes effect when reopened";
+    }
+    auto* font = new CGlyphFont(vr58::SkinBitmaps::get(111, scale), vr58::kSkinFontMetrics);
+    CRect area;
+    frame->getViewSize(area);
+    sizeMenu = new CPopupList(
+        area, where, font, std::move(lines), marked,
+        [this](int32_t chosen) {
+            closeSizeMenu();
+            if (chosen >= 0 && chosen < vr58::kEditorScaleCount) chooseScale(vr58::kEditorScales[chosen]);
+        },
+        note);
+    font->release();
+    frame->setFocusView(nullptr);
+    frame->setModalView(sizeMenu);
+    return true;
+}
+
+void AEffGUIEditor::closeSizeMenu() {
+    CPopupList* menu = sizeMenu;
+    sizeMenu = nullptr;
+    if (!menu) return;
+    if (frame && frame->getModalView() == menu) {
+        frame->setModalView(nullptr);
+        // What lay under the menu is drawn again at the next idle.
+        frame->setDirty(true);
+    }
+    menu->release();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
@@ -68,9 +189,9 @@ bool AEffGUIEditor::getRect(ERect** out) {
     return true;
 }
 
-CFrame* AEffGUIEditor::createFrame(void* parentWindow, CBitmap* background) {
-    auto* newFrame =
-        new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parentWindow, this);
+CFrame* AEffGUIEditor::createFrame(void* parentWindow, CBitmap* background, int32_t scalePercent) {
+    auto* newFrame = new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parentWindow,
+                                this, scalePercent);
     newFrame->setBackground(background);
     return newFrame;
 }
@@ -88,12 +209,18 @@ void AEffGUIEditor::releaseFrame() {
 }
 
 void AEffGUIEditor::close() {
+    closeSizeMenu();
+    pendingScale = 0;
     releaseFrame();
     AEffEditor::close();
 }
 
 void AEffGUIEditor::idle() {
     if (inHostIdle || !frame) return;
+    if (pendingScale) {
+        applyScale(pendingScale);
+        if (!frame) return;
+    }
     CFrame* current = frame;
     current->retain();
     current->idle();
@@ -128,6 +255,7 @@ bool AEffGUIEditor::onWheel(float distance) {
     CDrawContext* context = new CDrawContext(current, nullptr, systemWindow);
     CPoint where = platform::backend().cursorPosition();
     where.offset(-context->offsetScreen.h, -context->offsetScreen.v);
+    where = toLogical(where, current->getScale());
     const bool answer = current->onWheel(context, where, distance);
     context->release();
     current->release();

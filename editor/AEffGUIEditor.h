@@ -13,13 +13,14 @@ class AudioEffectX;
 namespace VSTGUI {
 class CBitmap;
 class CFrame;
+class CPopupList;
 } // namespace VSTGUI
 
 class AEffGUIEditor : public AEffEditor, public VSTGUI::IFrameEditor {
 public:
-    // Runs inside the effect's construction: registers itself as the effect's editor and takes its size
-    // from the background skin image.
-    AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId);
+    // Runs inside the effect's construction: registers itself as the effect's editor. The face is
+    // faceWidth x faceHeight logical pixels, its window that times the size in use.
+    AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId, int32_t faceWidth, int32_t faceHeight);
     // The effect's destruction; an open window is closed first.
     ~AEffGUIEditor() override;
 
@@ -31,6 +32,8 @@ public:
     bool onKeyUp(VstKeyCode& keyCode) override;
     bool onWheel(float distance) override;
     bool setKnobMode(int32_t mode) override;
+    // The host's scale hint ('PreS' / 'AeCs', the factor in opt): used unless the user chose a size.
+    intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
 
     // The frame, on the user-interface thread: edit gestures go to the host, and a control's drag loop
     // keeps the window and the host alive.
@@ -38,7 +41,15 @@ public:
     void endEdit(int32_t index) override;
     void doIdleStuff() override;
     int32_t getKnobMode() const override { return knobMode; }
+    // A right-click on the face: the menu of sizes.
+    bool openContextMenu(const VSTGUI::CPoint& where) override;
 
+    // The size in use, in percent; the one the next opening takes while the editor is closed.
+    int32_t getScale() const { return scale; }
+    // The user's choice of size: saved for every new editor, and shown at the next idle when the host
+    // can resize its window (else at the next opening).
+    void chooseScale(int32_t percent);
+    VSTGUI::CPopupList* getSizeMenu() const { return sizeMenu; }
     VSTGUI::CFrame* getFrame() const { return frame; }
 
     // Shared by all editors and knobs of the module: 0 circular, 1 relative circular, 2 linear.
@@ -64,11 +75,18 @@ protected:
 
     // Makes the window contents in the host's window: a frame of the background image's size showing it.
     // The frame becomes visible to the rest of the editor only through adoptFrame, once all views exist.
-    VSTGUI::CFrame* createFrame(void* parentWindow, VSTGUI::CBitmap* background);
+    VSTGUI::CFrame* createFrame(void* parentWindow, VSTGUI::CBitmap* background, int32_t scalePercent);
     void adoptFrame(VSTGUI::CFrame* newFrame) { frame = newFrame; }
     // Lets the frame go. When the frame is still handling an event (the host closed the editor from
     // inside a drag loop) it lives on, detached from the editor and its controls, until that returns.
     void releaseFrame();
+    // The size for an opening in parentWindow: the user's saved choice, the host's hint, the screen's
+    // resolution, or 100 %. Also what getRect reports from then on.
+    int32_t chooseOpeningScale(void* parentWindow);
+    // A size chosen while open: asks the host for the window size and opens again at the new size.
+    void applyScale(int32_t percent);
+    void closeSizeMenu();
+    void setRectFor(int32_t percent);
 
     AudioEffectX* effectX;
     int32_t backgroundId;
@@ -76,6 +94,16 @@ protected:
     uint32_t nextIdleTicks;
     bool inHostIdle = false;
     VSTGUI::CFrame* frame = nullptr;
+    int32_t faceWidth;
+    int32_t faceHeight;
+    int32_t scale = 100;
+    float hostScaleFactor = 0;
+    int32_t userScale = 0;
+    // A size to show at the next idle (chosen in the menu or hinted by the host while open), or 0.
+    int32_t pendingScale = 0;
+    // The size an opening must take instead of choosing (a reopening at a new size), or 0.
+    int32_t reopenScale = 0;
+    VSTGUI::CPopupList* sizeMenu = nullptr;
 
 private:
     HostCallScope* hostCalls = nullptr;

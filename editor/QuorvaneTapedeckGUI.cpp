@@ -16,7 +16,8 @@
 using namespace VSTGUI;
 
 QuorvaneTapedeckGUI::QuorvaneTapedeckGUI(AudioEffectX* effect, vr58::MeterFeed& meterFeed)
-    : AEffGUIEditor(effect, vr58::kSkinBackgroundId), meterFeed(meterFeed) {}
+    : AEffGUIEditor(effect, vr58::kSkinBackgroundId, vr58::kFaceWidth, vr58::kFaceHeight),
+      meterFeed(meterFeed) {}
 
 QuorvaneTapedeckGUI::~QuorvaneTapedeckGUI() {
     QuorvaneTapedeckGUI::close();
@@ -29,9 +30,12 @@ bool QuorvaneTapedeckGUI::open(void* parentWindow) {
     // Changes noted before this point are read below with all the other values.
     pendingParameters.store(0, std::memory_order_relaxed);
 
-    const auto skin = [](int32_t id) { return vr58::SkinBitmaps::get(id); };
+    const int32_t size = chooseOpeningScale(parentWindow);
+    vr58::SkinBitmaps::use(size);
+    openScale = size;
+    const auto skin = [size](int32_t id) { return vr58::SkinBitmaps::get(id, size); };
     setKnobMode(2); // linear at every opening, whatever the host chose before
-    CFrame* newFrame = createFrame(parentWindow, skin(vr58::kSkinBackgroundId));
+    CFrame* newFrame = createFrame(parentWindow, skin(vr58::kSkinBackgroundId), size);
     QuorvaneVU* newVu = nullptr;
     QuorvanePeakLed* newLed = nullptr;
     for (const vr58::EditorViewLayout& view : vr58::kEditorLayout) {
@@ -88,6 +92,9 @@ void QuorvaneTapedeckGUI::close() {
     led = nullptr;
     for (CControl*& c : controls) c = nullptr;
     AEffGUIEditor::close();
+    // The frame has let its images go (or holds its own references while it finishes an event).
+    if (openScale) vr58::SkinBitmaps::unuse(openScale);
+    openScale = 0;
 }
 
 CControl* QuorvaneTapedeckGUI::control(int32_t index) const {
@@ -120,7 +127,7 @@ void QuorvaneTapedeckGUI::showParameter(int32_t index) {
 
 void QuorvaneTapedeckGUI::setVuHold(bool on) {
     if (!frame || !vu) return; // read again at the next opening
-    vu->setHoldBitmap(on ? vr58::SkinBitmaps::get(vr58::kVuHoldNeedleId) : nullptr);
+    vu->setHoldBitmap(on ? vr58::SkinBitmaps::get(vr58::kVuHoldNeedleId, openScale) : nullptr);
 }
 
 void QuorvaneTapedeckGUI::valueChanged(CDrawContext* /*context*/, CControl* control) {

@@ -58,4 +58,6 @@ private:
     QuorvaneVU* vu = nullptr;
     QuorvanePeakLed* led = nullptr;
     std::atomic<uint32_t> pendingParameters{0};
+    // The size whose skin images the open window uses, 0 while closed.
+    int32_t openScale = 0;
 };

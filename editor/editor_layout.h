@@ -19,6 +19,8 @@ struct EditorViewLayout {
     float defaultValue;
 };
 
+inline constexpr int32_t kFaceWidth = 520;
+inline constexpr int32_t kFaceHeight = 440;
 inline constexpr int32_t kSkinBackgroundId = 101;
 inline constexpr int32_t kVuHoldNeedleId = 106;
 

@@ -1,5 +1,6 @@
 #include "editor/skin_bitmaps.h"
 
+#include "editor/editor_scale.h"
 #include "vstgui/cbitmap.h"
 
 #include <mutex>
@@ -9,12 +10,30 @@ namespace vr58 {
 namespace {
 
 constexpr int32_t kFirstId = 101;
-constexpr int32_t kCount = 10;
+constexpr int32_t kCount = 11;
+// The 2x image of a skin id carries the id plus this.
+constexpr int32_t kSecondScaleOffset = 100;
+// Frames stacked in each image, 101 to 111: the in-between sizes shrink each frame on its own.
+constexpr int32_t kFrames[kCount] = {1, 97, 97, 3, 130, 130, 2, 4, 2, 3, 95};
 
 // Hosts may make and destroy effects on several threads; none of this runs on the audio thread.
 std::mutex guard;
 int attached = 0;
-VSTGUI::CBitmap* bitmaps[kCount] = {};
+int users[kEditorScaleCount] = {};
+VSTGUI::CBitmap* bitmaps[kEditorScaleCount][kCount] = {};
+
+int scaleIndex(int32_t percent) {
+    for (int i = 0; i < kEditorScaleCount; ++i)
+        if (kEditorScales[i] == percent) return i;
+    return 0;
+}
+
+void freeSize(int index) {
+    for (VSTGUI::CBitmap*& b : bitmaps[index]) {
+        if (b) b->release();
+        b = nullptr;
+    }
+}
 
 } // namespace
 
@@ -26,17 +45,39 @@ void SkinBitmaps::attach() {
 void SkinBitmaps::detach() {
     const std::lock_guard<std::mutex> lock(guard);
     if (--attached > 0) return;
-    for (VSTGUI::CBitmap*& b : bitmaps) {
-        if (b) b->release();
-        b = nullptr;
-    }
+    freeSize(0);
 }
 
-VSTGUI::CBitmap* SkinBitmaps::get(int32_t resourceId) {
+void SkinBitmaps::use(int32_t scalePercent) {
     const std::lock_guard<std::mutex> lock(guard);
-    VSTGUI::CBitmap*& b = bitmaps[resourceId - kFirstId];
-    if (!b) b = new VSTGUI::CBitmap(resourceId);
+    ++users[scaleIndex(scalePercent)];
+}
+
+void SkinBitmaps::unuse(int32_t scalePercent) {
+    const std::lock_guard<std::mutex> lock(guard);
+    const int index = scaleIndex(scalePercent);
+    if (--users[index] > 0 || index == 0) return;
+    users[index] = 0;
+    freeSize(index);
+}
+
+VSTGUI::CBitmap* SkinBitmaps::get(int32_t resourceId, int32_t scalePercent) {
+    const std::lock_guard<std::mutex> lock(guard);
+    const int index = scaleIndex(scalePercent);
+    const int32_t slot = resourceId - kFirstId;
+    VSTGUI::CBitmap*& b = bitmaps[index][slot];
+    if (!b)
+        b = index == 0 ? new VSTGUI::CBitmap(resourceId)
+                       : new VSTGUI::CBitmap(resourceId, resourceId + kSecondScaleOffset,
+                                             kEditorScales[index], kFrames[slot]);
     return b;
+}
+
+bool SkinBitmaps::isDecoded(int32_t scalePercent) {
+    const std::lock_guard<std::mutex> lock(guard);
+    for (const VSTGUI::CBitmap* b : bitmaps[scaleIndex(scalePercent)])
+        if (b) return true;
+    return false;
 }
 
 } // namespace vr58

@@ -27,6 +27,10 @@ public:
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
     virtual bool setKnobMode(int32_t /*mode*/) { return false; }
+    // The host's effVendorSpecific requests that concern the editor (a scale hint); 0 when not taken.
+    virtual intptr_t vendorSpecific(int32_t /*index*/, intptr_t /*value*/, void* /*ptr*/, float /*opt*/) {
+        return 0;
+    }
 
 protected:
     AudioEffect* effect;

@@ -28,6 +28,10 @@ bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeak
     return false;
 }
 
+intptr_t AudioEffectX::vendorSpecific(int32_t lArg, intptr_t lArg2, void* ptrArg, float floatArg) {
+    return editor ? editor->vendorSpecific(lArg, lArg2, ptrArg, floatArg) : 0;
+}
+
 bool AudioEffectX::canHostDo(char* text) {
     return callHost(audioMasterCanDo, 0, 0, text) != 0;
 }

@@ -43,10 +43,8 @@ public:
     virtual bool getVendorString(char* /*text*/) { return false; }
     virtual bool getProductString(char* /*text*/) { return false; }
     virtual int32_t getVendorVersion() { return 0; }
-    virtual intptr_t vendorSpecific(int32_t /*lArg*/, intptr_t /*lArg2*/, void* /*ptrArg*/,
-                                    float /*floatArg*/) {
-        return 0;
-    }
+    // Requests the effect does not know go to the editor.
+    virtual intptr_t vendorSpecific(int32_t lArg, intptr_t lArg2, void* ptrArg, float floatArg);
     virtual int32_t canDo(char* /*text*/) { return 0; }
     virtual int32_t getVstVersion() { return 2400; }
     virtual int32_t getPlugCategory() { return kPlugCategUnknown; }

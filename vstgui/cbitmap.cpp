@@ -72,6 +72,8 @@ CBitmap::CBitmap(int32_t id) : resourceID(id) {
     transparentCColor = kTransparentCColor;
 }
 
+CBitmap::CBitmap() : resourceID(0) {}
+
 CBitmap::~CBitmap() {
     dispose();
 }
@@ -153,6 +155,30 @@ bool CBitmap::loadScaled(int32_t resource2x, int32_t percent, int32_t frames) {
     frameCount = frames;
     deviceFrameHeight = frameHeight;
     return true;
+}
+
+CBitmap* CBitmap::createTinted(CColor colour) const {
+    if (!pixels || !pixels->bits()) return nullptr;
+    std::unique_ptr<platform::Image> image =
+        platform::backend().createImage(pixels->width(), pixels->height());
+    if (!image || !image->bits()) return nullptr;
+    const uint8_t* src = pixels->bits();
+    uint8_t* dst = image->bits();
+    const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
+    for (size_t i = 0, n = static_cast<size_t>(pixels->width()) * pixels->height(); i < n; ++i) {
+        const uint8_t a = src[i * 4 + 3];
+        for (int c = 0; c < 3; ++c) dst[i * 4 + c] = static_cast<uint8_t>((bgr[c] * a + 127) / 255);
+        dst[i * 4 + 3] = a;
+    }
+    auto* tinted = new CBitmap();
+    tinted->width = width;
+    tinted->height = height;
+    tinted->opaque = false;
+    tinted->pixels = std::move(image);
+    tinted->scalePercent = scalePercent;
+    tinted->frameCount = frameCount;
+    tinted->deviceFrameHeight = deviceFrameHeight;
+    return tinted;
 }
 
 bool CBitmap::toDevice(const CDrawContext& context, const CRect& rect, const CPoint& srcOffset, CRect& dest,

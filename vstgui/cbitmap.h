@@ -41,10 +41,14 @@ public:
     void setTransparentColor(CColor color) { transparentCColor = color; }
     CColor getTransparentColor() const { return transparentCColor; }
     platform::Image* getImage() const { return pixels.get(); }
+    // A new bitmap of the same size and scale whose every pixel is `colour` at this one's alpha: text in
+    // any colour from a white glyph atlas. Count 1, owned by the caller; null when it cannot be made.
+    CBitmap* createTinted(CColor colour) const;
     // Device pixels per 100 logical ones of the decoded image; it draws only into contexts of this scale.
     int32_t getScale() const { return scalePercent; }
 
 private:
+    CBitmap();
     bool loadPng(const uint8_t* data, size_t size);
     bool loadScaled(int32_t resource2x, int32_t percent, int32_t frames);
     // The device rectangle and source position of a draw, or false when the context's scale differs.

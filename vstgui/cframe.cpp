@@ -283,6 +283,10 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, int32_t buttons) {
     if (!context) context = frameContext;
     if (focusView) setFocusView(nullptr);
     if (buttons == kButtonsToBeRead && context) buttons = CDrawContext::getMouseButtons();
+    // A right-click anywhere on the face is the editor's (its menu), before any control sees it.
+    if (!modalView && buttons != kButtonsToBeRead && (buttons & kRButton) && !(buttons & kLButton) &&
+        editor && editor->openContextMenu(where))
+        return;
     if (!modalView) {
         CViewContainer::mouse(context, where, buttons);
         return;

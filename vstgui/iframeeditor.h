@@ -19,6 +19,8 @@ public:
     virtual int32_t getKnobMode() const = 0;
     // Asks the host to resize its window; true when the host supports it and did it.
     virtual bool sizeWindow(CCoord /*width*/, CCoord /*height*/) { return false; }
+    // A right-click at a logical position of the frame; true when the editor opened a menu for it.
+    virtual bool openContextMenu(const CPoint& /*where*/) { return false; }
 
 protected:
     ~IFrameEditor() = default;

@@ -29,6 +29,9 @@ enum VstVirtualKey : uint8_t {
     VKEY_DOWN,
     VKEY_PAGEUP,
     VKEY_PAGEDOWN,
+    VKEY_SELECT,
+    VKEY_PRINT,
+    VKEY_ENTER,
 };
 
 enum VstModifierKey : uint8_t {

@@ -19,6 +19,7 @@ struct HostCall {
     int32_t opcode;
     int32_t index;
     float opt;
+    intptr_t value;
 };
 
 // What the host does: records every callback, and may act inside one (close the editor from inside
@@ -28,10 +29,11 @@ public:
     EditorHost() { current = this; }
     ~EditorHost() { current = nullptr; }
 
-    static intptr_t callback(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+    static intptr_t callback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt) {
         if (!current) return 0;
-        current->calls.push_back({opcode, index, opt});
+        current->calls.push_back({opcode, index, opt, value});
         if (current->inside) current->inside(opcode);
+        if (current->refuses == opcode) return 0;
         return opcode == audioMasterVersion ? 2400 : 1;
     }
 
@@ -43,6 +45,8 @@ public:
 
     std::vector<HostCall> calls;
     std::function<void(int32_t opcode)> inside;
+    // A request the host answers with 0 (audioMasterCanDo: it can do nothing asked).
+    int32_t refuses = -1;
 
 private:
     static inline EditorHost* current = nullptr;

@@ -1,5 +1,6 @@
-"""The toolkit's text face: printable ASCII drawn into a one-row glyph atlas (id 111, 2x id 211) and the
-advance of each glyph written as a C++ table, so every backend draws text from the same pixels."""
+"""The toolkit's text face: printable ASCII drawn into a glyph atlas (id 111, 2x id 211), one glyph a
+cell, the cells stacked like a filmstrip's frames so the in-between sizes shrink each glyph on its own,
+and the advance of each glyph written as a C++ table: every backend draws text from the same pixels."""
 
 import math
 import os
@@ -34,11 +35,11 @@ def layout():
 
 def atlas():
     chars, _advances, cell, height, baseline, origin = layout()
-    surface, ctx = new_surface(cell * len(chars), height)
+    surface, ctx = new_surface(cell, height * len(chars))
     set_font(ctx, SIZE, FAMILY, bold=False)
     ctx.set_source_rgba(1, 1, 1, 1)
     for i, ch in enumerate(chars):
-        ctx.move_to(i * cell + origin, baseline)
+        ctx.move_to(origin, i * height + baseline)
         ctx.show_text(ch)
     ctx.new_path()
     return surface

@@ -115,6 +115,9 @@ public:
     virtual std::unique_ptr<Surface> createWindowSurface(void* systemContext, void* window) = 0;
     virtual std::unique_ptr<Surface> createOffscreen(void* window, CCoord width, CCoord height) = 0;
     virtual CPoint windowScreenOrigin(void* window) = 0;
+    // Dots per inch of the screen a window is on (96 is 100 %), of the main screen for a null window;
+    // 0 when the system does not say.
+    virtual int32_t screenDpi(void* /*window*/) { return 0; }
 
     // Late binding of the blending library; the handle is kept by the frame that bound it.
     virtual void* bindImageLibrary() = 0;

@@ -77,6 +77,7 @@ void SoftBackend::reset() {
     state = platform::InputState();
     pending.clear();
     swapButtons = false;
+    dpi = 0;
     shownCursor = nullptr;
 }
 

@@ -32,6 +32,7 @@ public:
     std::unique_ptr<platform::Surface> createWindowSurface(void* systemContext, void* window) override;
     std::unique_ptr<platform::Surface> createOffscreen(void* window, CCoord width, CCoord height) override;
     CPoint windowScreenOrigin(void* window) override;
+    int32_t screenDpi(void*) override { return dpi; }
 
     void* bindImageLibrary() override;
     void unbindImageLibrary(void* library) override;
@@ -49,6 +50,8 @@ public:
     void setPointer(CPoint globalPosition) { pointer = globalPosition; }
     void setInput(const platform::InputState& s) { state = s; }
     void setSwapButtons(bool swapped) { swapButtons = swapped; }
+    // The screen resolution every window reports; 0, the default, for a system that does not say.
+    void setScreenDpi(int32_t dotsPerInch) { dpi = dotsPerInch; }
     void script(std::deque<PointerStep> steps) { pending = std::move(steps); }
     size_t pendingSteps() const { return pending.size(); }
     // Stands for the host showing a cursor of its own.
@@ -65,6 +68,7 @@ private:
     platform::InputState state;
     std::deque<PointerStep> pending;
     bool swapButtons = false;
+    int32_t dpi = 0;
     void* shownCursor = nullptr;
     int boundLibraries = 0;
     int oleDepth = 0;
