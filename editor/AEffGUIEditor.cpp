@@ -100,6 +100,16 @@ intptr_t AEffGUIEditor::vendorSpecific(int32_t index, intptr_t value, void*, flo
     return 1;
 }
 
+bool AEffGUIEditor::setNextOpeningScale(int32_t percent) {
+    if (!vr58::isEditorScale(percent)) return false;
+    reopenScale = percent;
+    if (!frame) {
+        scale = percent;
+        setRectFor(scale);
+    }
+    return true;
+}
+
 void AEffGUIEditor::chooseScale(int32_t percent) {
     if (!vr58::isEditorScale(percent)) return;
     userScale = percent;

@@ -50,6 +50,9 @@ public:
     // can resize its window (else at the next opening).
     void chooseScale(int32_t percent);
     VSTGUI::CPopupList* getSizeMenu() const { return sizeMenu; }
+    // A size the next opening takes without choosing (a tool picturing the editor at a size); false for
+    // a size not offered.
+    bool setNextOpeningScale(int32_t percent);
     VSTGUI::CFrame* getFrame() const { return frame; }
 
     // Shared by all editors and knobs of the module: 0 circular, 1 relative circular, 2 linear.

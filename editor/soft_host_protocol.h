@@ -20,6 +20,9 @@ enum Request : intptr_t {
     kReadPixels = 2,
     // ptr: const uint32_t, milliseconds. Sets the memory backend's clock, which the editor's timing reads.
     kSetClock = 3,
+    // ptr: const int32_t, percent. The next opening takes this editor size (100, 125, 150, 175 or 200)
+    // whatever the user's saved choice, the host's hint or the screen say. Answers 1 for an offered size.
+    kSetScale = 4,
 };
 
 // The host's window that effEditOpen's ptr points at, by its position on the (imagined) screen.

@@ -53,6 +53,12 @@ public:
             return window() && window()->paint(window()->screen().bounds()) ? 1 : 0;
         case vr58::softhost::kReadPixels:
             return ptr && window() && readPixels(*static_cast<vr58::softhost::Pixels*>(ptr)) ? 1 : 0;
+        case vr58::softhost::kSetScale:
+            return ptr && editor &&
+                           static_cast<AEffGUIEditor*>(editor)->setNextOpeningScale(
+                               *static_cast<const int32_t*>(ptr))
+                       ? 1
+                       : 0;
         case vr58::softhost::kSetClock:
             if (!ptr) return 0;
             soft::softBackend().setTicks(*static_cast<const uint32_t*>(ptr));

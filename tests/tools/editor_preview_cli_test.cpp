@@ -58,6 +58,26 @@ TEST(EditorPreviewCli, ControlsFollowTheValuesAndNothingElseChanges) {
     EXPECT_EQ(differingPixels(a, b, 230, 300, 400, 440), 0);  // the name plate
 }
 
+TEST(EditorPreviewCli, ScaleTwoWritesTheFaceFromTheTwoTimesImages) {
+    ScratchDir out;
+    const RunResult run =
+        runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "big.png").string(), "--scale", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Picture big = readPicture(out / "big.png");
+    ASSERT_EQ(big.width, 1040);
+    ASSERT_EQ(big.height, 880);
+    // The name plate has no view on it: there the picture is the 2x background itself.
+    const Picture background = readPicture(fs::path(VR58_SKIN_DIR) / "201-background-2x.png");
+    ASSERT_EQ(background.width, 1040);
+    EXPECT_EQ(differingPixels(big, background, 460, 600, 800, 880), 0);
+
+    const RunResult bad =
+        runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "odd.png").string(), "--scale", "3"});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_NE(bad.err.find("--scale"), std::string::npos) << bad.err;
+    EXPECT_FALSE(fs::exists(out / "odd.png"));
+}
+
 TEST(EditorPreviewCli, EditorlessBuildHasNoPicture) {
     ScratchDir out;
     const RunResult run = runVr58({"editor-preview", VR58_REAL_PLUGIN, (out / "x.png").string()});

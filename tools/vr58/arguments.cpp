@@ -57,6 +57,14 @@ int parseBlockSize(const std::string& text) {
     return static_cast<int>(value);
 }
 
+// The editor's size as a factor (1, 1.25, 1.5, 1.75 or 2), as hosts and screens state it.
+int32_t parseEditorScale(const std::string& text) {
+    for (const auto& [name, percent] :
+         {std::pair<const char*, int32_t>{"1", 100}, {"1.25", 125}, {"1.5", 150}, {"1.75", 175}, {"2", 200}})
+        if (text == name) return percent;
+    throw CliError("--scale", "'" + text + "' is not an editor size (1, 1.25, 1.5, 1.75 or 2)");
+}
+
 Precision parsePrecision(const std::string& text) {
     if (text == "32") return Precision::Single;
     if (text == "64") return Precision::Double;
@@ -172,11 +180,14 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
             options.settings.push_back(parseParameterSetting(value()));
         else if (name == "--play")
             options.play = value();
+        else if (name == "--scale")
+            options.scalePercent = parseEditorScale(value());
         else
             throw CliError(name, "unknown option for editor-preview");
     });
-    expectPositionals(positionals, 2, "editor-preview",
-                      "vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE]");
+    expectPositionals(
+        positionals, 2, "editor-preview",
+        "vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE] [--scale 1|1.25|1.5|1.75|2]");
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;

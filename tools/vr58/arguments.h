@@ -41,6 +41,7 @@ struct EditorPreviewOptions {
     std::string output;
     std::vector<ParameterSetting> settings;
     std::optional<std::string> play; // an audio file played through the plug-in with the editor open
+    int32_t scalePercent = 100;      // the editor's size
 };
 
 struct MeasureOptions {

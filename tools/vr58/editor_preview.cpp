@@ -14,9 +14,10 @@ intptr_t request(host::HostedPlugin& plugin, softhost::Request what, void* ptr =
 
 } // namespace
 
-EditorWindow::EditorWindow(host::HostedPlugin& plugin) : plugin_(plugin) {
+EditorWindow::EditorWindow(host::HostedPlugin& plugin, int32_t scalePercent) : plugin_(plugin) {
     ERect* rect = nullptr;
-    if (request(plugin, softhost::kEnable) != 1 || plugin.dispatch(effEditGetRect, 0, 0, &rect) != 1 || !rect)
+    if (request(plugin, softhost::kEnable) != 1 || request(plugin, softhost::kSetScale, &scalePercent) != 1 ||
+        plugin.dispatch(effEditGetRect, 0, 0, &rect) != 1 || !rect)
         throw CliError(plugin.path(), "offers no editor that vr58 can open");
     width_ = rect->right - rect->left;
     height_ = rect->bottom - rect->top;

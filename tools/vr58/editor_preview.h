@@ -19,7 +19,8 @@ class EditorWindow {
 public:
     // Asks for the embedding, opens the editor and lets the window paint; throws CliError naming the
     // plug-in when it offers no editor this way.
-    explicit EditorWindow(host::HostedPlugin& plugin);
+    // scalePercent: the editor's size, 100 to 200.
+    explicit EditorWindow(host::HostedPlugin& plugin, int32_t scalePercent = 100);
     ~EditorWindow();
     EditorWindow(const EditorWindow&) = delete;
     EditorWindow& operator=(const EditorWindow&) = delete;

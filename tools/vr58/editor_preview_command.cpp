@@ -42,12 +42,12 @@ private:
 // Plays the file through the plug-in with the editor open, idling it after every block in the audio's
 // time, and keeps the picture of the moment the needle stood highest.
 EditorPicture pictureWhilePlaying(host::HostedPlugin& plugin, const std::string& file,
-                                  const std::vector<ParameterSetting>& settings) {
+                                  const std::vector<ParameterSetting>& settings, int32_t scalePercent) {
     constexpr int kBlock = 512;
     AudioReader reader(file);
     const AudioStreamInfo& in = reader.info();
     preparePlugin(plugin, in.sampleRate, kBlock, in.channels, settings, Precision::Single, nullptr);
-    EditorWindow window(plugin);
+    EditorWindow window(plugin, scalePercent);
     FileSource source(reader);
     LoudnessSink loudness(renderedChannels(plugin, in.channels), in.sampleRate);
     EditorPicture loudest = window.picture();
@@ -75,12 +75,12 @@ int runEditorPreview(const std::vector<std::string>& args) {
 
     EditorPicture picture;
     if (options.play) {
-        picture = pictureWhilePlaying(*plugin, *options.play, options.settings);
+        picture = pictureWhilePlaying(*plugin, *options.play, options.settings, options.scalePercent);
     } else {
         const std::vector<int32_t> indices = resolveSettings(*plugin, options.settings);
         for (size_t i = 0; i < options.settings.size(); ++i)
             plugin->setParameter(indices[i], options.settings[i].value);
-        EditorWindow window(*plugin);
+        EditorWindow window(*plugin, options.scalePercent);
         picture = window.picture();
     }
 

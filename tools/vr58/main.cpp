@@ -28,7 +28,7 @@ constexpr const char* kUsage = R"(usage:
   vr58 demo [OUTDIR] [--plugins DIR]
       Make an 8-second demo phrase, render it through VR58G_x64 and VR58_x64 at three settings,
       write all WAVs to OUTDIR (default out/demo) and print their levels.
-  vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE]
+  vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE] [--scale 1|1.25|1.5|1.75|2]
       Open the editor build's own editor in a window in memory, with the plug-in's parameter values
       (after the settings), and write the window as a 520 x 440 PNG. With --play, run FILE through the
       plug-in with the editor open and write the window as it stood at the loudest moment, its VU meter
