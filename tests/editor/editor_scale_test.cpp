@@ -152,7 +152,10 @@ protected:
         const ERect r = size();
         window.width = r.right;
         window.height = r.bottom;
-        return dispatch(record, effEditOpen, 0, 0, &window);
+        const intptr_t opened = dispatch(record, effEditOpen, 0, 0, &window);
+        // The system's first paint of the new window; idle passes draw only after it.
+        if (opened) window.child->paint(CRect(0, 0, r.right, r.bottom));
+        return opened;
     }
     void click(CPoint where, bool right) {
         platform::InputState state;
@@ -234,12 +237,17 @@ TEST_F(EditorScale, RightClickMenuChoosesASizeThatTheHostResizesTo) {
     EXPECT_EQ(editor->getFrame()->getModalView(), menu);
     EXPECT_EQ(menu->getHighlighted(), 0); // 100 %, the size in use
     dispatch(record, effEditIdle);
-    // The menu is drawn over the face: the text's light pixels sit inside its box.
+    // The menu is drawn over the face: its dark box with the lines' text in full white strokes.
     const CRect box = menu->getBox();
-    int light = 0;
+    int boxPixels = 0, textPixels = 0;
     for (CCoord y = box.top; y < box.bottom; ++y)
-        for (CCoord x = box.left; x < box.right; ++x) light += (window.child->screen().at(x, y) & 0xFF) > 200;
-    EXPECT_GT(light, 40);
+        for (CCoord x = box.left; x < box.right; ++x) {
+            const uint32_t rgb = window.child->screen().at(x, y) & 0xFFFFFFu;
+            boxPixels += rgb == 0x222226u;
+            textPixels += (rgb >> 16) > 150; // light strokes; the highlight's blue has little red
+        }
+    EXPECT_GT(boxPixels, box.width() * box.height() / 3);
+    EXPECT_GT(textPixels, 5 * 20); // five lines of several strokes each
 
     click(lineCentre(4), false); // "200 %"
     EXPECT_EQ(editor->getSizeMenu(), nullptr);
