@@ -195,6 +195,8 @@ AEffGUIEditor::~AEffGUIEditor() {
 
 bool AEffGUIEditor::getRect(ERect** out) {
     if (!out) return false;
+    // While closed, the size the next opening will take (a choice made meanwhile by another editor).
+    if (!frame && !reopenScale) chooseOpeningScale(nullptr);
     *out = &rect;
     return true;
 }

@@ -36,6 +36,10 @@ public:
             if (editor) editor->close();
             hostWindow.reset();
             return 0;
+        case effEditGetRect:
+            // A host asks before it opens: the size then follows the X display's resolution.
+            if (editor && !embedded && !editor->isOpen()) platform::setBackend(&x11::x11Backend());
+            return QuorvaneTapedeck::dispatcher(opcode, index, value, ptr, opt);
         default:
             return QuorvaneTapedeck::dispatcher(opcode, index, value, ptr, opt);
         }

@@ -8,10 +8,12 @@
 #include "../integration/plugin_under_test.h"
 #include "editor/soft_host_protocol.h"
 
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -41,12 +43,14 @@ std::unique_ptr<HostedPlugin> loadEditorBuild() {
 }
 
 // The face the memory backend draws through the same binary, for the same (default) values.
-std::vector<uint32_t> memoryBackendFace() {
+std::vector<uint32_t> memoryBackendFace(int32_t scale = 100) {
     auto plugin = loadEditorBuild();
-    std::vector<uint32_t> face(static_cast<size_t>(kFace.width()) * kFace.height());
+    const CRect area(0, 0, kFace.width() * scale / 100, kFace.height() * scale / 100);
+    std::vector<uint32_t> face(static_cast<size_t>(area.width()) * area.height());
     vr58::softhost::Window parent{0, 0};
-    vr58::softhost::Pixels pixels{kFace.width(), kFace.height(), face.data()};
+    vr58::softhost::Pixels pixels{area.width(), area.height(), face.data()};
     plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kEnable);
+    plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kSetScale, &scale);
     plugin->dispatch(effEditOpen, 0, 0, &parent);
     plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kPaint);
     plugin->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kReadPixels, &pixels);
@@ -72,6 +76,16 @@ class X11Editor : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(host.open()) << "no X display: the test command runs these under Xvfb";
+        // A settings folder of the test's own: a size chosen in one test must not reach the next.
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        config = std::filesystem::temp_directory_path() / (std::string("vr58-x11-config-") + info->name());
+        std::filesystem::remove_all(config);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        std::error_code ignored;
+        std::filesystem::remove_all(config, ignored);
     }
 
     std::unique_ptr<HostedPlugin> openIn(Window window) {
@@ -106,6 +120,7 @@ protected:
     }
 
     TestDisplay host;
+    std::filesystem::path config;
 };
 
 TEST_F(X11Editor, ShowsTheFaceTheMemoryBackendDraws) {
@@ -119,6 +134,78 @@ TEST_F(X11Editor, ShowsTheFaceTheMemoryBackendDraws) {
     EXPECT_EQ(host.readBack(window, kFace), expected);
     plugin->dispatch(effEditClose);
     EXPECT_EQ(children(window), 0u);
+}
+
+// The desktop's scaling as X11 publishes it: the root window's resource database, as xrdb sets it.
+class XftDpi {
+public:
+    XftDpi(Display* display, const std::string& resources) : display(display) {
+        const Atom property = XInternAtom(display, "RESOURCE_MANAGER", False);
+        XChangeProperty(display, DefaultRootWindow(display), property, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(resources.c_str()),
+                        static_cast<int>(resources.size()));
+        XSync(display, False);
+    }
+    ~XftDpi() {
+        XDeleteProperty(display, DefaultRootWindow(display), XInternAtom(display, "RESOURCE_MANAGER", False));
+        XSync(display, False);
+    }
+
+private:
+    Display* display;
+};
+
+TEST_F(X11Editor, AtXftDpi192TheEditorIsTwiceAsLargeShowsTheTwoTimesFaceAndDragsInFacePixels) {
+    const XftDpi dpi(host.display, "Xft.antialias:\t1\nXft.dpi:\t192\n");
+    const CRect big(0, 0, 1040, 880);
+    const auto expected = memoryBackendFace(200);
+    auto plugin = loadEditorBuild();
+    ERect* rect = nullptr;
+    ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right, 1040);
+    EXPECT_EQ(rect->bottom, 880);
+    const Window window = host.createHostWindow(10, 10, big.width(), big.height());
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+    EXPECT_TRUE(idleWhile([&] { plugin->dispatch(effEditIdle); },
+                          [&] { return host.readBack(window, big) != expected; }));
+    EXPECT_EQ(host.readBack(window, big), expected);
+
+    // 80 screen pixels up and 40 right on Trim: what 40 and 20 do at 100 %.
+    const CPoint trim = host.onScreen(window, CPoint(140, 214));
+    InputScript drag;
+    drag.moveTo(trim).wait(30).press(Button1).wait(120);
+    for (int step = 1; step <= 10; ++step) drag.moveTo(CPoint(trim.h + 4 * step, trim.v - 8 * step)).wait(20);
+    drag.wait(120).release(Button1).wait(50);
+    play(drag, {plugin.get()});
+    EXPECT_FLOAT_EQ(plugin->getParameter(kTrim), 0.8f);
+    plugin->dispatch(effEditClose);
+}
+
+TEST_F(X11Editor, TheRightClickMenuResizesThroughTheHost) {
+    const CRect big(0, 0, 1040, 880);
+    const auto expected = memoryBackendFace(200);
+    const Window window = host.createHostWindow(10, 10, big.width(), big.height());
+    auto plugin = loadEditorBuild();
+    plugin->setCallbackAnswer(audioMasterCanDo, 1);
+    plugin->setCallbackAnswer(audioMasterSizeWindow, 1);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, idOf(window)), 1);
+    idleFor({plugin.get()}, 100);
+    InputScript menu;
+    menu.moveTo(host.onScreen(window, CPoint(300, 200))).wait(30).click(Button3).wait(50);
+    play(menu, {plugin.get()});
+    // Down to the last line, 200 %, and Enter: keys come from the host.
+    for (int i = 0; i < 4; ++i) plugin->dispatch(effEditKeyDown, 0, 14 /* VKEY_DOWN */);
+    plugin->clearCalls();
+    plugin->dispatch(effEditKeyDown, 0, 4 /* VKEY_RETURN */);
+    idleFor({plugin.get()}, 50);
+    bool asked = false;
+    for (const auto& call : plugin->calls())
+        asked |= call.opcode == audioMasterSizeWindow && call.index == 1040 && call.value == 880;
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(idleWhile([&] { plugin->dispatch(effEditIdle); },
+                          [&] { return host.readBack(window, big) != expected; }));
+    EXPECT_EQ(host.readBack(window, big), expected);
+    plugin->dispatch(effEditClose);
 }
 
 TEST_F(X11Editor, KnobDragSwitchClickWheelAndArrowKeysEditTheParameters) {

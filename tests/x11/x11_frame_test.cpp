@@ -27,6 +27,18 @@ namespace {
 using namespace VSTGUI;
 
 constexpr CRect kFrameRect(0, 0, kSceneWidth, kSceneHeight);
+
+TEST(X11Resources, XftDpiIsReadFromTheResourceDatabase) {
+    EXPECT_EQ(x11::dpiFromResources("Xft.dpi:\t192\n"), 192);
+    EXPECT_EQ(x11::dpiFromResources("Xcursor.size: 24\nXft.dpi : 144.4\nXft.hinting: 1\n"), 144);
+    EXPECT_EQ(x11::dpiFromResources("Xft.dpi:\t120"), 120); // last line without its newline
+    EXPECT_EQ(x11::dpiFromResources("Xft.dpix:\t192\nXft.dpi.more: 1\n"), 0);
+    EXPECT_EQ(x11::dpiFromResources("*Xft.dpi:\t168\n"), 168);
+    EXPECT_EQ(x11::dpiFromResources("Xft.dpi:\tlarge\n"), 0);
+    EXPECT_EQ(x11::dpiFromResources("Xft.dpi:\t96000\n"), 0);
+    EXPECT_EQ(x11::dpiFromResources(""), 0);
+    EXPECT_EQ(x11::dpiFromResources(nullptr), 0);
+}
 constexpr CColor kRed{200, 30, 40, 255};
 constexpr CColor kBlue{20, 60, 220, 255};
 

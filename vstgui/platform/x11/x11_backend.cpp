@@ -7,7 +7,10 @@
 #include "vstgui/platform/x11/x11_window.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace VSTGUI::x11 {
 
@@ -121,6 +124,15 @@ CPoint X11Backend::windowScreenOrigin(void* window) {
     return CPoint();
 }
 
+int32_t X11Backend::screenDpi(void*) {
+    // A connection of its own: asked before the frame's window (and its connection) exists.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 0;
+    const int32_t dpi = dpiFromResources(XResourceManagerString(display));
+    XCloseDisplay(display);
+    return dpi;
+}
+
 void* X11Backend::bindImageLibrary() {
     return &imageLibraryToken;
 }
@@ -155,6 +167,31 @@ X11Window* X11Backend::findWindow(void* handle) const {
 X11Backend& x11Backend() {
     static X11Backend instance;
     return instance;
+}
+
+int32_t dpiFromResources(const char* resources) {
+    if (!resources) return 0;
+    const std::string text(resources);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        std::string key = line.substr(0, colon);
+        key.erase(key.find_last_not_of(" \t") + 1);
+        key.erase(0, key.find_first_not_of(" \t"));
+        // "*Xft.dpi" binds loosely and applies to Xft as well.
+        if (key != "Xft.dpi" && key != "*Xft.dpi") continue;
+        char* after = nullptr;
+        const double dpi = std::strtod(line.c_str() + colon + 1, &after);
+        // Up to ten times 96 is a screen; beyond (or no number at all) is a broken resource.
+        if (after == line.c_str() + colon + 1 || !(dpi >= 24.0 && dpi <= 960.0)) return 0;
+        return static_cast<int32_t>(std::lround(dpi));
+    }
+    return 0;
 }
 
 bool isX11Window(void* parent) {

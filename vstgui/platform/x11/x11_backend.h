@@ -33,6 +33,8 @@ public:
     std::unique_ptr<platform::Surface> createWindowSurface(void* systemContext, void* window) override;
     std::unique_ptr<platform::Surface> createOffscreen(void* window, CCoord width, CCoord height) override;
     CPoint windowScreenOrigin(void* window) override;
+    // The Xft.dpi resource of the display (what desktops set for their scaling), 0 when none is set.
+    int32_t screenDpi(void* window) override;
 
     void* bindImageLibrary() override;
     void unbindImageLibrary(void*) override {}
@@ -67,5 +69,9 @@ X11Backend& x11Backend();
 // True when parent is the id of a window on the display that DISPLAY names: what Linux hosts pass to
 // the editor. Values wider than an X id (29 bits), such as heap pointers, are refused without asking.
 bool isX11Window(void* parent);
+
+// The Xft.dpi value of a resource database string (the root window's RESOURCE_MANAGER), rounded; 0 when
+// it is missing or not a plausible resolution.
+int32_t dpiFromResources(const char* resources);
 
 } // namespace VSTGUI::x11
