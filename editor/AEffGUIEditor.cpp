@@ -110,6 +110,12 @@ bool AEffGUIEditor::setNextOpeningScale(int32_t percent) {
     return true;
 }
 
+void AEffGUIEditor::screenDpiChanged(int32_t dpi) {
+    if (!frame || vr58::isEditorScale(userScale) || vr58::nearestEditorScale(hostScaleFactor * 100.0)) return;
+    const int32_t followed = vr58::nearestEditorScale(dpi * 100.0 / 96.0);
+    if (followed && followed != scale) pendingScale = followed;
+}
+
 void AEffGUIEditor::chooseScale(int32_t percent) {
     if (!vr58::isEditorScale(percent)) return;
     userScale = percent;

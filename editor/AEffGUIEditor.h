@@ -43,6 +43,8 @@ public:
     int32_t getKnobMode() const override { return knobMode; }
     // A right-click on the face: the menu of sizes.
     bool openContextMenu(const VSTGUI::CPoint& where) override;
+    // The window moved to a screen of another resolution: followed unless the user or the host chose.
+    void screenDpiChanged(int32_t dpi) override;
 
     // The size in use, in percent; the one the next opening takes while the editor is closed.
     int32_t getScale() const { return scale; }

@@ -403,6 +403,10 @@ bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
     return result;
 }
 
+void CFrame::platformScreenDpiChanged(int32_t dpi) {
+    if (editor && dpi > 0) editor->screenDpiChanged(dpi);
+}
+
 void CFrame::platformWindowDestroyed() {
     setOpenFlag(false);
     systemWindow = nullptr;

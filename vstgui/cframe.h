@@ -107,6 +107,8 @@ public:
     bool platformWheel(const CPoint& where, float distance, int32_t axis = kMouseWheelAxisY);
     // The system destroyed the window (with the host's window around it).
     void platformWindowDestroyed();
+    // The window is now on a screen of this many dots per inch (96 is 100 %).
+    void platformScreenDpiChanged(int32_t dpi);
 
     // The logical areas the last update pass copied to the window.
     const std::vector<CRect>& lastUpdatedAreas() const { return changedAreas; }

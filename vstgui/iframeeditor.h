@@ -21,6 +21,8 @@ public:
     virtual bool sizeWindow(CCoord /*width*/, CCoord /*height*/) { return false; }
     // A right-click at a logical position of the frame; true when the editor opened a menu for it.
     virtual bool openContextMenu(const CPoint& /*where*/) { return false; }
+    // The frame's window moved to a screen of another resolution (dots per inch, 96 for 100 %).
+    virtual void screenDpiChanged(int32_t /*dpi*/) {}
 
 protected:
     ~IFrameEditor() = default;

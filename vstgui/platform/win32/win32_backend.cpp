@@ -79,6 +79,20 @@ std::unique_ptr<platform::Surface> Win32Backend::createOffscreen(void* window, C
     return surface;
 }
 
+int32_t Win32Backend::screenDpi(void* window) {
+    // GetDpiForWindow exists from Windows 10 1607 on; earlier systems have one DPI for all screens.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (window && dpiForWindow)
+        if (const UINT dpi = dpiForWindow(static_cast<HWND>(window))) return static_cast<int32_t>(dpi);
+    HDC dc = GetDC(nullptr);
+    if (!dc) return 0;
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 0;
+}
+
 CPoint Win32Backend::windowScreenOrigin(void* window) {
     RECT r{};
     if (!window || !GetWindowRect(static_cast<HWND>(window), &r)) return CPoint();

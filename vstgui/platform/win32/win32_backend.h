@@ -50,6 +50,9 @@ public:
     std::unique_ptr<platform::Surface> createWindowSurface(void* systemContext, void* window) override;
     std::unique_ptr<platform::Surface> createOffscreen(void* window, CCoord width, CCoord height) override;
     CPoint windowScreenOrigin(void* window) override;
+    // The window's monitor's DPI as the process sees it (96 in a process that is not DPI-aware, where
+    // the system enlarges the window itself); the screen's for a null window.
+    int32_t screenDpi(void* window) override;
 
     void* bindImageLibrary() override;
     void unbindImageLibrary(void* library) override;

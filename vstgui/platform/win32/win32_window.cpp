@@ -14,6 +14,10 @@ char className[64] = {};
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Not in every SDK's headers: the messages of Windows 8.1 and Windows 10 1703.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 void registerWindowClass() {
     if (classUseCount++ != 0) return;
     // One class per loaded copy of the module.
@@ -62,6 +66,14 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_MBUTTONDOWN:
         frame->platformButtonDown(CPoint(LOWORD(lParam), HIWORD(lParam)));
         return 0;
+    case kDpiChanged:
+        // A top-level frame window: the new DPI in the low word.
+        frame->platformScreenDpiChanged(LOWORD(wParam));
+        break;
+    case kDpiChangedAfterParent:
+        // The host's window moved to a monitor of another DPI; ask what ours is now.
+        frame->platformScreenDpiChanged(win32Backend().screenDpi(hwnd));
+        break;
     case WM_MOUSEWHEEL: {
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ScreenToClient(hwnd, &p);
