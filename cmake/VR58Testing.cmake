@@ -4,6 +4,10 @@
 # DISPLAY runs it inside a virtual X display (xvfb-run), for tests that open real windows. A native DISPLAY
 # program is one ctest test, so one X server (24-bit colour, not reset when its last client leaves, which
 # would refuse the next test's connection) serves all of its cases.
+# The editor reads the user's saved size from the settings folder: tests get an empty one of their own,
+# so a size chosen on the machine never changes what they see.
+set(VR58_TEST_CONFIG_HOME ${CMAKE_BINARY_DIR}/test-config)
+
 function(vr58_add_test target)
   cmake_parse_arguments(T "DISPLAY" "LABEL;TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
@@ -23,8 +27,10 @@ function(vr58_add_test target)
       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
   elseif(T_DISPLAY)
     add_test(NAME ${target} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $<TARGET_FILE:${target}>)
-    set_tests_properties(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT})
+    set_tests_properties(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT}
+      ENVIRONMENT "XDG_CONFIG_HOME=${VR58_TEST_CONFIG_HOME}")
   else()
-    gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT}
+      ENVIRONMENT "XDG_CONFIG_HOME=${VR58_TEST_CONFIG_HOME}" DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
