@@ -6,6 +6,10 @@
 
 namespace vr58 {
 
+// Both builds answer to this unique ID, so a host treats their states as one plug-in's.
+inline constexpr int32_t kUniqueId = 0x56523538; // 'VR58'
+inline constexpr const char* kVendorName = "Quorvane";
+
 struct ParameterDefinition {
     const char* name;
     const char* label;
