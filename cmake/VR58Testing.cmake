@@ -1,15 +1,16 @@
-# vr58_add_test(<target> LABEL <label> SOURCES <files...> [LIBRARIES <libs...>] [DISPLAY])
+# vr58_add_test(<target> LABEL <label> SOURCES <files...> [LIBRARIES <libs...>] [DISPLAY] [FIXTURE <name>])
 # One GoogleTest program; natively its cases are discovered one by one, when cross-built for Windows the
 # program runs as one ctest test under Wine (discovery under Wine would start Wine at build time).
 # DISPLAY runs it inside a virtual X display (xvfb-run), for tests that open real windows. A native DISPLAY
 # program is one ctest test, so one X server (24-bit colour, not reset when its last client leaves, which
-# would refuse the next test's connection) serves all of its cases.
+# would refuse the next test's connection) serves all of its cases. FIXTURE names a ctest fixture that must
+# be set up before the program's cases run.
 # The editor reads the user's saved size from the settings folder: tests get an empty one of their own,
 # so a size chosen on the machine never changes what they see.
 set(VR58_TEST_CONFIG_HOME ${CMAKE_BINARY_DIR}/test-config)
 
 function(vr58_add_test target)
-  cmake_parse_arguments(T "DISPLAY" "LABEL;TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "LABEL;TIMEOUT;FIXTURE" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   vr58_apply_compile_rules(${target})
   target_link_libraries(${target} PRIVATE ${T_LIBRARIES} GTest::gtest GTest::gtest_main)
@@ -30,7 +31,11 @@ function(vr58_add_test target)
     set_tests_properties(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT}
       ENVIRONMENT "XDG_CONFIG_HOME=${VR58_TEST_CONFIG_HOME}")
   else()
-    gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT}
-      ENVIRONMENT "XDG_CONFIG_HOME=${VR58_TEST_CONFIG_HOME}" DISCOVERY_TIMEOUT 60)
+    set(fixture_properties)
+    if(T_FIXTURE)
+      set(fixture_properties FIXTURES_REQUIRED ${T_FIXTURE})
+    endif()
+    gtest_discover_tests(${target} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} ${fixture_properties}
+                         ENVIRONMENT "XDG_CONFIG_HOME=${VR58_TEST_CONFIG_HOME}" DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()

@@ -4,7 +4,7 @@
 // every pass made before, so it stands for the old pass (slightly above it: the changed areas are also
 // sent once more). The CPU column is this thread's time; the X server's own work is not in it.
 #include "editor/QuorvaneTapedeckGUI.h"
-#include "tape/QuorvaneTapedeck.h"
+#include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"

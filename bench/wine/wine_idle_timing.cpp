@@ -4,7 +4,7 @@
 // before (slightly above the old pass: the changed areas are copied once more). Prints the median over
 // five runs of the thread's CPU time per pass; the process calls between passes are not counted.
 #include "editor/QuorvaneTapedeckGUI.h"
-#include "tape/QuorvaneTapedeck.h"
+#include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"

@@ -4,7 +4,7 @@
 // right-click menu resizing the window through the host.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "host/hosted_plugin.h"
-#include "tape/QuorvaneTapedeck.h"
+#include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
