@@ -3,8 +3,8 @@
 // editor in a window of that backend instead, and passes a pointer to one.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor/soft_host_protocol.h"
+#include "effect/QuorvaneTapedeck.h"
 #include "shell/plugin_entry.h"
-#include "tape/QuorvaneTapedeck.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"

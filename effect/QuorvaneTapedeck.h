@@ -2,7 +2,8 @@
 // channels, configured for one of the two plug-in builds.
 #pragma once
 
-#include "shell/QuorvaneFX.h"
+#include "effect/QuorvaneFX.h"
+#include "effect/version.h"
 #include "tape/filter_sections.h"
 #include "tape/meter_feed.h"
 #include "tape/noise_generator.h"
@@ -22,7 +23,7 @@ public:
     bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
     bool getEffectName(char* name) override;
     bool getProductString(char* text) override;
-    int32_t getVendorVersion() override { return 1100; }
+    int32_t getVendorVersion() override { return vr58::kVendorVersion; }
     int32_t getPlugCategory() override { return kPlugCategEffect; }
     void sampleRateChanged(float sampleRate) override;
     void parameterChanged(int32_t index, float value) override;

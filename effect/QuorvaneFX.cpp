@@ -1,4 +1,4 @@
-#include "shell/QuorvaneFX.h"
+#include "effect/QuorvaneFX.h"
 
 #include "shell/AEffEditor.h"
 #include "shell/parameter_listener.h"

@@ -1,7 +1,7 @@
-#include "tape/QuorvaneTapedeck.h"
+#include "effect/QuorvaneTapedeck.h"
 
+#include "effect/platform/noise_seed.h"
 #include "shell/AEffEditor.h"
-#include "shell/platform/noise_seed.h"
 #include "shell/text_copy.h"
 #include "tape/denormal_guard.h"
 #include "tape/parameter_mapping.h"
