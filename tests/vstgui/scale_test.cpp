@@ -187,8 +187,9 @@ TEST_F(At150, LinearDragSwitchZonesAndWheelInLogicalPixels) {
     std::vector<uint8_t> rgba(40 * 60 * 4, 255);
     vr58test::TestResources resources;
     resources.addPng(991, 40, 60, 4, rgba);
-    CBitmap strip(991);
-    auto* sw = add(new CHorizontalSwitch(CRect(120, 20, 160, 50), nullptr, 4, 2, 30, 2, &strip));
+    auto* strip = new CBitmap(991);
+    auto* sw = add(new CHorizontalSwitch(CRect(120, 20, 160, 50), nullptr, 4, 2, 30, 2, strip));
+    strip->release(); // the switch, which lives as long as the frame, holds its own reference
     paint();
     press({{CPoint(209, 40), held()}, {CPoint(209, 40), released()}}); // logical 139
     EXPECT_EQ(sw->getValue(), 0.0f);
