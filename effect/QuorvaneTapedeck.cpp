@@ -121,15 +121,15 @@ void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sample
     const double trimGain = decibelsToGain(trimOrGainDb(getParameter(kTrim)));
     const double outputGain = decibelsToGain(trimOrGainDb(getParameter(kGain)));
     const double hissGain = decibelsToGain(hissDb(getParameter(kHiss)));
-    const bool noiseOn = getParameter(config_.noiseIndex) != 0.0f;
+    const bool hissOn = noiseOn(getParameter(config_.noiseIndex));
     if (sampleFrames <= 0) return;
     redesignStaleSections(); // every design value is a normal number: flushing changes none
     const TapeSections sections{recordLow_, recordHigh_, bumpHighPass_, bumpPeak_, reproLow_, reproHigh_};
-    const BlockSettings settings{trimGain, outputGain, hissGain, noiseOn};
+    const BlockSettings settings{trimGain, outputGain, hissGain, hissOn};
     // The editor's meters are fed only while its window is open; the editor-less build never starts them.
     if (config_.vuPathIndex >= 0 && meterFeed_.running()) {
         MeterFeed::Block block = meterFeed_.beginBlock(designRate_.load(std::memory_order_relaxed));
-        const MeterTap meter{&block, getParameter(config_.vuPathIndex) > 0.5f,
+        const MeterTap meter{&block, meterReadsOutput(getParameter(config_.vuPathIndex)),
                              monoFlag_.load(std::memory_order_relaxed)};
         runTapeChain(sections, noise_, settings, meter, inputs, outputs, sampleFrames);
         meterFeed_.endBlock(block);
