@@ -67,7 +67,7 @@ TEST(RenderArgumentsParse, RefusalsNameTheirOption) {
               "--block: '99999999999999999999' is not a block size (a whole number of frames, 1 to 1048576)");
     EXPECT_EQ(refusal({"p", "i", "o", "--precision"}), "--precision: needs a value");
     EXPECT_EQ(refusal({"p", "i", "o", "--subtype", "pcm8"}),
-              "--subtype: 'pcm8' is not one of pcm16, pcm24, pcm32, float, double");
+              "--subtype: 'pcm8' is not one of pcm16, pcm24, pcm32, float, double, vorbis");
 }
 
 TEST(OtherArgumentsParse, InfoAndDemo) {

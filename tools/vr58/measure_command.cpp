@@ -100,9 +100,11 @@ std::string number(double value, const char* format) {
 std::vector<ParameterSetting> withNoiseOff(host::HostedPlugin& plugin,
                                            std::vector<ParameterSetting> settings) {
     for (const auto& setting : settings)
-        if (setting.name == "Noise" && setting.value != 0.0f)
+        if (setting.name == "Noise" &&
+            (setting.inUnits() ? setting.unitText != "off" && setting.unitText != "Off"
+                               : setting.value != 0.0f))
             throw CliError("--set", "Noise: measure always runs with the noise off (Noise=0)");
-    if (plugin.findParameter("Noise") >= 0) settings.push_back({"Noise", 0.0f});
+    if (plugin.findParameter("Noise") >= 0) settings.push_back({"Noise", 0.0f, {}});
     return settings;
 }
 
@@ -164,8 +166,7 @@ std::string measureLevels(const std::string& path, const std::vector<ParameterSe
 }
 
 std::string describeParameters(host::HostedPlugin& plugin, const std::vector<ParameterSetting>& settings) {
-    const std::vector<int32_t> indices = resolveSettings(plugin, settings);
-    for (size_t i = 0; i < settings.size(); ++i) plugin.setParameter(indices[i], settings[i].value);
+    applySettings(plugin, resolveSettings(plugin, settings));
     std::ostringstream csv;
     csv << "index,name,label,value\n";
     for (int32_t index = 0; index < plugin.effect()->numParams; ++index)
