@@ -85,6 +85,9 @@ AudioWriter::AudioWriter(PendingOutput& output, int format, int channels, int sa
     if (!file_) throw CliError(output.target(), "cannot write (" + sndfileReason(nullptr) + ")");
     // Integer formats clip samples beyond full scale instead of wrapping them around.
     sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // The PEAK chunk of float WAV and AIFF files carries the time of writing: without it two renders of
+    // one file with one noise seed are equal to the bit.
+    sf_command(file_, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
 }
 
 AudioWriter::~AudioWriter() {

@@ -38,7 +38,7 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
       --preset     a VST 2.4 preset file (.fxp) for this plug-in, or a factory preset's name (vr58 presets)
 )" VR58_SET_HELP
      R"(      --seed       the noise seed of a VR58 plug-in: two renders with one seed are equal to the bit
-                   (without it the hiss differs every run, as on tape)
+                   (an .ogg file's random stream number aside; without it the hiss differs every run)
       --block      frames per process call (default 512)
       --precision  32-bit or 64-bit processing (default 32)
       --subtype    OUT's sample format; default: IN's when it is PCM or float and OUT's format holds it,
