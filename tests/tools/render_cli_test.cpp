@@ -123,6 +123,12 @@ TEST(RenderCli, OutputFormatFollowsTheExtension) {
         EXPECT_EQ(out.info.format, c.format) << c.args[1];
         EXPECT_EQ(out.info.frames, 500) << c.args[1];
     }
+    // A compressed input's coding is no sample format for the output: 24-bit PCM instead.
+    writeAudio(dir / "in.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 2, 44100, 4410, testTone);
+    const RunResult mp3 =
+        runVr58({"render", plugin, (dir / "in.mp3").string(), (dir / "from-mp3.wav").string()});
+    ASSERT_EQ(mp3.exitCode, 0) << mp3.err;
+    EXPECT_EQ(readAudio(dir / "from-mp3.wav").info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
 }
 
 TEST(RenderCli, RefusesAnOutputThatIsTheInputUnderAnyName) {
