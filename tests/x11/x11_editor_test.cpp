@@ -162,11 +162,19 @@ TEST_F(X11Editor, TwoInstancesOpenAtOnceEditOnlyTheirOwnParameters) {
     const Window right = host.createHostWindow(kFace.width() + 20, 0, kFace.width(), kFace.height());
     auto first = openIn(left);
     auto second = openIn(right);
-    // A memory-backend embedding asked for meanwhile is refused and leaves both windows working.
+    // A memory-backend embedding opened meanwhile lives beside them: each frame keeps its own backend,
+    // and both X11 windows go on working.
     auto third = loadEditorBuild();
     vr58::softhost::Window parent{0, 0};
     third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kEnable);
-    EXPECT_EQ(third->dispatch(effEditOpen, 0, 0, &parent), 0);
+    ASSERT_EQ(third->dispatch(effEditOpen, 0, 0, &parent), 1);
+    EXPECT_EQ(third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kPaint), 1);
+    std::vector<uint32_t> thirdFace(static_cast<size_t>(kFace.width()) * kFace.height());
+    vr58::softhost::Pixels thirdPixels{kFace.width(), kFace.height(), thirdFace.data()};
+    third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kReadPixels,
+                    &thirdPixels);
+    for (uint32_t& pixel : thirdFace) pixel &= 0xFFFFFFu;
+    EXPECT_EQ(thirdFace, face);
 
     InputScript drag;
     const CPoint trim = host.onScreen(right, CPoint(70, 107));
@@ -179,6 +187,7 @@ TEST_F(X11Editor, TwoInstancesOpenAtOnceEditOnlyTheirOwnParameters) {
         idleWhile([&] { first->dispatch(effEditIdle); }, [&] { return host.readBack(left, kFace) != face; }));
     first->dispatch(effEditClose);
     second->dispatch(effEditClose);
+    third->dispatch(effEditClose);
 }
 
 TEST_F(X11Editor, ClosesWhileAudioRunsAndWhenTheHostClosesTheEffectWithTheWindowOpen) {
