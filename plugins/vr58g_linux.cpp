@@ -85,8 +85,8 @@ private:
         hostWindow->screenOrigin = CPoint(parent->screenX, parent->screenY);
         hostWindow->width = size->right - size->left;
         hostWindow->height = size->bottom - size->top;
-        return static_cast<QuorvaneTapedeckGUI*>(editor)->openIn(hostWindow.get(), soft::softBackend()) ? 1
-                                                                                                        : 0;
+        auto* gui = static_cast<QuorvaneTapedeckGUI*>(editor);
+        return gui->openIn(hostWindow.get(), soft::softBackend()) ? 1 : 0;
     }
 
     soft::HeadlessWindow* window() const { return hostWindow ? hostWindow->child : nullptr; }
