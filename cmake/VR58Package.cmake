@@ -3,21 +3,25 @@
 # Each holds both plug-ins, the factory presets (presets/<plug-in>/*.fxp), the manual, an install note,
 # the licence and the SHA-256 sums of the plug-ins. The presets are made by the Linux build, which runs the
 # plug-ins; the Windows archive takes them from there (VR58_FACTORY_PRESETS_DIR).
-set(VR58_RELEASE_VERSION 1.10)
 if(WIN32)
   set(package_name VR58-${VR58_RELEASE_VERSION}-win64)
-  set(install_note ${PROJECT_SOURCE_DIR}/resources/INSTALL.txt)
+  set(install_note_source ${PROJECT_SOURCE_DIR}/resources/INSTALL.txt.in)
   set(VR58_FACTORY_PRESETS_DIR "" CACHE PATH "Factory presets made by the Linux build (its presets folder)")
   set(presets_dir ${VR58_FACTORY_PRESETS_DIR})
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 else()
   set(package_name VR58-${VR58_RELEASE_VERSION}-linux-x86_64)
-  set(install_note ${PROJECT_SOURCE_DIR}/resources/INSTALL-linux.txt)
+  set(install_note_source ${PROJECT_SOURCE_DIR}/resources/INSTALL-linux.txt.in)
   set(presets_dir ${VR58_PRESETS_OUTPUT_DIR})
   set(CPACK_GENERATOR TGZ)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 endif()
+
+set(install_note ${CMAKE_BINARY_DIR}/INSTALL.txt)
+configure_file(${install_note_source} ${install_note} @ONLY)
+# scripts/package.sh finds the archive by this name.
+file(WRITE ${CMAKE_BINARY_DIR}/package-name.txt "${package_name}\n")
 
 set(checksums ${CMAKE_BINARY_DIR}/SHA256SUMS.txt)
 add_custom_command(OUTPUT ${checksums}
@@ -29,7 +33,7 @@ add_custom_command(OUTPUT ${checksums}
 add_custom_target(vr58_checksums ALL DEPENDS ${checksums})
 
 install(TARGETS VR58G_x64 VR58_x64 RUNTIME DESTINATION . LIBRARY DESTINATION .)
-install(FILES ${install_note} RENAME INSTALL.txt DESTINATION .)
+install(FILES ${install_note} DESTINATION .)
 install(FILES ${checksums} ${PROJECT_SOURCE_DIR}/LICENSE.txt ${PROJECT_SOURCE_DIR}/docs/manual.md DESTINATION .)
 # An archive without its presets is refused rather than shipped.
 install(CODE "

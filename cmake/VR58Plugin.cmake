@@ -1,5 +1,5 @@
 # vr58_add_plugin(<target> SOURCES <build-config source> LIBRARIES <libs...> [EDITOR])
-# Makes one VST 2.4 plug-in library from the shared shell and tape code plus the source that picks the
+# Makes one VST 2.4 plug-in library from the effect layer and the VST 2.4 frame plus the source that picks the
 # build's configuration. Output: <target>.so on Linux, <target>.dll on Windows, both in
 # ${VR58_PLUGIN_OUTPUT_DIR}; only VSTPluginMain and main are exported.
 function(vr58_add_plugin target)
@@ -11,7 +11,7 @@ function(vr58_add_plugin target)
     LIBRARY_OUTPUT_DIRECTORY ${VR58_PLUGIN_OUTPUT_DIR}
     RUNTIME_OUTPUT_DIRECTORY ${VR58_PLUGIN_OUTPUT_DIR})
   vr58_apply_compile_rules(${target})
-  target_link_libraries(${target} PRIVATE vr58_tape vr58_shell vr58_shell_os ${P_LIBRARIES})
+  target_link_libraries(${target} PRIVATE vr58_effect vr58_effect_os vr58_shell_os ${P_LIBRARIES})
   if(WIN32)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/shell/platform/win32/vr58_exports.def
     ${PROJECT_SOURCE_DIR}/shell/platform/win32/dll_main.cpp)

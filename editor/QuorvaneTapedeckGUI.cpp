@@ -4,8 +4,8 @@
 #include "editor/QuorvaneVU.h"
 #include "editor/editor_layout.h"
 #include "editor/skin_bitmaps.h"
+#include "effect/build_config.h"
 #include "shell/AudioEffectX.h"
-#include "shell/build_config.h"
 #include "tape/meter_feed.h"
 #include "tape/parameter_mapping.h"
 #include "vstgui/cbitmap.h"
@@ -63,8 +63,7 @@ bool QuorvaneTapedeckGUI::open(void* parentWindow) {
         controls[view.tag] = c;
     }
     for (const vr58::EditorViewLayout& view : vr58::kEditorLayout)
-        if (view.kind == vr58::EditorViewKind::Knob || view.kind == vr58::EditorViewKind::Switch)
-            controls[view.tag]->setDefaultValue(view.defaultValue);
+        if (view.hasParameter()) controls[view.tag]->setDefaultValue(view.parameter().defaultValue);
     if (effect->getParameter(vr58::kEditorBuild.vuHoldIndex) > 0.5f)
         newVu->setHoldBitmap(skin(vr58::kVuHoldNeedleId));
     newVu->setReferenceLevel(vr58::headRoomDb(effect->getParameter(vr58::kEditorBuild.headRoomIndex)));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/AEffGUIEditor.h"
+#include "effect/build_config.h"
 #include "shell/parameter_listener.h"
 #include "vstgui/ccontrollistener.h"
 
@@ -22,7 +23,7 @@ class QuorvaneTapedeckGUI : public AEffGUIEditor,
                             public VSTGUI::CControlListener,
                             public vr58::ParameterListener {
 public:
-    static constexpr int32_t kParameterCount = 15;
+    static constexpr int32_t kParameterCount = vr58::kEditorParameterCount;
 
     // The editor build's plug-in, right after the effect: meterFeed is the effect's, which the meters
     // read while the window is open.

@@ -1,6 +1,8 @@
 // Where the editor's views sit on the 520 x 440 skin, in creation order (later views lie on top), with
-// the filmstrip each one draws from and its default value.
+// the filmstrip each one draws from. Names and defaults are the editor build's parameter table's.
 #pragma once
+
+#include "effect/build_config.h"
 
 #include <cstdint>
 
@@ -11,35 +13,36 @@ enum class EditorViewKind { Knob, Switch, VuMeter, PeakLed };
 struct EditorViewLayout {
     EditorViewKind kind;
     int32_t tag; // parameter index; 0 for the meters, which have no parameter
-    const char* parameterName;
     int32_t left, top, right, bottom;
     int32_t bitmapId;
     int32_t frames;
     int32_t frameHeight;
-    float defaultValue;
+
+    bool hasParameter() const { return kind == EditorViewKind::Knob || kind == EditorViewKind::Switch; }
+    const ParameterDefinition& parameter() const { return kEditorParameters[tag]; }
 };
 
 inline constexpr int32_t kSkinBackgroundId = 101;
 inline constexpr int32_t kVuHoldNeedleId = 106;
 
 inline constexpr EditorViewLayout kEditorLayout[] = {
-    {EditorViewKind::Knob, 0, "Trim", 30, 67, 110, 147, 102, 97, 80, 0.5f},
-    {EditorViewKind::Knob, 1, "Gain", 410, 67, 490, 147, 102, 97, 80, 0.5f},
-    {EditorViewKind::Knob, 3, "EQ RecLo", 30, 220, 90, 280, 103, 97, 60, 0.5f},
-    {EditorViewKind::Knob, 4, "EQ RecHi", 140, 220, 200, 280, 103, 97, 60, 0.5f},
-    {EditorViewKind::Knob, 5, "EQ RepLo", 320, 220, 380, 280, 103, 97, 60, 0.5f},
-    {EditorViewKind::Knob, 6, "EQ RepHi", 430, 220, 490, 280, 103, 97, 60, 0.5f},
-    {EditorViewKind::Knob, 7, "Head", 30, 330, 90, 390, 103, 97, 60, 0.0f},
-    {EditorViewKind::Knob, 8, "Bump", 140, 330, 200, 390, 103, 97, 60, 0.0f},
-    {EditorViewKind::Knob, 9, "Hiss", 430, 330, 490, 390, 103, 97, 60, 0.5f},
-    {EditorViewKind::Switch, 2, "EQ Curve", 240, 230, 280, 270, 104, 3, 40, 0.5f},
-    {EditorViewKind::Switch, 13, "HB Att", 150, 401, 190, 431, 110, 3, 30, 1.0f},
-    {EditorViewKind::Switch, 14, "Noise", 440, 401, 480, 431, 109, 2, 30, 1.0f},
-    {EditorViewKind::Switch, 10, "H.Room", 160, 5, 200, 35, 108, 4, 30, 0.625f},
-    {EditorViewKind::Switch, 11, "VU Hold", 240, 0, 280, 30, 109, 2, 30, 0.0f},
-    {EditorViewKind::Switch, 12, "VU Path", 320, 0, 360, 30, 109, 2, 30, 1.0f},
-    {EditorViewKind::VuMeter, 0, nullptr, 165, 62, 355, 152, 105, 130, 90, 0.0f},
-    {EditorViewKind::PeakLed, 0, nullptr, 328, 71, 356, 99, 107, 2, 28, 0.0f},
+    {EditorViewKind::Knob, 0, 30, 67, 110, 147, 102, 97, 80},
+    {EditorViewKind::Knob, 1, 410, 67, 490, 147, 102, 97, 80},
+    {EditorViewKind::Knob, 3, 30, 220, 90, 280, 103, 97, 60},
+    {EditorViewKind::Knob, 4, 140, 220, 200, 280, 103, 97, 60},
+    {EditorViewKind::Knob, 5, 320, 220, 380, 280, 103, 97, 60},
+    {EditorViewKind::Knob, 6, 430, 220, 490, 280, 103, 97, 60},
+    {EditorViewKind::Knob, 7, 30, 330, 90, 390, 103, 97, 60},
+    {EditorViewKind::Knob, 8, 140, 330, 200, 390, 103, 97, 60},
+    {EditorViewKind::Knob, 9, 430, 330, 490, 390, 103, 97, 60},
+    {EditorViewKind::Switch, 2, 240, 230, 280, 270, 104, 3, 40},
+    {EditorViewKind::Switch, 13, 150, 401, 190, 431, 110, 3, 30},
+    {EditorViewKind::Switch, 14, 440, 401, 480, 431, 109, 2, 30},
+    {EditorViewKind::Switch, 10, 160, 5, 200, 35, 108, 4, 30},
+    {EditorViewKind::Switch, 11, 240, 0, 280, 30, 109, 2, 30},
+    {EditorViewKind::Switch, 12, 320, 0, 360, 30, 109, 2, 30},
+    {EditorViewKind::VuMeter, 0, 165, 62, 355, 152, 105, 130, 90},
+    {EditorViewKind::PeakLed, 0, 328, 71, 356, 99, 107, 2, 28},
 };
 
 // The filmstrip frame a knob shows: the value scaled over the strip in single precision, lowered to the

@@ -4,12 +4,14 @@
 // data only: host and plug-in each carry their own copy of the toolkit.
 #pragma once
 
+#include "effect/build_config.h"
+
 #include <cstdint>
 
 namespace vr58::softhost {
 
 // effVendorSpecific's index for every request; its value selects the request.
-inline constexpr int32_t kVendorIndex = 0x56523538; // 'VR58'
+inline constexpr int32_t kVendorIndex = kUniqueId;
 
 enum Request : intptr_t {
     // From now on effEditOpen's ptr points at a Window (not an X11 window id). Answers 1.

@@ -53,7 +53,8 @@ struct EditorFrame {
                 view = new QuorvanePeakLed(r, &feed, strip);
                 break;
             }
-            if (auto* control = dynamic_cast<CControl*>(view)) control->setValue(v.defaultValue);
+            if (auto* control = dynamic_cast<CControl*>(view))
+                control->setValue(v.hasParameter() ? v.parameter().defaultValue : 0.0f);
             strip->release();
             frame->addView(view);
         }

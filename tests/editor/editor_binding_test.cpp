@@ -73,11 +73,11 @@ TEST_F(EditorBinding, EveryOpeningBuildsTheLayoutFromTheStoredValues) {
                 EXPECT_EQ(shownView, editor->peakLed());
             } else {
                 CControl* c = editor->control(view.tag);
-                ASSERT_EQ(shownView, c) << view.parameterName;
+                ASSERT_EQ(shownView, c) << view.parameter().name;
                 EXPECT_TRUE(
                     c->isTypeOf(view.kind == vr58::EditorViewKind::Knob ? "CAnimKnob" : "CHorizontalSwitch"));
-                EXPECT_EQ(c->getValue(), effect->getParameter(view.tag)) << view.parameterName;
-                EXPECT_EQ(c->getDefaultValue(), view.defaultValue) << view.parameterName;
+                EXPECT_EQ(c->getValue(), effect->getParameter(view.tag)) << view.parameter().name;
+                EXPECT_EQ(c->getDefaultValue(), view.parameter().defaultValue) << view.parameter().name;
                 EXPECT_EQ(c->getListener(), editor);
             }
         }

@@ -27,6 +27,8 @@ using VSTGUI::CRect;
 
 constexpr CRect kFace(0, 0, 520, 440);
 constexpr int32_t kTrim = 0, kGain = 1, kNoise = 14;
+// The plug-in interface's virtual key numbers, as a host passes them.
+constexpr intptr_t kVirtualSpace = 7, kVirtualUp = 12;
 
 void* idOf(Window window) {
     return reinterpret_cast<void*>(window);
@@ -123,7 +125,7 @@ TEST_F(X11Editor, ShowsTheFaceTheMemoryBackendDraws) {
     EXPECT_EQ(children(window), 0u);
 }
 
-TEST_F(X11Editor, KnobDragSwitchClickWheelAndArrowKeysEditTheParameters) {
+TEST_F(X11Editor, KnobDragSwitchClickAndWheelEditTheParameters) {
     const Window window = host.createHostWindow(50, 40, kFace.width(), kFace.height());
     auto plugin = openIn(window);
 
@@ -146,15 +148,56 @@ TEST_F(X11Editor, KnobDragSwitchClickWheelAndArrowKeysEditTheParameters) {
     EXPECT_EQ(editCalls(*plugin), (std::vector<std::string>{"begin14", "automate14", "end14"}));
     EXPECT_EQ(plugin->getParameter(kNoise), 0.0f);
 
-    // The wheel over the Gain knob, then a click for the focus and the arrow keys.
+    // The wheel over the Gain knob.
     InputScript turns;
     turns.moveTo(host.onScreen(window, CPoint(450, 107))).wait(30).click(4).wait(50);
     play(turns, {plugin.get()});
     EXPECT_NEAR(plugin->getParameter(kGain), 0.6f, 1e-6);
-    InputScript keys;
-    keys.click(Button1).wait(50).key(XK_Up).wait(30).key(XK_Up).wait(30).key(XK_Left).wait(50);
-    play(keys, {plugin.get()});
-    EXPECT_NEAR(plugin->getParameter(kGain), 0.7f, 1e-6);
+    plugin->dispatch(effEditClose);
+}
+
+TEST_F(X11Editor, TheHostKeepsTheKeyboardAndPassesTheEditorItsArrowKeys) {
+    // The host's window is wider than the editor: the pointer can rest on the host's own part.
+    const Window window = host.createHostWindow(0, 0, kFace.width() + 120, kFace.height());
+    XSelectInput(host.display, window, StructureNotifyMask | KeyPressMask | KeyReleaseMask);
+    XSetInputFocus(host.display, window, RevertToParent, CurrentTime);
+    auto plugin = openIn(window);
+    const KeyCode space = XKeysymToKeycode(host.display, XK_space);
+
+    // A switch, the VU and last a knob: none of the clicks moves the keyboard. Space typed afterwards,
+    // with the pointer on the host's part and on the editor, reaches the host as the server made it.
+    const CPoint noise(445, 416), vu(200, 120), gain(450, 107);
+    for (const CPoint& target : {noise, vu, gain}) {
+        InputScript click;
+        click.moveTo(host.onScreen(window, target)).wait(30).click(Button1).wait(50);
+        play(click, {plugin.get()});
+        EXPECT_EQ(host.focusWindow(), window) << "after a click at " << target.h << ", " << target.v;
+    }
+    for (const CPoint& pointer : {CPoint(kFace.width() + 60, 200), gain}) {
+        InputScript key;
+        key.moveTo(host.onScreen(window, pointer)).wait(30).key(XK_space).wait(50);
+        play(key, {plugin.get()});
+        XSync(host.display, False);
+        std::vector<XKeyEvent> presses;
+        for (XEvent event; XCheckWindowEvent(host.display, window, KeyPressMask, &event);)
+            presses.push_back(event.xkey);
+        ASSERT_EQ(presses.size(), 1u) << "pointer at " << pointer.h << ", " << pointer.v;
+        EXPECT_EQ(presses[0].keycode, space);
+        EXPECT_FALSE(presses[0].send_event);
+    }
+
+    // Keys the host passes on: Up moves the knob clicked last by one step in one edit; what the editor
+    // does not use (the release, space) is answered as not taken, and changes nothing.
+    const float before = plugin->getParameter(kGain);
+    plugin->clearCalls();
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 0, kVirtualUp), 1);
+    EXPECT_EQ(plugin->dispatch(effEditKeyUp, 0, kVirtualUp), 0);
+    EXPECT_EQ(editCalls(*plugin), (std::vector<std::string>{"begin1", "automate1", "end1"}));
+    EXPECT_NEAR(plugin->getParameter(kGain), before + 0.1f, 1e-6);
+    plugin->clearCalls();
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, ' ', kVirtualSpace), 0);
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0), 0);
+    EXPECT_TRUE(editCalls(*plugin).empty());
     plugin->dispatch(effEditClose);
 }
 

@@ -70,7 +70,7 @@ int runEditorPreview(const std::vector<std::string>& args) {
     auto plugin = loadPlugin(options.plugin);
     // Only the editor build has the parameters the skin shows, under these names.
     for (const EditorViewLayout& view : kEditorLayout)
-        if (view.parameterName && plugin->parameterName(view.tag) != view.parameterName)
+        if (view.hasParameter() && plugin->parameterName(view.tag) != view.parameter().name)
             throw CliError(options.plugin, "has no editor skin (not the VR58-G editor build)");
 
     EditorPicture picture;

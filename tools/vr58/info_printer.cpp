@@ -1,5 +1,7 @@
 #include "info_printer.h"
 
+#include "effect/version.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -69,7 +71,11 @@ void printPluginInfo(std::ostream& out, host::HostedPlugin& plugin) {
     row(out, "effect name", plugin.effectName());
     row(out, "vendor", plugin.vendorString());
     row(out, "product", plugin.productString());
-    row(out, "vendor version", std::to_string(plugin.vendorVersion()));
+    // The release is named only for a plug-in of this tree's version.
+    const intptr_t vendorVersion = plugin.vendorVersion();
+    row(out, "vendor version",
+        std::to_string(vendorVersion) +
+            (vendorVersion == kVendorVersion ? std::string(" (release ") + kReleaseVersion + ")" : ""));
     row(out, "VST version", std::to_string(plugin.vstVersion()));
     const intptr_t category = plugin.plugCategory();
     row(out, "category", std::to_string(category) + " (" + categoryName(category) + ")");

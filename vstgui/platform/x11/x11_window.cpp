@@ -3,7 +3,6 @@
 #include "vstgui/cframe.h"
 #include "vstgui/platform/x11/x11_backend.h"
 #include "vstgui/platform/x11/x11_error_trap.h"
-#include "vstgui/platform/x11/x11_keys.h"
 
 #include <X11/cursorfont.h>
 
@@ -14,9 +13,10 @@ namespace {
 // What the window shows before the frame first paints, as on the other systems.
 constexpr uint32_t kButtonFace = 0xFFF0F0F0u;
 
+// No key events: those the window does not select go on to the host's windows as the server made them,
+// so the host keeps its shortcuts; the host passes the editor's keys on through effEditKeyDown.
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            KeyPressMask | KeyReleaseMask | EnterWindowMask | LeaveWindowMask |
-                            StructureNotifyMask | FocusChangeMask;
+                            EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
 
 int32_t buttonsOf(unsigned int state) {
     int32_t buttons = 0;
@@ -242,21 +242,9 @@ void X11Window::handleEvent(XEvent& event) {
     case ButtonPress:
         handlePress(event.xbutton);
         break;
-    case KeyPress:
-        handleKey(event.xkey, true);
-        break;
-    case KeyRelease:
-        handleKey(event.xkey, false);
-        break;
     case EnterNotify:
     case MotionNotify:
         x11Backend().windowActive(this);
-        break;
-    case FocusIn:
-        focused = true;
-        break;
-    case FocusOut:
-        focused = false;
         break;
     case DestroyNotify:
         if (event.xdestroywindow.window == xid && alive && frame) frame->platformWindowDestroyed();
@@ -279,12 +267,12 @@ void X11Window::handlePress(const XButtonEvent& event) {
         const int32_t pressed = event.button == Button1   ? kLButton
                                 : event.button == Button2 ? kMButton
                                                           : kRButton;
+        // The keyboard stays where the host put it: a press that focuses a knob does not take it.
         const std::shared_ptr<bool> guard = token;
         ++pressDepth;
         frame->platformButtonDown(where, buttonsOf(event.state) | pressed);
         if (!*guard) return;
         --pressDepth;
-        takeFocusAfterPress();
         break;
     }
     case 4:
@@ -302,33 +290,6 @@ void X11Window::handlePress(const XButtonEvent& event) {
     default:
         break;
     }
-}
-
-void X11Window::takeFocusAfterPress() {
-    if (!alive) return;
-    // Keys come to the window only while it has the keyboard: take it when a view took the focus, give
-    // it back to the host's window when none did.
-    ErrorTrap trap(display);
-    if (frame->getFocusView())
-        XSetInputFocus(display, xid, RevertToParent, CurrentTime);
-    else if (focused)
-        XSetInputFocus(display, parent, RevertToParent, CurrentTime);
-    XFlush(display);
-}
-
-void X11Window::handleKey(XKeyEvent& event, bool press) {
-    if (!alive || !frame) return;
-    VstKeyCode key = keyCodeOf(event);
-    const std::shared_ptr<bool> guard = token;
-    const int32_t answer = press ? frame->onKeyDown(key) : frame->onKeyUp(key);
-    if (!*guard || answer != kKeyNotHandled) return;
-    // A key no view takes belongs to the host (its shortcuts): pass it on to the host's window.
-    ErrorTrap trap(display);
-    XEvent forwarded;
-    forwarded.xkey = event;
-    forwarded.xkey.window = parent;
-    XSendEvent(display, parent, True, press ? KeyPressMask : KeyReleaseMask, &forwarded);
-    XFlush(display);
 }
 
 } // namespace VSTGUI::x11

@@ -1,5 +1,6 @@
 // The frame's window on X11: a child of the host's window with its own display connection. It reads its
-// events when asked (at the frame's idle) and delivers paints, presses, wheel turns and keys to the frame.
+// events when asked (at the frame's idle) and delivers paints, presses and wheel turns to the frame. It
+// never takes the keyboard: keys reach the frame from the host, through the editor.
 #pragma once
 
 #include "vstgui/platform/platform.h"
@@ -50,10 +51,8 @@ private:
 
     void handleEvent(XEvent& event);
     void handlePress(const XButtonEvent& event);
-    void handleKey(XKeyEvent& event, bool press);
     void addExposure(const XExposeEvent& event);
     void paintExposed();
-    void takeFocusAfterPress();
 
     CFrame* frame;
     Display* display;
@@ -66,7 +65,6 @@ private:
     std::unique_ptr<Presenter> presenter;
     std::shared_ptr<bool> token = std::make_shared<bool>(true);
     bool alive = false;
-    bool focused = false;
     int pressDepth = 0;
     CRect exposed;
     Cursor cursors[10] = {};

@@ -1,4 +1,4 @@
-#include "shell/QuorvaneFX.h"
+#include "effect/QuorvaneFX.h"
 
 #include "shell/AEffEditor.h"
 #include "shell/parameter_listener.h"
@@ -151,7 +151,7 @@ int32_t QuorvaneFX::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
 }
 
 bool QuorvaneFX::getVendorString(char* text) {
-    vr58::copyText(text, "Quorvane", kVstMaxVendorStrLen);
+    vr58::copyText(text, vr58::kVendorName, kVstMaxVendorStrLen);
     return true;
 }
 

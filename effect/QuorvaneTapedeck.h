@@ -2,7 +2,8 @@
 // channels, configured for one of the two plug-in builds.
 #pragma once
 
-#include "shell/QuorvaneFX.h"
+#include "effect/QuorvaneFX.h"
+#include "effect/version.h"
 #include "tape/filter_sections.h"
 #include "tape/meter_feed.h"
 #include "tape/noise_generator.h"
@@ -27,7 +28,7 @@ public:
     // Any host thread; reads only.
     bool getProductString(char* text) override;
     // Any host thread.
-    int32_t getVendorVersion() override { return 1100; }
+    int32_t getVendorVersion() override { return vr58::kVendorVersion; }
     // Any host thread.
     int32_t getPlugCategory() override { return kPlugCategEffect; }
     // The thread that set the rate: marks the designs stale for the audio thread.

@@ -2,8 +2,8 @@
 // strings, the state chunk, and the two hooks through which the concrete effect learns of changes.
 #pragma once
 
+#include "effect/build_config.h"
 #include "shell/AudioEffectX.h"
-#include "shell/build_config.h"
 
 #include <atomic>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "shell/platform/tick_count.h"
+#include "effect/platform/tick_count.h"
 
 #include <ctime>
 

@@ -1,6 +1,6 @@
-#include "shell/platform/noise_seed.h"
+#include "effect/platform/noise_seed.h"
 
-#include "shell/platform/tick_count.h"
+#include "effect/platform/tick_count.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
-#include "tape/QuorvaneTapedeck.h"
+#include "effect/QuorvaneTapedeck.h"
 
+#include "effect/platform/noise_seed.h"
 #include "shell/AEffEditor.h"
-#include "shell/platform/noise_seed.h"
 #include "shell/text_copy.h"
 #include "tape/denormal_guard.h"
 #include "tape/parameter_mapping.h"
@@ -26,7 +26,7 @@ QuorvaneTapedeck::QuorvaneTapedeck(audioMasterCallback audioMaster, const BuildC
     loadParameterTable(config.parameters);
     if (const BuildConfig* sibling = siblingBuild(config))
         acceptSiblingChunks(sibling->parameters, sibling->parameterCount);
-    cEffect.uniqueID = 0x56523538; // 'VR58'
+    cEffect.uniqueID = kUniqueId;
     cEffect.numInputs = 2;
     cEffect.numOutputs = 2;
     cEffect.flags |= effFlagsCanReplacing | effFlagsProgramChunks | effFlagsCanDoubleReplacing;
