@@ -16,7 +16,7 @@
 
 using namespace VSTGUI;
 
-int32_t AEffGUIEditor::knobMode = 0; // circular until a host or an opening chooses
+std::atomic<int32_t> AEffGUIEditor::knobMode{0}; // circular until a host or an opening chooses
 
 namespace {
 
@@ -27,7 +27,7 @@ public:
     void beginEdit(int32_t) override {}
     void endEdit(int32_t) override {}
     void doIdleStuff() override { platform::backend().sleep(4); }
-    int32_t getKnobMode() const override { return AEffGUIEditor::knobMode; }
+    int32_t getKnobMode() const override { return AEffGUIEditor::knobMode.load(std::memory_order_relaxed); }
 };
 ClosedEditor closedEditor;
 
@@ -56,7 +56,6 @@ AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId, int32_t
       nextIdleTicks(platform::backend().tickCount()), faceWidth(faceWidth), faceHeight(faceHeight) {
     effect->setEditor(this);
     effect->getAeffect()->flags |= effFlagsHasEditor;
-    platform::backend().oleInitialize();
     vr58::SkinBitmaps::attach();
     chooseOpeningScale(nullptr);
 }
@@ -141,10 +140,12 @@ void AEffGUIEditor::applyScale(int32_t percent) {
         // The host keeps its window: the new size waits for the next opening.
         if (!resized) return;
     }
+    // The new window is made by the window system of the old one.
     void* parent = systemWindow;
+    platform::Backend& system = frame->getBackend();
     reopenScale = percent;
     close();
-    open(parent);
+    openIn(parent, system);
 }
 
 bool AEffGUIEditor::openContextMenu(const CPoint& where) {
@@ -196,7 +197,6 @@ AEffGUIEditor::~AEffGUIEditor() {
     AEffGUIEditor::close();
     for (HostCallScope* scope = hostCalls; scope; scope = scope->outer) scope->editor = nullptr;
     vr58::SkinBitmaps::detach();
-    platform::backend().oleUninitialize();
 }
 
 bool AEffGUIEditor::getRect(ERect** out) {
@@ -207,9 +207,18 @@ bool AEffGUIEditor::getRect(ERect** out) {
     return true;
 }
 
+bool AEffGUIEditor::openIn(void* parentWindow, platform::Backend& system) {
+    // Views made during the opening (the meters read their clock) see the same window system.
+    const platform::BackendScope scope(system);
+    openingSystem = &system;
+    const bool opened = open(parentWindow);
+    openingSystem = nullptr;
+    return opened;
+}
+
 CFrame* AEffGUIEditor::createFrame(void* parentWindow, CBitmap* background, int32_t scalePercent) {
     auto* newFrame = new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parentWindow,
-                                this, scalePercent);
+                                this, openingSystem, scalePercent);
     newFrame->setBackground(background);
     return newFrame;
 }
@@ -250,6 +259,7 @@ bool AEffGUIEditor::onKeyDown(::VstKeyCode& keyCode) {
     VSTGUI::VstKeyCode key{keyCode.character, keyCode.virt, keyCode.modifier};
     // A key edit reaches the host, which may close the editor meanwhile: the frame stays until we return.
     CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
     current->retain();
     const int32_t answer = current->onKeyDown(key);
     current->release();
@@ -260,6 +270,7 @@ bool AEffGUIEditor::onKeyUp(::VstKeyCode& keyCode) {
     if (!frame) return false;
     VSTGUI::VstKeyCode key{keyCode.character, keyCode.virt, keyCode.modifier};
     CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
     current->retain();
     const int32_t answer = current->onKeyUp(key);
     current->release();
@@ -269,9 +280,10 @@ bool AEffGUIEditor::onKeyUp(::VstKeyCode& keyCode) {
 bool AEffGUIEditor::onWheel(float distance) {
     if (!frame) return false;
     CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
     current->retain();
     CDrawContext* context = new CDrawContext(current, nullptr, systemWindow);
-    CPoint where = platform::backend().cursorPosition();
+    CPoint where = current->getBackend().cursorPosition();
     where.offset(-context->offsetScreen.h, -context->offsetScreen.v);
     where = toLogical(where, current->getScale());
     const bool answer = current->onWheel(context, where, distance);
@@ -281,7 +293,7 @@ bool AEffGUIEditor::onWheel(float distance) {
 }
 
 bool AEffGUIEditor::setKnobMode(int32_t mode) {
-    knobMode = mode;
+    knobMode.store(mode, std::memory_order_relaxed);
     return true;
 }
 

@@ -62,6 +62,7 @@ void SkinBitmaps::unuse(int32_t scalePercent) {
 }
 
 VSTGUI::CBitmap* SkinBitmaps::get(int32_t resourceId, int32_t scalePercent) {
+    if (resourceId < kFirstId || resourceId >= kFirstId + kCount) return nullptr;
     const std::lock_guard<std::mutex> lock(guard);
     const int index = scaleIndex(scalePercent);
     const int32_t slot = resourceId - kFirstId;

@@ -19,8 +19,9 @@ public:
     // An editor opening and closing at a size; the last one of a size to close frees its images.
     static void use(int32_t scalePercent);
     static void unuse(int32_t scalePercent);
-    // The bitmap of a skin resource id (101..111) at a size, decoded at its first use; the caller takes
-    // no reference of its own. Valid while an editor is attached (100 %) or uses the size.
+    // The bitmap of a skin resource id (101..111) at a size, decoded at its first use; null for any other
+    // id. The caller takes no reference of its own. Valid while an editor is attached (100 %) or uses
+    // the size.
     static VSTGUI::CBitmap* get(int32_t resourceId, int32_t scalePercent = 100);
     // Whether any image of a size is decoded now.
     static bool isDecoded(int32_t scalePercent);

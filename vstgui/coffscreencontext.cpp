@@ -16,9 +16,10 @@ CRect normalised(CCoord width, CCoord height) {
 
 std::unique_ptr<platform::Surface> makeSurface(CFrame* frame, CCoord width, CCoord height) {
     void* window = frame ? frame->getWindowHandle() : nullptr;
+    platform::Backend& system = frame ? frame->getBackend() : platform::backend();
     const int32_t scale = frame ? frame->getScale() : kUnscaled;
-    return platform::backend().createOffscreen(window, std::max<CCoord>(toDevice(width, scale), 0),
-                                               std::max<CCoord>(toDevice(height, scale), 0));
+    return system.createOffscreen(window, std::max<CCoord>(toDevice(width, scale), 0),
+                                  std::max<CCoord>(toDevice(height, scale), 0));
 }
 
 } // namespace

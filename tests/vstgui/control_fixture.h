@@ -58,7 +58,8 @@ protected:
         host.screenOrigin = kOrigin;
         host.width = VSTGUI::toDevice(200, scale);
         host.height = VSTGUI::toDevice(100, scale);
-        frame = std::make_unique<VSTGUI::CFrame>(VSTGUI::CRect(0, 0, 200, 100), &host, &editor, scale);
+        frame =
+            std::make_unique<VSTGUI::CFrame>(VSTGUI::CRect(0, 0, 200, 100), &host, &editor, nullptr, scale);
         editor.frame = frame.get();
     }
 

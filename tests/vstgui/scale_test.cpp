@@ -87,7 +87,7 @@ class ScaledSkinTest : public vr58test::SoftTest {};
 // unscaled drawing path.
 TEST_F(ScaledSkinTest, TwoHundredPercentFaceIsTheTwoTimesImagesComposed) {
     soft::HostWindow host;
-    CFrame frame(CRect(0, 0, 520, 440), &host, nullptr, 200);
+    CFrame frame(CRect(0, 0, 520, 440), &host, nullptr, nullptr, 200);
     CBitmap* background = new CBitmap(101, 201, 200, 1);
     ASSERT_EQ(background->getWidth(), 520) << "2x background 201 is not embedded";
     ASSERT_EQ(background->getImage()->width(), 1040);
@@ -124,7 +124,7 @@ TEST_F(ScaledSkinTest, InBetweenSizesAreShrunkFromTheTwoTimesImagesFrameByFrame)
 
         // A frame without background shows exactly the shrunk strip's rows of the frame it asks for.
         soft::HostWindow host;
-        CFrame frame(CRect(0, 0, 200, 200), &host, nullptr, scale);
+        CFrame frame(CRect(0, 0, 200, 200), &host, nullptr, nullptr, scale);
         frame.addView(new vr58test::StripView(CRect(30, 67, 110, 147), &knob, 48 * 80));
         ASSERT_TRUE(host.child->paint(CRect(0, 0, toDevice(200, scale), toDevice(200, scale))));
         const auto& image = static_cast<const soft::SoftImage&>(*knob.getImage());
