@@ -50,7 +50,6 @@ public:
 private:
     PendingOutput& output_;
     SNDFILE* file_ = nullptr;
-    int channels_;
 };
 
 // The output's format: --format, else the target's extension (.wav, .flac, .aif, .aiff), else the input's
