@@ -11,7 +11,8 @@
 namespace {
 
 #ifdef VR58_AUDIO_FILE_COMMANDS
-constexpr const char* kUsage = R"(usage:
+constexpr const char* kUsage =
+    R"(usage:
   vr58 info PLUGIN
       Print the plug-in's effect record, identity and parameter table.
   vr58 render PLUGIN IN OUT [--preset FILE.fxp] [--set NAME=VALUE]... [--block N] [--precision 32|64]
@@ -44,10 +45,11 @@ constexpr const char* kUsage = R"(usage:
       name followed by its --set options ('#' starts a comment).
 )"
 #else
-constexpr const char* kUsage = R"(usage:
+constexpr const char* kUsage =
+    R"(usage:
 )"
 #endif
-                               R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]...
+    R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]... [--soak MINUTES]
       Load the VST 2.4 binary and torture it: lifecycle, dispatcher and parameter fuzz, chunk fuzz,
       sample rates x block sizes x hostile signals, heap calls in process calls, recovery from
       non-finite input, changes from a second thread while processing, the cost of subnormals.
@@ -55,6 +57,9 @@ constexpr const char* kUsage = R"(usage:
       --seconds  time budget of the open-ended checks (random fuzz, threads; default 30)
       --seed     seed of every random choice (default 1)
       --only     run only this check (a name from the table); may be repeated
+      --soak     instead of the checks, process for MINUTES with automation from a second thread, rate
+                 and block-size changes, state saves and loads and editor opens and closes; reports any
+                 non-finite output sample and the resident memory at the start and the end
   vr58 --help
 )";
 
