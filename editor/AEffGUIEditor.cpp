@@ -42,7 +42,9 @@ AEffGUIEditor::HostCallScope::~HostCallScope() {
 
 AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId)
     : AEffEditor(effect), effectX(effect), backgroundId(backgroundId),
-      nextIdleTicks(platform::backend().tickCount()) {
+      nextIdleTicks(platform::backend().tickCount()),
+      openGestures(new uint16_t[static_cast<size_t>(effect->getAeffect()->numParams)]()),
+      gestureSlots(effect->getAeffect()->numParams) {
     effect->setEditor(this);
     effect->getAeffect()->flags |= effFlagsHasEditor;
     platform::backend().oleInitialize();
@@ -55,7 +57,9 @@ AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId)
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
-    // A host may destroy the effect with the window still open: no window may stay behind.
+    // A host may destroy the effect with the window still open: no window may stay behind, and no gesture
+    // is ended for an effect that is going away.
+    effectClosing();
     AEffGUIEditor::close();
     for (HostCallScope* scope = hostCalls; scope; scope = scope->outer) scope->editor = nullptr;
     vr58::SkinBitmaps::detach();
@@ -90,6 +94,22 @@ void AEffGUIEditor::releaseFrame() {
 void AEffGUIEditor::close() {
     releaseFrame();
     AEffEditor::close();
+    // Last: the host may close the editor again or destroy the effect from inside one of these calls.
+    endOpenGestures();
+}
+
+void AEffGUIEditor::effectClosing() {
+    for (int32_t i = 0; i < gestureSlots; ++i) openGestures[i] = 0;
+}
+
+void AEffGUIEditor::endOpenGestures() {
+    for (int32_t i = 0; i < gestureSlots; ++i)
+        while (openGestures[i] > 0) {
+            --openGestures[i]; // counted off before the call, so a nested close does not end it again
+            HostCallScope scope(*this);
+            effectX->endEdit(i);
+            if (scope.editorDestroyed()) return;
+        }
 }
 
 void AEffGUIEditor::idle() {
@@ -140,10 +160,17 @@ bool AEffGUIEditor::setKnobMode(int32_t mode) {
 }
 
 void AEffGUIEditor::beginEdit(int32_t index) {
+    // Counted before the host hears of it: the host may close the editor from inside audioMasterBeginEdit.
+    if (index >= 0 && index < gestureSlots && openGestures[index] < UINT16_MAX) ++openGestures[index];
     effectX->beginEdit(index);
 }
 
 void AEffGUIEditor::endEdit(int32_t index) {
+    if (index >= 0 && index < gestureSlots) {
+        // Already ended by a close in between (or never begun here): the host has had its endEdit.
+        if (openGestures[index] == 0) return;
+        --openGestures[index];
+    }
     effectX->endEdit(index);
 }
 

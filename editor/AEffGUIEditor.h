@@ -7,6 +7,7 @@
 #include "vstgui/iframeeditor.h"
 
 #include <cstdint>
+#include <memory>
 
 class AudioEffectX;
 
@@ -31,9 +32,11 @@ public:
     bool onKeyUp(VstKeyCode& keyCode) override;
     bool onWheel(float distance) override;
     bool setKnobMode(int32_t mode) override;
+    void effectClosing() override;
 
     // The frame, on the user-interface thread: edit gestures go to the host, and a control's drag loop
-    // keeps the window and the host alive.
+    // keeps the window and the host alive. A gesture still open when the editor closes is ended then,
+    // once, while the effect lives.
     void beginEdit(int32_t index) override;
     void endEdit(int32_t index) override;
     void doIdleStuff() override;
@@ -78,5 +81,11 @@ protected:
     VSTGUI::CFrame* frame = nullptr;
 
 private:
+    // Sends endEdit for every gesture still open; stops where the host destroys the effect meanwhile.
+    void endOpenGestures();
+
     HostCallScope* hostCalls = nullptr;
+    // Open gestures per parameter index, made with the editor so that a gesture never allocates.
+    std::unique_ptr<uint16_t[]> openGestures;
+    int32_t gestureSlots = 0;
 };

@@ -27,6 +27,8 @@ public:
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
     virtual bool setKnobMode(int32_t /*mode*/) { return false; }
+    // effClose: the effect is going away, so whatever the editor still owes the host is not sent.
+    virtual void effectClosing() {}
 
 protected:
     AudioEffect* effect;
