@@ -1,5 +1,6 @@
 #include "editor/QuorvaneVU.h"
 
+#include "tape/decibels.h"
 #include "tape/meter_feed.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/platform/platform.h"
@@ -13,7 +14,6 @@ namespace {
 // The scale marks in dB relative to the reference level, and the filmstrip frame on each.
 constexpr double kMarkDb[QuorvaneVU::kMarks] = {-20, -10, -7, -5, -3, -2, -1, 0, 1, 2, 3, 3.5};
 constexpr uint32_t kMarkFrame[QuorvaneVU::kMarks] = {4, 21, 32, 42, 56, 65, 74, 84, 97, 109, 123, 129};
-constexpr double kDbToGain = 0.11512925464970228; // ln(10)/20
 } // namespace
 
 QuorvaneVU::QuorvaneVU(const CRect& size, vr58::MeterFeed* feed, CBitmap* needle)
@@ -34,7 +34,7 @@ bool QuorvaneVU::isTypeOf(const char* name) const {
 
 void QuorvaneVU::setReferenceLevel(double referenceDb) {
     for (int i = 0; i < kMarks; ++i)
-        thresholds[i] = std::exp((referenceDb + kMarkDb[i] - 0.8333333333333334) * kDbToGain);
+        thresholds[i] = std::exp((referenceDb + kMarkDb[i] - 0.8333333333333334) * vr58::kDbToGain);
 }
 
 void QuorvaneVU::setHoldBitmap(CBitmap* bitmap) {

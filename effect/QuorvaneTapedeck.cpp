@@ -14,12 +14,12 @@ using namespace vr58;
 QuorvaneTapedeck::QuorvaneTapedeck(audioMasterCallback audioMaster, const BuildConfig& config)
     : QuorvaneFX(audioMaster, config.parameterCount), config_(config) {
     for (int ch = 0; ch < 2; ++ch) {
-        bumpHighPass_[ch] = HighPassFilter{1.0, 0.0, 0.0, 0.0, 0.0};
-        bumpPeak_[ch] = PeakingFilter{};
-        recordLow_[ch] = LowShelfFilter{1.0, 0.0, 0.0};
-        recordHigh_[ch] = HighShelfFilter{1.0, 0.0, 0.0};
-        reproLow_[ch] = LowShelfFilter{1.0, 0.0, 0.0};
-        reproHigh_[ch] = HighShelfFilter{1.0, 0.0, 0.0};
+        bumpHighPass_[ch] = HighPassFilter<double>{1.0, 0.0, 0.0, 0.0, 0.0};
+        bumpPeak_[ch] = PeakingFilter<double>{};
+        recordLow_[ch] = LowShelfFilter<double>{1.0, 0.0, 0.0};
+        recordHigh_[ch] = HighShelfFilter<double>{1.0, 0.0, 0.0};
+        reproLow_[ch] = LowShelfFilter<double>{1.0, 0.0, 0.0};
+        reproHigh_[ch] = HighShelfFilter<double>{1.0, 0.0, 0.0};
     }
     noise_.word = 0;
     noise_.seed = newInstanceNoiseSeed();

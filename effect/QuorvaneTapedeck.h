@@ -48,12 +48,12 @@ private:
     void resetNonFiniteChannels();
 
     const vr58::BuildConfig& config_;
-    vr58::HighPassFilter bumpHighPass_[2];
-    vr58::PeakingFilter bumpPeak_[2];
-    vr58::LowShelfFilter recordLow_[2];
-    vr58::HighShelfFilter recordHigh_[2];
-    vr58::LowShelfFilter reproLow_[2];
-    vr58::HighShelfFilter reproHigh_[2];
+    vr58::HighPassFilter<double> bumpHighPass_[2];
+    vr58::PeakingFilter<double> bumpPeak_[2];
+    vr58::LowShelfFilter<double> recordLow_[2];
+    vr58::HighShelfFilter<double> recordHigh_[2];
+    vr58::LowShelfFilter<double> reproLow_[2];
+    vr58::HighShelfFilter<double> reproHigh_[2];
     vr58::NoiseGenerator noise_;
     std::atomic<bool> monoFlag_{false};
     std::atomic<uint32_t> staleDesigns_{0};

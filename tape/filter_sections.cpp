@@ -11,28 +11,28 @@ double prewarp(double frequencyHz, double sampleRate) {
 }
 } // namespace
 
-void designLowShelf(LowShelfFilter& section, double gainDb, double cornerHz, double sampleRate) {
+void designLowShelf(LowShelfFilter<double>& section, double gainDb, double cornerHz, double sampleRate) {
     const double t = prewarp(cornerHz, sampleRate);
     const double v0 = std::exp(gainDb * kDbToGain);
     section.k = (v0 - 1.0) * 0.5;
     section.c = gainDb >= 0.0 ? (t - 1.0) / (t + 1.0) : (t - v0) / (t + v0);
 }
 
-void designHighShelf(HighShelfFilter& section, double gainDb, double cornerHz, double sampleRate) {
+void designHighShelf(HighShelfFilter<double>& section, double gainDb, double cornerHz, double sampleRate) {
     const double t = prewarp(cornerHz, sampleRate);
     const double v0 = std::exp(gainDb * kDbToGain);
     section.k = (v0 - 1.0) * 0.5;
     section.c = gainDb >= 0.0 ? (t - 1.0) / (t + 1.0) : (v0 * t - 1.0) / (v0 * t + 1.0);
 }
 
-void designHighPass(HighPassFilter& section, double cornerHz, double sampleRate) {
+void designHighPass(HighPassFilter<double>& section, double cornerHz, double sampleRate) {
     const double k = 1.0 / prewarp(cornerHz, sampleRate);
     section.b0 = k / (k + 1.0);
     section.b1 = -section.b0;
     section.a1 = (1.0 - k) / (k + 1.0);
 }
 
-void designPeaking(PeakingFilter& section, double gainDb, double bandwidthOctaves, double centreHz,
+void designPeaking(PeakingFilter<double>& section, double gainDb, double bandwidthOctaves, double centreHz,
                    double sampleRate) {
     const double a = std::exp(gainDb * kDbToHalfGain);
     const double w0 = centreHz * kTwoPi / sampleRate;

@@ -1,26 +1,12 @@
-// The filter sections of both channels run together in two lanes. Each run evaluates the scalar section's
-// difference equation with the same operations in the same order, so every lane equals processSample on
-// that channel's section bit for bit. A pair is loaded from the left and right sections before a run of
-// frames and only the state is stored back afterwards; the coefficients stay as designed.
+// Both channels' sections as one section over two lanes: a pair is loaded from the left and right sections
+// before a run of frames, and only the state is stored back afterwards; the coefficients stay as designed.
+// The peaking pair runs as a two-lane biquad, without the a0 it does not use.
 #pragma once
 
 #include "tape/filter_sections.h"
 #include "tape/two_lanes.h"
 
 namespace vr58 {
-
-struct LowShelfLanes {
-    Lanes k, c, s;
-};
-struct HighShelfLanes {
-    Lanes k, c, s;
-};
-struct HighPassLanes {
-    Lanes b0, b1, a1, x1, y1;
-};
-struct PeakingLanes {
-    Lanes a1, a2, b0, b1, b2, x1, x2, y1, y2;
-};
 
 template <typename Section> Lanes pairOf(const Section (&pair)[2], double Section::*field) {
     return lanesOf(pair[0].*field, pair[1].*field);
@@ -31,73 +17,42 @@ template <typename Section> void storePair(Section (&pair)[2], double Section::*
     pair[1].*field = rightLane(value);
 }
 
-inline LowShelfLanes loadLanes(const LowShelfFilter (&pair)[2]) {
-    using F = LowShelfFilter;
+inline LowShelfFilter<Lanes> loadLanes(const LowShelfFilter<double> (&pair)[2]) {
+    using F = LowShelfFilter<double>;
     return {pairOf(pair, &F::k), pairOf(pair, &F::c), pairOf(pair, &F::s)};
 }
-inline HighShelfLanes loadLanes(const HighShelfFilter (&pair)[2]) {
-    using F = HighShelfFilter;
+inline HighShelfFilter<Lanes> loadLanes(const HighShelfFilter<double> (&pair)[2]) {
+    using F = HighShelfFilter<double>;
     return {pairOf(pair, &F::k), pairOf(pair, &F::c), pairOf(pair, &F::s)};
 }
-inline HighPassLanes loadLanes(const HighPassFilter (&pair)[2]) {
-    using F = HighPassFilter;
+inline HighPassFilter<Lanes> loadLanes(const HighPassFilter<double> (&pair)[2]) {
+    using F = HighPassFilter<double>;
     return {pairOf(pair, &F::b0), pairOf(pair, &F::b1), pairOf(pair, &F::a1), pairOf(pair, &F::x1),
             pairOf(pair, &F::y1)};
 }
-inline PeakingLanes loadLanes(const PeakingFilter (&pair)[2]) {
-    using F = PeakingFilter;
-    return {pairOf(pair, &F::a1), pairOf(pair, &F::a2), pairOf(pair, &F::b0),
-            pairOf(pair, &F::b1), pairOf(pair, &F::b2), pairOf(pair, &F::x1),
-            pairOf(pair, &F::x2), pairOf(pair, &F::y1), pairOf(pair, &F::y2)};
+inline Biquad<Lanes> loadLanes(const PeakingFilter<double> (&pair)[2]) {
+    using F = PeakingFilter<double>;
+    return {pairOf<F>(pair, &F::a1), pairOf<F>(pair, &F::a2), pairOf<F>(pair, &F::b0),
+            pairOf<F>(pair, &F::b1), pairOf<F>(pair, &F::b2), pairOf<F>(pair, &F::x1),
+            pairOf<F>(pair, &F::x2), pairOf<F>(pair, &F::y1), pairOf<F>(pair, &F::y2)};
 }
 
-inline void storeState(const LowShelfLanes& lanes, LowShelfFilter (&pair)[2]) {
-    storePair(pair, &LowShelfFilter::s, lanes.s);
+inline void storeState(const LowShelfFilter<Lanes>& lanes, LowShelfFilter<double> (&pair)[2]) {
+    storePair(pair, &LowShelfFilter<double>::s, lanes.s);
 }
-inline void storeState(const HighShelfLanes& lanes, HighShelfFilter (&pair)[2]) {
-    storePair(pair, &HighShelfFilter::s, lanes.s);
+inline void storeState(const HighShelfFilter<Lanes>& lanes, HighShelfFilter<double> (&pair)[2]) {
+    storePair(pair, &HighShelfFilter<double>::s, lanes.s);
 }
-inline void storeState(const HighPassLanes& lanes, HighPassFilter (&pair)[2]) {
-    storePair(pair, &HighPassFilter::x1, lanes.x1);
-    storePair(pair, &HighPassFilter::y1, lanes.y1);
+inline void storeState(const HighPassFilter<Lanes>& lanes, HighPassFilter<double> (&pair)[2]) {
+    storePair(pair, &HighPassFilter<double>::x1, lanes.x1);
+    storePair(pair, &HighPassFilter<double>::y1, lanes.y1);
 }
-inline void storeState(const PeakingLanes& lanes, PeakingFilter (&pair)[2]) {
-    storePair(pair, &PeakingFilter::x1, lanes.x1);
-    storePair(pair, &PeakingFilter::x2, lanes.x2);
-    storePair(pair, &PeakingFilter::y1, lanes.y1);
-    storePair(pair, &PeakingFilter::y2, lanes.y2);
-}
-
-inline Lanes processLanes(LowShelfLanes& f, Lanes x) {
-    const Lanes s = x - f.c * f.s;
-    const Lanes ap = f.c * s + f.s;
-    const Lanes y = x + f.k * (x + ap);
-    f.s = s;
-    return y;
-}
-
-inline Lanes processLanes(HighShelfLanes& f, Lanes x) {
-    const Lanes s = x - f.c * f.s;
-    const Lanes ap = f.c * s + f.s;
-    const Lanes y = x + f.k * (x - ap);
-    f.s = s;
-    return y;
-}
-
-inline Lanes processLanes(HighPassLanes& f, Lanes x) {
-    const Lanes y = f.b0 * x + f.b1 * f.x1 - f.a1 * f.y1;
-    f.x1 = x;
-    f.y1 = y;
-    return y;
-}
-
-inline Lanes processLanes(PeakingLanes& f, Lanes x) {
-    const Lanes y = f.b0 * x + f.b1 * f.x1 + f.b2 * f.x2 - f.a1 * f.y1 - f.a2 * f.y2;
-    f.x2 = f.x1;
-    f.x1 = x;
-    f.y2 = f.y1;
-    f.y1 = y;
-    return y;
+inline void storeState(const Biquad<Lanes>& lanes, PeakingFilter<double> (&pair)[2]) {
+    using F = PeakingFilter<double>;
+    storePair<F>(pair, &F::x1, lanes.x1);
+    storePair<F>(pair, &F::x2, lanes.x2);
+    storePair<F>(pair, &F::y1, lanes.y1);
+    storePair<F>(pair, &F::y2, lanes.y2);
 }
 
 } // namespace vr58

@@ -4,31 +4,25 @@
 //
 // Ballistics: the classic VU low-pass wn^2 / (s^2 + 2 zeta wn s + wn^2), wn^2 = 182.57144161 (2.15 Hz),
 // 2 zeta wn = 21.96224226 (zeta 0.813), by the bilinear transform without prewarping; unity gain at 0 Hz,
-// 99 % of a step after 300 ms, 1.25 % overshoot. Direct form I:
-//   y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2
+// 99 % of a step after 300 ms, 1.25 % overshoot; run as a biquad (tape/biquad.h).
 #pragma once
+
+#include "tape/biquad.h"
 
 #include <atomic>
 #include <cstdint>
 
 namespace vr58 {
 
-struct VuBallistics {
-    double x1, x2, y1, y2, a1, a2, b0, b1, b2;
-};
+using VuBallistics = Biquad<double>;
 
 // Clears the state and sets the coefficients. A rate that is not a positive finite number is taken as
 // 44100 Hz, so the filter never holds non-finite coefficients.
 void designVuBallistics(VuBallistics& f, double sampleRate);
 
-// One sample, summed left to right; returns the new output y1.
+// One sample; returns the new output y1.
 inline double stepVuBallistics(VuBallistics& f, double x) {
-    const double y = f.b0 * x + f.b1 * f.x1 + f.b2 * f.x2 - f.a1 * f.y1 - f.a2 * f.y2;
-    f.x2 = f.x1;
-    f.x1 = x;
-    f.y2 = f.y1;
-    f.y1 = y;
-    return y;
+    return processSample(f, x);
 }
 
 // What the filter is given for a meter value: NaN as 0 and the infinities as +-kMeterCeiling, so one broken

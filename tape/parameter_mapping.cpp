@@ -1,6 +1,6 @@
 #include "tape/parameter_mapping.h"
 
-#include "tape/filter_sections.h"
+#include "tape/decibels.h"
 
 #include <cmath>
 

@@ -20,8 +20,8 @@ constexpr int32_t kStageFrames = 64;
 
 // Trim, record equaliser and hiss: input frames to the values the tape saturates.
 struct RecordStage {
-    LowShelfLanes low;
-    HighShelfLanes high;
+    LowShelfFilter<Lanes> low;
+    HighShelfFilter<Lanes> high;
     Lanes trimGain;
     Lanes hissGain;
 
@@ -37,7 +37,7 @@ struct RecordStage {
             const Lanes trimmedFrame = loadFrame(inL, inR, i) * stage.trimGain;
             const Lanes x = kSilenceNonFinite ? finiteOrSilence(trimmedFrame) : trimmedFrame;
             if (trimmed) trimmed[i] = x;
-            Lanes u = processLanes(stage.high, processLanes(stage.low, x));
+            Lanes u = processSample(stage.high, processSample(stage.low, x));
             if constexpr (kNoise) {
                 const float left = generator.draw();
                 const float right = generator.draw();
@@ -81,10 +81,10 @@ void saturate(Lanes* tape, int32_t frames) {
 
 // Head bump, repro equaliser and output gain: saturated values to output frames.
 struct PlaybackStage {
-    HighPassLanes highPass;
-    PeakingLanes bump;
-    LowShelfLanes low;
-    HighShelfLanes high;
+    HighPassFilter<Lanes> highPass;
+    Biquad<Lanes> bump;
+    LowShelfFilter<Lanes> low;
+    HighShelfFilter<Lanes> high;
     Lanes outputGain;
 
     // Keeps the output frames, before any narrowing, in `output` unless that is null.
@@ -92,8 +92,8 @@ struct PlaybackStage {
     void run(const Lanes* tape, Sample* outL, Sample* outR, Lanes* output, int32_t frames) {
         PlaybackStage stage = *this;
         for (int32_t i = 0; i < frames; ++i) {
-            const Lanes b = processLanes(stage.bump, processLanes(stage.highPass, tape[i]));
-            const Lanes y = processLanes(stage.high, processLanes(stage.low, b)) * stage.outputGain;
+            const Lanes b = processSample(stage.bump, processSample(stage.highPass, tape[i]));
+            const Lanes y = processSample(stage.high, processSample(stage.low, b)) * stage.outputGain;
             storeFrame(outL, outR, i, y);
             if (output) output[i] = y;
         }

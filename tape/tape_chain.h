@@ -13,12 +13,12 @@ namespace vr58 {
 
 // The effect's twelve sections, each as its left and right pair.
 struct TapeSections {
-    LowShelfFilter (&recordLow)[2];
-    HighShelfFilter (&recordHigh)[2];
-    HighPassFilter (&bumpHighPass)[2];
-    PeakingFilter (&bumpPeak)[2];
-    LowShelfFilter (&reproLow)[2];
-    HighShelfFilter (&reproHigh)[2];
+    LowShelfFilter<double> (&recordLow)[2];
+    HighShelfFilter<double> (&recordHigh)[2];
+    HighPassFilter<double> (&bumpHighPass)[2];
+    PeakingFilter<double> (&bumpPeak)[2];
+    LowShelfFilter<double> (&reproLow)[2];
+    HighShelfFilter<double> (&reproHigh)[2];
 };
 
 // Values read once per process call.

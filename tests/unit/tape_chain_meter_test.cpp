@@ -28,10 +28,10 @@ struct Sections {
             designHighShelf(reproHigh[ch], 5.0, 3180.0, kRate);
         }
     }
-    LowShelfFilter recordLow[2]{}, reproLow[2]{};
-    HighShelfFilter recordHigh[2]{}, reproHigh[2]{};
-    HighPassFilter highPass[2]{};
-    PeakingFilter peak[2]{};
+    LowShelfFilter<double> recordLow[2]{}, reproLow[2]{};
+    HighShelfFilter<double> recordHigh[2]{}, reproHigh[2]{};
+    HighPassFilter<double> highPass[2]{};
+    PeakingFilter<double> peak[2]{};
     TapeSections view{recordLow, recordHigh, highPass, peak, reproLow, reproHigh};
 };
 
