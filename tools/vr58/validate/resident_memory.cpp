@@ -1,8 +1,9 @@
 #include "resident_memory.h"
 
 #ifdef _WIN32
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 #else
 #include <unistd.h>
 
