@@ -1,7 +1,8 @@
 # The release archive of each platform, made by the package target (scripts/package.sh makes both):
 #   Windows: VR58-<version>-win64.zip          Linux: VR58-<version>-linux-x86_64.tar.gz
-# Each holds both plug-ins, the factory presets (presets/<plug-in>/*.fxp), the manual, an install note,
-# the licence and the SHA-256 sums of the plug-ins. The presets are made by the Linux build, which runs the
+# Each holds both plug-ins, the vr58 command (Windows: vr58.exe, the validator only), the factory presets
+# (presets/<plug-in>/*.fxp), the manual, an install note, the licence and the SHA-256 sums of the
+# plug-ins and the command. The presets are made by the Linux build, which runs the
 # plug-ins; the Windows archive takes them from there (VR58_FACTORY_PRESETS_DIR).
 if(WIN32)
   set(package_name VR58-${VR58_RELEASE_VERSION}-win64)
@@ -25,14 +26,15 @@ file(WRITE ${CMAKE_BINARY_DIR}/package-name.txt "${package_name}\n")
 
 set(checksums ${CMAKE_BINARY_DIR}/SHA256SUMS.txt)
 add_custom_command(OUTPUT ${checksums}
-  COMMAND ${CMAKE_COMMAND} -DOUTPUT=${checksums} "-DFILES=$<TARGET_FILE:VR58G_x64>$<SEMICOLON>$<TARGET_FILE:VR58_x64>"
+  COMMAND ${CMAKE_COMMAND} -DOUTPUT=${checksums}
+          "-DFILES=$<TARGET_FILE:VR58G_x64>$<SEMICOLON>$<TARGET_FILE:VR58_x64>$<SEMICOLON>$<TARGET_FILE:vr58>"
           -P ${PROJECT_SOURCE_DIR}/cmake/WriteChecksums.cmake
-  DEPENDS VR58G_x64 VR58_x64 ${PROJECT_SOURCE_DIR}/cmake/WriteChecksums.cmake
-  COMMENT "SHA-256 sums of the plug-ins"
+  DEPENDS VR58G_x64 VR58_x64 vr58 ${PROJECT_SOURCE_DIR}/cmake/WriteChecksums.cmake
+  COMMENT "SHA-256 sums of the plug-ins and the vr58 command"
   VERBATIM)
 add_custom_target(vr58_checksums ALL DEPENDS ${checksums})
 
-install(TARGETS VR58G_x64 VR58_x64 RUNTIME DESTINATION . LIBRARY DESTINATION .)
+install(TARGETS VR58G_x64 VR58_x64 vr58 RUNTIME DESTINATION . LIBRARY DESTINATION .)
 install(FILES ${install_note} DESTINATION .)
 install(FILES ${checksums} ${PROJECT_SOURCE_DIR}/LICENSE.txt ${PROJECT_SOURCE_DIR}/docs/manual.md DESTINATION .)
 # An archive without its presets is refused rather than shipped.

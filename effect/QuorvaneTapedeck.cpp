@@ -1,6 +1,7 @@
 #include "effect/QuorvaneTapedeck.h"
 
 #include "effect/platform/noise_seed.h"
+#include "effect/vendor_requests.h"
 #include "shell/AEffEditor.h"
 #include "shell/text_copy.h"
 #include "tape/denormal_guard.h"
@@ -66,6 +67,14 @@ void QuorvaneTapedeck::parameterChanged(int32_t index, float /*value*/) {
         markStale(kHeadBumpStale);
 }
 
+intptr_t QuorvaneTapedeck::vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
+    if (index != vendor::kIndex || value != vendor::kSetNoiseSeed)
+        return QuorvaneFX::vendorSpecific(index, value, ptr, opt);
+    if (!ptr) return 0;
+    pendingSeed_.store(kSeedPending | *static_cast<const uint32_t*>(ptr), std::memory_order_release);
+    return 1;
+}
+
 void QuorvaneTapedeck::markStale(uint32_t designs) {
     // Release: the audio thread that takes the mark also sees the values stored before it.
     staleDesigns_.fetch_or(designs, std::memory_order_release);
@@ -121,15 +130,17 @@ void QuorvaneTapedeck::process(Sample** inputs, Sample** outputs, int32_t sample
     const double trimGain = decibelsToGain(trimOrGainDb(getParameter(kTrim)));
     const double outputGain = decibelsToGain(trimOrGainDb(getParameter(kGain)));
     const double hissGain = decibelsToGain(hissDb(getParameter(kHiss)));
-    const bool noiseOn = getParameter(config_.noiseIndex) != 0.0f;
+    const bool hissOn = noiseOn(getParameter(config_.noiseIndex));
     if (sampleFrames <= 0) return;
     redesignStaleSections(); // every design value is a normal number: flushing changes none
+    if (const uint64_t seed = pendingSeed_.exchange(0, std::memory_order_acquire); seed & kSeedPending)
+        noise_.seed = static_cast<uint32_t>(seed);
     const TapeSections sections{recordLow_, recordHigh_, bumpHighPass_, bumpPeak_, reproLow_, reproHigh_};
-    const BlockSettings settings{trimGain, outputGain, hissGain, noiseOn};
+    const BlockSettings settings{trimGain, outputGain, hissGain, hissOn};
     // The editor's meters are fed only while its window is open; the editor-less build never starts them.
     if (config_.vuPathIndex >= 0 && meterFeed_.running()) {
         MeterFeed::Block block = meterFeed_.beginBlock(designRate_.load(std::memory_order_relaxed));
-        const MeterTap meter{&block, getParameter(config_.vuPathIndex) > 0.5f,
+        const MeterTap meter{&block, meterReadsOutput(getParameter(config_.vuPathIndex)),
                              monoFlag_.load(std::memory_order_relaxed)};
         runTapeChain(sections, noise_, settings, meter, inputs, outputs, sampleFrames);
         meterFeed_.endBlock(block);

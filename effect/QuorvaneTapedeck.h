@@ -27,6 +27,8 @@ public:
     int32_t getPlugCategory() override { return kPlugCategEffect; }
     void sampleRateChanged(float sampleRate) override;
     void parameterChanged(int32_t index, float value) override;
+    // Any thread: our own requests (effect/vendor_requests.h).
+    intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
 
     const vr58::BuildConfig& buildConfig() const { return config_; }
     bool isMono() const { return monoFlag_.load(std::memory_order_relaxed); }
@@ -57,6 +59,10 @@ private:
     vr58::NoiseGenerator noise_;
     std::atomic<bool> monoFlag_{false};
     std::atomic<uint32_t> staleDesigns_{0};
+    // A seed asked for from any thread, taken by the audio thread before its next block: the seed in the
+    // low 32 bits, kSeedPending above them.
+    static constexpr uint64_t kSeedPending = uint64_t{1} << 32;
+    std::atomic<uint64_t> pendingSeed_{0};
     std::atomic<float> designRate_{44100.0f}; // the host's rate, handed to the audio thread's designs
     vr58::MeterFeed meterFeed_;
 };

@@ -57,8 +57,8 @@ public:
             if (!ptr) return 0;
             soft::softBackend().setTicks(*static_cast<const uint32_t*>(ptr));
             return 1;
-        default:
-            return 0;
+        default: // the effect's own requests share the index
+            return QuorvaneTapedeck::vendorSpecific(index, value, ptr, opt);
         }
     }
 

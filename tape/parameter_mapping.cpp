@@ -68,6 +68,18 @@ double headRoomDb(float value) {
     return -20.0;
 }
 
+bool noiseOn(float value) {
+    return value != 0.0f; // a NaN compares unequal and counts as on
+}
+
+bool meterReadsOutput(float value) {
+    return value > 0.5f;
+}
+
+bool vuHoldOn(float value) {
+    return value > 0.5f;
+}
+
 double decibelsToGain(double db) {
     return std::exp(db * kDbToGain);
 }

@@ -22,9 +22,12 @@ EqCurve eqCurvePosition(float curve);
 EqualiserDesign equaliserDesign(float curve, float recLo, float recHi, float repLo, float repHi);
 HeadBumpDesign headBumpDesign(float head, float bump, float hbAtt);
 
-double trimOrGainDb(float value); // -24..+24 dB
-double hissDb(float value);       // -96..-36 dB
-double headRoomDb(float value);   // VU reference: -12, -14, -18 or -20 dB by quarters
+double trimOrGainDb(float value);   // -24..+24 dB
+double hissDb(float value);         // -96..-36 dB
+double headRoomDb(float value);     // VU reference: -12, -14, -18 or -20 dB by quarters
+bool noiseOn(float value);          // hiss is off only at exactly 0
+bool meterReadsOutput(float value); // VU Path: the input up to 0.5, the output above
+bool vuHoldOn(float value);         // VU Hold: on above 0.5
 double decibelsToGain(double db);
 
 // Keeps a corner just below half the sample rate, where every section stays stable and finite.

@@ -36,6 +36,19 @@ TEST(ParameterSettingParse, RefusesValuesOutsideTheRangeOrNotNumbers) {
     }
 }
 
+TEST(ParameterSettingParse, ValuesWithAUnitOrAWordAreLeftForThePluginsUnits) {
+    for (const char* text : {"Trim=+3dB", "Trim=-6.5 DB", "Head=85Hz", "EQ Curve=NAB", "VU Path=in",
+                             "Hiss=\xE2\x88\x92"
+                             "66dB"}) {
+        const ParameterSetting setting = parseParameterSetting(text);
+        EXPECT_TRUE(setting.inUnits()) << text;
+        EXPECT_EQ(setting.name + "=" + setting.unitText, text);
+    }
+    EXPECT_FALSE(parseParameterSetting("Trim=0.75").inUnits());
+    for (const char* bad : {"Trim=3dBFS", "Trim=+3 kHz", "Noise=off!", "Trim=\xE2\x88\x92"})
+        EXPECT_THROW(parseParameterSetting(bad), CliError) << bad;
+}
+
 TEST(RenderArgumentsParse, OptionsStandAnywhereAndTakeInlineValues) {
     const RenderOptions options =
         parseRenderArguments({"--block=64", "plug.so", "--set", "Gain=0.25", "in.wav", "--precision", "64",
@@ -67,7 +80,7 @@ TEST(RenderArgumentsParse, RefusalsNameTheirOption) {
               "--block: '99999999999999999999' is not a block size (a whole number of frames, 1 to 1048576)");
     EXPECT_EQ(refusal({"p", "i", "o", "--precision"}), "--precision: needs a value");
     EXPECT_EQ(refusal({"p", "i", "o", "--subtype", "pcm8"}),
-              "--subtype: 'pcm8' is not one of pcm16, pcm24, pcm32, float, double");
+              "--subtype: 'pcm8' is not one of pcm16, pcm24, pcm32, float, double, vorbis");
 }
 
 TEST(OtherArgumentsParse, InfoAndDemo) {

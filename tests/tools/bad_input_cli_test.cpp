@@ -20,6 +20,8 @@ std::string resolve(const ScratchDir& dir, const std::string& arg) {
     if (arg == "@in") return (dir / "in.wav").string();
     if (arg == "@mono3") return (dir / "three.wav").string();
     if (arg == "@out") return (dir / "out.wav").string();
+    if (arg == "@flac") return (dir / "out.flac").string();
+    if (arg == "@mp3") return (dir / "out.mp3").string();
     if (arg == "@text") return (dir / "notes.txt").string();
     if (arg == "@missing") return (dir / "missing.wav").string();
     if (arg == "@nodir") return (dir / "no-such-folder" / "out.wav").string();
@@ -29,7 +31,9 @@ std::string resolve(const ScratchDir& dir, const std::string& arg) {
 
 const std::vector<BadRender> kBadRenders = {
     {"missing input", {VR58_FIXTURE_RECORDING, "@missing", "@out"}, "missing.wav: no such file"},
-    {"input not audio", {VR58_FIXTURE_RECORDING, "@text", "@out"}, "notes.txt: not a readable audio file"},
+    {"input not audio",
+     {VR58_FIXTURE_RECORDING, "@text", "@out"},
+     "notes.txt: cannot be read: not an audio file"},
     {"too many channels",
      {VR58_FIXTURE_RECORDING, "@mono3", "@out"},
      "takes 2 input channels (or mono), the audio has 3"},
@@ -43,7 +47,35 @@ const std::vector<BadRender> kBadRenders = {
      "unknown parameter 'Wow'"},
     {"value above 1", {VR58_FIXTURE_RECORDING, "@in", "@out", "--set", "Gain=1.01"}, "must lie in 0..1"},
     {"negative value", {VR58_FIXTURE_RECORDING, "@in", "@out", "--set=Gain=-0.1"}, "must lie in 0..1"},
-    {"value not a number", {VR58_FIXTURE_RECORDING, "@in", "@out", "--set", "Gain=loud"}, "is not a number"},
+    {"value not a number", {VR58_FIXTURE_RECORDING, "@in", "@out", "--set", "Gain=0.5x"}, "is not a number"},
+    {"units of another plug-in",
+     {VR58_FIXTURE_RECORDING, "@in", "@out", "--set", "Gain=loud"},
+     "Gain=loud: this plug-in is not a VR58, its units are unknown; give a normalised value in 0..1"},
+    {"unit value out of range",
+     {VR58_REAL_PLUGIN, "@in", "@out", "--set", "Trim=+30dB"},
+     "--set: +30 dB is outside the range of Trim, -24..+24 dB"},
+    {"bump beyond its range here",
+     {VR58_REAL_PLUGIN, "@in", "@out", "--set", "Head=105Hz", "--set", "Bump=7dB"},
+     "--set: +7 dB is outside the range of Bump, +1..+4 dB with Head 105 Hz and HB Att -2 dB"},
+    {"unit of another parameter",
+     {VR58_REAL_PLUGIN, "@in", "@out", "--set", "Head=3dB"},
+     "--set: '3dB' is not a value of Head in Hz (65..105 Hz)"},
+    {"no such position",
+     {VR58_REAL_PLUGIN, "@in", "@out", "--set", "EQ Curve=CCIR"},
+     "--set: 'CCIR' is not a position of EQ Curve (NAB, IEC, AES)"},
+    {"no such preset",
+     {VR58_REAL_PLUGIN, "@in", "@out", "--preset", "Hot 3 ips"},
+     "--preset: 'Hot 3 ips' is neither a preset file nor a factory preset (vr58 presets lists them)"},
+    {"seed for another plug-in",
+     {VR58_FIXTURE_RECORDING, "@in", "@out", "--seed", "1"},
+     "--seed: this plug-in takes no noise seed"},
+    {"seed not a number", {VR58_REAL_PLUGIN, "@in", "@out", "--seed", "-1"}, "--seed: '-1' is not a seed"},
+    {"unknown extension",
+     {VR58_FIXTURE_RECORDING, "@in", "@mp3"},
+     "out.mp3: cannot be written as a .mp3 file; name it .wav, .flac, .aiff or .ogg"},
+    {"format against the extension",
+     {VR58_FIXTURE_RECORDING, "@in", "@out", "--format", "aiff"},
+     "--format: aiff does not match the output's extension .wav"},
     {"value nan", {VR58_FIXTURE_RECORDING, "@in", "@out", "--set", "Gain=nan"}, "is not a number"},
     {"setting without value", {VR58_FIXTURE_RECORDING, "@in", "@out", "--set", "Gain"}, "is not NAME=VALUE"},
     {"output folder missing", {VR58_FIXTURE_RECORDING, "@in", "@nodir"}, "does not exist"},
@@ -62,7 +94,7 @@ const std::vector<BadRender> kBadRenders = {
     {"unknown option", {VR58_FIXTURE_RECORDING, "@in", "@out", "--loud"}, "--loud: unknown option"},
     {"bad format", {VR58_FIXTURE_RECORDING, "@in", "@out", "--format", "mp3"}, "'mp3' is not one of"},
     {"subtype the format cannot hold",
-     {VR58_FIXTURE_RECORDING, "@in", "@out", "--format", "flac", "--subtype", "float"},
+     {VR58_FIXTURE_RECORDING, "@in", "@flac", "--subtype", "float"},
      "cannot be stored"},
     {"missing arguments", {VR58_FIXTURE_RECORDING, "@in"}, "missing arguments"},
 };

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 using namespace vr58::test;
 
@@ -92,7 +95,7 @@ TEST(RenderCli, BlockSizesAndPrecisionsGiveTheSameResult) {
     }
 }
 
-TEST(RenderCli, OutputFormatFollowsOptionsThenExtensionThenInput) {
+TEST(RenderCli, OutputFormatFollowsTheExtension) {
     ScratchDir dir;
     writeAudio(dir / "in.wav", kWav16, 2, 44100, 500, testTone);
     writeAudio(dir / "float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 44100, 500, testTone);
@@ -102,12 +105,13 @@ TEST(RenderCli, OutputFormatFollowsOptionsThenExtensionThenInput) {
         int format;
     };
     const std::vector<Case> cases = {
-        {{"in.wav", "a.flac"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16}, // by extension, 16 bits kept
-        {{"in.wav", "b.out"}, kWav16},                             // unknown extension: as input
-        {{"in.wav", "c.out", "--format", "aiff"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+        {{"in.wav", "a.flac"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16}, // 16 bits kept
+        {{"in.wav", "b.aiff", "--format", "aiff"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
         {{"float.wav", "d.flac"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_24}, // FLAC holds no floats
         {{"in.wav", "e.wav", "--subtype", "double"}, SF_FORMAT_WAV | SF_FORMAT_DOUBLE},
         {{"in.wav", "f.AIF"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+        {{"float.wav", "g.ogg"}, SF_FORMAT_OGG | SF_FORMAT_VORBIS}, // not a WAV named .ogg
+        {{"g.ogg", "h.wav"}, SF_FORMAT_WAV | SF_FORMAT_PCM_24},     // Vorbis is no sample format for WAV
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"render", plugin, (dir / c.args[0]).string(),
@@ -119,6 +123,41 @@ TEST(RenderCli, OutputFormatFollowsOptionsThenExtensionThenInput) {
         EXPECT_EQ(out.info.format, c.format) << c.args[1];
         EXPECT_EQ(out.info.frames, 500) << c.args[1];
     }
+    // A compressed input's coding is no sample format for the output: 24-bit PCM instead.
+    writeAudio(dir / "in.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 2, 44100, 4410, testTone);
+    const RunResult mp3 =
+        runVr58({"render", plugin, (dir / "in.mp3").string(), (dir / "from-mp3.wav").string()});
+    ASSERT_EQ(mp3.exitCode, 0) << mp3.err;
+    EXPECT_EQ(readAudio(dir / "from-mp3.wav").info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+}
+
+TEST(RenderCli, RefusesAnOutputThatIsTheInputUnderAnyName) {
+    ScratchDir dir;
+    writeAudio(dir / "take.wav", kWav16, 2, 44100, 300, testTone);
+    std::filesystem::create_hard_link(dir / "take.wav", dir / "hard.wav");
+    std::filesystem::create_symlink("take.wav", dir / "link.wav");
+    std::filesystem::create_directory(dir / "sub");
+    const auto bytes = [&] {
+        std::ifstream in(dir / "take.wav", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string original = bytes();
+    const std::string in = (dir / "take.wav").string();
+    for (const std::string& out : {(dir.path() / "." / "take.wav").string(), (dir / "hard.wav").string(),
+                                   (dir / "link.wav").string(), (dir / "sub" / ".." / "take.wav").string()}) {
+        const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, in, out, "--set", "Gain=0"});
+        EXPECT_EQ(run.exitCode, 1) << out;
+        EXPECT_EQ(run.errLines(),
+                  std::vector<std::string>{"vr58: " + out + ": is the input file " + in +
+                                           " (the same file on disk); the render would replace "
+                                           "it, so nothing was written: choose another output"});
+        EXPECT_EQ(bytes(), original) << out;
+    }
+    // Through the link as the input, too.
+    const RunResult linked = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "link.wav").string(), in});
+    EXPECT_EQ(linked.exitCode, 1);
+    EXPECT_EQ(bytes(), original);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"hard.wav", "link.wav", "sub", "take.wav"}));
 }
 
 TEST(RenderCli, FlacInputRendersAndLoudOutputClipsInsteadOfWrapping) {
@@ -130,10 +169,45 @@ TEST(RenderCli, FlacInputRendersAndLoudOutputClipsInsteadOfWrapping) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Audio out = readAudio(dir / "out.flac");
     const Audio in = readAudio(dir / "in.flac");
+    long beyond = 0;
     for (long i = 0; i < out.info.frames; ++i) {
         const double expected = std::clamp(2.0 * in.at(i, 0), -1.0, 1.0);
         ASSERT_NEAR(out.at(i, 0), expected, 2 * kPcm16Step) << i;
+        for (int c = 0; c < 2; ++c) beyond += std::fabs(2.0 * in.at(i, c)) > 1.0;
     }
+    // What came out, and what the clipping cost: said, and still a success.
+    ASSERT_GT(beyond, 0);
+    const std::string target = (dir / "out.flac").string();
+    EXPECT_EQ(run.out.rfind(target + ": peak L +4.1, R +4.", 0), 0u) << run.out; // 2 x 0.8 is +4.1 dBFS
+    EXPECT_EQ(run.errLines(), std::vector<std::string>{
+                                  "vr58: " + target + ": " + std::to_string(beyond) + " of 800 samples " +
+                                  "lay beyond full scale and were clipped in 16-bit PCM; render with " +
+                                  "--subtype float to keep them, or turn Gain down"});
+    const RunResult kept = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.flac").string(),
+                                    (dir / "out.wav").string(), "--set", "Gain=1", "--subtype", "float"});
+    ASSERT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_EQ(kept.err, "");
+    EXPECT_EQ(kept.out.rfind((dir / "out.wav").string() + ": peak L +4.1, R +4.", 0), 0u) << kept.out;
+}
+
+TEST(RenderCli, ASeedMakesRendersEqualToTheBit) {
+    ScratchDir dir;
+    writeAudio(dir / "in.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 44100, 4000, testTone);
+    const auto renderWith = [&](const std::string& name, std::vector<std::string> extra) {
+        std::vector<std::string> args = {
+            "render", VR58_REAL_PLUGIN_G, (dir / "in.wav").string(), (dir / name).string(),
+            "--set",  "Hiss=-36dB"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const RunResult run = runVr58(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        std::ifstream in(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string first = renderWith("a.wav", {"--seed", "5"});
+    EXPECT_TRUE(renderWith("b.wav", {"--seed=5", "--block", "100"}) == first);
+    EXPECT_FALSE(renderWith("c.wav", {"--seed", "6"}) == first);
+    // Without a seed the hiss runs free.
+    EXPECT_FALSE(renderWith("d.wav", {}) == renderWith("e.wav", {}));
 }
 
 TEST(RenderCli, ReplacesAnExistingOutputOnlyOnSuccess) {

@@ -1,3 +1,4 @@
+#include "effect/vendor_requests.h"
 #include "effect_fixture.h"
 #include "reference_tape.h"
 #include "tape/noise_generator.h"
@@ -67,6 +68,32 @@ TEST(Noise, SeedAdvancesTwoStepsPerFrameOnlyWhileOn) {
     fx->setParameter(kEditorBuild.noiseIndex, 1e-30f); // any non-zero value means on
     fx->processReplacing(ins, outs, 1);
     EXPECT_NE(fx->noiseSeed(), expected.seed);
+}
+
+TEST(Noise, ASeedRequestTakesEffectAtTheNextBlockOnly) {
+    auto fx = makeTapedeck(kPlainBuild, 77);
+    fx->setSampleRate(44100.0f);
+    std::vector<float> left(16, 0.0f), right(16, 0.0f);
+    float* buffers[2] = {left.data(), right.data()};
+    const uint32_t seed = 0xC0FFEEu;
+    EXPECT_EQ(fx->dispatcher(effVendorSpecific, vendor::kIndex, vendor::kSetNoiseSeed, nullptr, 0.0f), 0);
+    EXPECT_EQ(fx->dispatcher(effVendorSpecific, kUniqueId + 1, vendor::kSetNoiseSeed,
+                             const_cast<uint32_t*>(&seed), 0.0f),
+              0); // not our index
+    EXPECT_NE(fx->noiseSeed(), seed);
+    ASSERT_EQ(fx->dispatcher(effVendorSpecific, vendor::kIndex, vendor::kSetNoiseSeed,
+                             const_cast<uint32_t*>(&seed), 0.0f),
+              1);
+    EXPECT_NE(fx->noiseSeed(), seed); // handed over, not yet taken: the audio thread owns the generator
+    fx->processReplacing(buffers, buffers, 0);
+    EXPECT_NE(fx->noiseSeed(), seed);
+    NoiseGenerator expected{0, seed};
+    for (int i = 0; i < 2 * 16; ++i) expected.draw();
+    fx->processReplacing(buffers, buffers, 16);
+    EXPECT_EQ(fx->noiseSeed(), expected.seed);
+    fx->processReplacing(buffers, buffers, 16); // taken once: the hiss runs on from there
+    for (int i = 0; i < 2 * 16; ++i) expected.draw();
+    EXPECT_EQ(fx->noiseSeed(), expected.seed);
 }
 
 TEST(Chain, NonPositiveFrameCountsWriteNothing) {

@@ -2,6 +2,8 @@
 
 #include "cli_error.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -57,6 +59,15 @@ int parseBlockSize(const std::string& text) {
     return static_cast<int>(value);
 }
 
+uint32_t parseSeed(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 0);
+    if (text.empty() || text[0] == '-' || *end != '\0' || errno != 0 || value > 0xFFFFFFFFull)
+        throw CliError("--seed", "'" + text + "' is not a seed (a whole number, 0 to 4294967295)");
+    return static_cast<uint32_t>(value);
+}
+
 Precision parsePrecision(const std::string& text) {
     if (text == "32") return Precision::Single;
     if (text == "64") return Precision::Double;
@@ -100,6 +111,27 @@ void expectPositionals(const std::vector<std::string>& positionals, size_t count
         throw CliError(command, "unexpected argument '" + positionals[count] + "'");
 }
 
+// A number followed by a unit the plug-ins use, or a word of letters (a switch position). Only the form is
+// checked here; the plug-in's own table decides whether it names a value.
+bool looksLikeUnitValue(const std::string& text, const char* numberEnd) {
+    const bool letters = !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
+        return std::isalpha(c) || c == ' ';
+    });
+    if (letters) return true;
+    if (numberEnd == text.c_str()) {
+        // A typographic minus before the number (U+2212).
+        if (text.rfind("\xE2\x88\x92", 0) != 0) return false;
+        char* end = nullptr;
+        std::strtod(text.c_str() + 3, &end);
+        if (end == text.c_str() + 3) return false;
+        numberEnd = end;
+    }
+    std::string unit(numberEnd);
+    unit.erase(std::remove(unit.begin(), unit.end(), ' '), unit.end());
+    std::transform(unit.begin(), unit.end(), unit.begin(), [](unsigned char c) { return std::tolower(c); });
+    return unit == "db" || unit == "hz";
+}
+
 } // namespace
 
 ParameterSetting parseParameterSetting(const std::string& text) {
@@ -112,11 +144,21 @@ ParameterSetting parseParameterSetting(const std::string& text) {
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(number.c_str(), &end);
-    if (number.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
-        throw CliError("--set", "value of '" + setting.name + "' is not a number: '" + number + "'");
-    if (value < 0.0 || value > 1.0)
-        throw CliError("--set", "value of '" + setting.name + "' must lie in 0..1, got " + number);
-    setting.value = static_cast<float>(value);
+    if (!number.empty() && *end == '\0') {
+        if (errno == ERANGE || !std::isfinite(value))
+            throw CliError("--set", "value of '" + setting.name + "' is not a number: '" + number + "'");
+        if (value < 0.0 || value > 1.0)
+            throw CliError("--set", "value of '" + setting.name + "' must lie in 0..1, got " + number +
+                                        " (a bare number is normalised; a value in units carries its unit, "
+                                        "as in Trim=+3dB)");
+        setting.value = static_cast<float>(value);
+        return setting;
+    }
+    if (!looksLikeUnitValue(number, end))
+        throw CliError("--set", "value of '" + setting.name + "' is not a number: '" + number +
+                                    "' (give 0..1, a value in dB or Hz such as +3dB or 85Hz, or a switch "
+                                    "position such as NAB or off)");
+    setting.unitText = number;
     return setting;
 }
 
@@ -130,12 +172,14 @@ RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
         else if (name == "--precision")
             options.precision = parsePrecision(value());
         else if (name == "--format")
-            options.format = parseChoice("--format", value(), {"wav", "flac", "aiff"});
+            options.format = parseChoice("--format", value(), {"wav", "flac", "aiff", "ogg"});
         else if (name == "--subtype")
             options.subtype =
-                parseChoice("--subtype", value(), {"pcm16", "pcm24", "pcm32", "float", "double"});
+                parseChoice("--subtype", value(), {"pcm16", "pcm24", "pcm32", "float", "double", "vorbis"});
         else if (name == "--preset")
             options.preset = value();
+        else if (name == "--seed")
+            options.seed = parseSeed(value());
         else
             throw CliError(name, "unknown option for render");
     });
@@ -172,11 +216,14 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
             options.settings.push_back(parseParameterSetting(value()));
         else if (name == "--play")
             options.play = value();
+        else if (name == "--preset")
+            options.preset = value();
         else
             throw CliError(name, "unknown option for editor-preview");
     });
-    expectPositionals(positionals, 2, "editor-preview",
-                      "vr58 editor-preview PLUGIN OUT.png [--set NAME=VALUE]... [--play FILE]");
+    expectPositionals(
+        positionals, 2, "editor-preview",
+        "vr58 editor-preview PLUGIN OUT.png [--preset FILE|NAME] [--set NAME=VALUE]... [--play FILE]");
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;

@@ -1,6 +1,7 @@
 // Command-line parsing of the vr58 subcommands into plain option records; bad input throws CliError.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,7 +11,9 @@ namespace vr58::tool {
 
 struct ParameterSetting {
     std::string name;
-    float value = 0.0f;
+    float value = 0.0f;   // normalised, when given as a bare number
+    std::string unitText; // the value in units ("+3dB", "85Hz", "off"), resolved against the plug-in
+    bool inUnits() const { return !unitText.empty(); }
 };
 
 enum class Precision { Single, Double };
@@ -24,7 +27,8 @@ struct RenderOptions {
     Precision precision = Precision::Single;
     std::optional<std::string> format;  // wav, flac or aiff
     std::optional<std::string> subtype; // pcm16, pcm24, pcm32, float or double
-    std::optional<std::string> preset;  // a .fxp file loaded before the settings
+    std::optional<std::string> preset;  // a .fxp file or a factory preset's name, before the settings
+    std::optional<uint32_t> seed;       // the noise seed, for renders equal to the bit
 };
 
 struct InfoOptions {
@@ -41,6 +45,7 @@ struct EditorPreviewOptions {
     std::string output;
     std::vector<ParameterSetting> settings;
     std::optional<std::string> play; // an audio file played through the plug-in with the editor open
+    std::optional<std::string> preset;
 };
 
 struct MeasureOptions {
@@ -58,7 +63,8 @@ struct PresetOptions {
     std::optional<std::string> list;
 };
 
-// "NAME=VALUE" with VALUE a number in 0..1; the name is everything before the last '='.
+// "NAME=VALUE" with VALUE a number in 0..1 (normalised), or a number with the unit dB or Hz, or a word
+// (a switch position): those are in the parameter's units. The name is everything before the last '='.
 ParameterSetting parseParameterSetting(const std::string& text);
 
 RenderOptions parseRenderArguments(const std::vector<std::string>& args);

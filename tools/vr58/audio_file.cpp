@@ -13,14 +13,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::map<std::string, int> kContainers = {
-    {"wav", SF_FORMAT_WAV}, {"flac", SF_FORMAT_FLAC}, {"aiff", SF_FORMAT_AIFF}, {"aif", SF_FORMAT_AIFF}};
+const std::map<std::string, int> kContainers = {{"wav", SF_FORMAT_WAV},
+                                                {"flac", SF_FORMAT_FLAC},
+                                                {"aiff", SF_FORMAT_AIFF},
+                                                {"aif", SF_FORMAT_AIFF},
+                                                {"ogg", SF_FORMAT_OGG}};
 
-const std::map<std::string, int> kSubtypes = {{"pcm16", SF_FORMAT_PCM_16},
-                                              {"pcm24", SF_FORMAT_PCM_24},
-                                              {"pcm32", SF_FORMAT_PCM_32},
-                                              {"float", SF_FORMAT_FLOAT},
-                                              {"double", SF_FORMAT_DOUBLE}};
+const std::map<std::string, int> kSubtypes = {{"pcm16", SF_FORMAT_PCM_16},  {"pcm24", SF_FORMAT_PCM_24},
+                                              {"pcm32", SF_FORMAT_PCM_32},  {"float", SF_FORMAT_FLOAT},
+                                              {"double", SF_FORMAT_DOUBLE}, {"vorbis", SF_FORMAT_VORBIS}};
+
+bool isPlainSampleFormat(int subtype) {
+    return isIntegerSampleFormat(subtype) || subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
+}
 
 std::string lowerExtension(const std::string& path) {
     std::string extension = fs::path(path).extension().string();
@@ -46,7 +51,11 @@ AudioReader::AudioReader(const std::string& path) : path_(path) {
     if (fs::is_directory(status)) throw CliError(path, "is a directory");
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file_) throw CliError(path, "not a readable audio file (" + sndfileReason(nullptr) + ")");
+    // libsndfile's reason for a file it cannot decode speaks of a missing file; this one exists.
+    if (!file_)
+        throw CliError(path,
+                       "cannot be read: not an audio file of a format vr58 reads (WAV, FLAC, AIFF, Ogg, "
+                       "MP3 and the others of libsndfile)");
     info_ = {info.format, info.channels, info.samplerate, static_cast<long long>(info.frames)};
     if (info.channels < 1 || info.samplerate < 1) {
         sf_close(file_);
@@ -75,6 +84,9 @@ AudioWriter::AudioWriter(PendingOutput& output, int format, int channels, int sa
     if (!file_) throw CliError(output.target(), "cannot write (" + sndfileReason(nullptr) + ")");
     // Integer formats clip samples beyond full scale instead of wrapping them around.
     sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // The PEAK chunk of float WAV and AIFF files carries the time of writing: without it two renders of
+    // one file with one noise seed are equal to the bit.
+    sf_command(file_, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
 }
 
 AudioWriter::~AudioWriter() {
@@ -97,13 +109,16 @@ void AudioWriter::commit() {
 
 int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
                        const std::optional<std::string>& format, const std::optional<std::string>& subtype) {
-    int container = input.format & SF_FORMAT_TYPEMASK;
-    if (format) {
-        container = kContainers.at(*format);
-    } else {
-        const auto byExtension = kContainers.find(lowerExtension(target));
-        if (byExtension != kContainers.end()) container = byExtension->second;
-    }
+    const std::string extension = lowerExtension(target);
+    const auto byExtension = kContainers.find(extension);
+    if (byExtension == kContainers.end())
+        throw CliError(target, (extension.empty() ? std::string("has no extension")
+                                                  : "cannot be written as a ." + extension + " file") +
+                                   "; name it .wav, .flac, .aiff or .ogg");
+    const int container = byExtension->second;
+    if (format && kContainers.at(*format) != container)
+        throw CliError("--format", *format + " does not match the output's extension ." + extension +
+                                       "; the extension sets the format");
     const auto fits = [&](int candidate) {
         SF_INFO info{};
         info.format = candidate;
@@ -114,14 +129,50 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
     if (subtype) {
         const int chosen = container | kSubtypes.at(*subtype);
         if (!fits(chosen))
-            throw CliError("--subtype", *subtype + " samples cannot be stored in this file format");
+            throw CliError("--subtype", *subtype + " samples cannot be stored in a ." + extension + " file");
         return chosen;
     }
-    const int kept = container | (input.format & SF_FORMAT_SUBMASK);
-    if (fits(kept)) return kept;
-    const int fallback = container | SF_FORMAT_PCM_24;
-    if (fits(fallback)) return fallback;
-    throw CliError(target, "cannot choose a sample format for this file format; give --format and --subtype");
+    if (container == SF_FORMAT_OGG) return container | SF_FORMAT_VORBIS;
+    // The input's sample format when it is plain PCM or float and the output holds it (a compressed
+    // input's coding never is), else 24-bit PCM.
+    const int kept = input.format & SF_FORMAT_SUBMASK;
+    if (isPlainSampleFormat(kept) && fits(container | kept)) return container | kept;
+    return container | SF_FORMAT_PCM_24;
+}
+
+bool isIntegerSampleFormat(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string sampleFormatName(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+        return "8-bit PCM";
+    case SF_FORMAT_PCM_16:
+        return "16-bit PCM";
+    case SF_FORMAT_PCM_24:
+        return "24-bit PCM";
+    case SF_FORMAT_PCM_32:
+        return "32-bit PCM";
+    case SF_FORMAT_FLOAT:
+        return "32-bit float";
+    case SF_FORMAT_DOUBLE:
+        return "64-bit float";
+    case SF_FORMAT_VORBIS:
+        return "Vorbis";
+    default:
+        return "its sample format";
+    }
 }
 
 } // namespace vr58::tool

@@ -52,9 +52,15 @@ private:
     SNDFILE* file_ = nullptr;
 };
 
-// The output's format: --format, else the target's extension (.wav, .flac, .aif, .aiff), else the input's
-// container; --subtype, else the input's sample format when the container can hold it, else 24-bit PCM.
+// The output's format: its extension (.wav, .flac, .aif, .aiff, .ogg; anything else is refused, and
+// --format must agree); --subtype, else Vorbis for .ogg, else the input's PCM or float sample format
+// when the container can hold it, else 24-bit PCM.
 int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
                        const std::optional<std::string>& format, const std::optional<std::string>& subtype);
+
+// True for the PCM sample formats, which clip what lies beyond full scale.
+bool isIntegerSampleFormat(int format);
+// "16-bit PCM", "32-bit float", ...
+std::string sampleFormatName(int format);
 
 } // namespace vr58::tool

@@ -12,6 +12,7 @@ int runDemo(const std::vector<std::string>& args);
 int runEditorPreview(const std::vector<std::string>& args);
 int runMeasure(const std::vector<std::string>& args);
 int runPreset(const std::vector<std::string>& args);
+int runPresets(const std::vector<std::string>& args);
 int runValidate(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

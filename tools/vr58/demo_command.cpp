@@ -38,8 +38,13 @@ struct Preset {
 // bump presets take the output Gain down 4.8 dB so that their peaks stay below full scale for listening.
 const std::vector<Preset> kPresets = {
     {"defaults", {}},
-    {"nab-hot", {{"EQ Curve", 0.1f}, {"Trim", 0.8f}, {"Gain", 0.4f}}},
-    {"aes-head-bump", {{"EQ Curve", 1.0f}, {"Head", 0.5f}, {"Bump", 1.0f}, {"HB Att", 0.0f}, {"Gain", 0.4f}}},
+    {"nab-hot", {{"EQ Curve", 0.1f, {}}, {"Trim", 0.8f, {}}, {"Gain", 0.4f, {}}}},
+    {"aes-head-bump",
+     {{"EQ Curve", 1.0f, {}},
+      {"Head", 0.5f, {}},
+      {"Bump", 1.0f, {}},
+      {"HB Att", 0.0f, {}},
+      {"Gain", 0.4f, {}}}},
 };
 
 const std::vector<std::string> kPluginNames = {"VR58G_x64", "VR58_x64"};

@@ -42,11 +42,11 @@ private:
 // Plays the file through the plug-in with the editor open, idling it after every block in the audio's
 // time, and keeps the picture of the moment the needle stood highest.
 EditorPicture pictureWhilePlaying(host::HostedPlugin& plugin, const std::string& file,
-                                  const std::vector<ParameterSetting>& settings) {
+                                  const std::vector<ParameterSetting>& settings, const PresetChoice* preset) {
     constexpr int kBlock = 512;
     AudioReader reader(file);
     const AudioStreamInfo& in = reader.info();
-    preparePlugin(plugin, in.sampleRate, kBlock, in.channels, settings, Precision::Single, nullptr);
+    preparePlugin(plugin, in.sampleRate, kBlock, in.channels, settings, Precision::Single, preset);
     EditorWindow window(plugin);
     FileSource source(reader);
     LoudnessSink loudness(renderedChannels(plugin, in.channels), in.sampleRate);
@@ -73,13 +73,14 @@ int runEditorPreview(const std::vector<std::string>& args) {
         if (view.hasParameter() && plugin->parameterName(view.tag) != view.parameter().name)
             throw CliError(options.plugin, "has no editor skin (not the VR58-G editor build)");
 
+    std::optional<PresetChoice> preset;
+    if (options.preset) preset = choosePreset(*options.preset);
     EditorPicture picture;
     if (options.play) {
-        picture = pictureWhilePlaying(*plugin, *options.play, options.settings);
+        picture = pictureWhilePlaying(*plugin, *options.play, options.settings, preset ? &*preset : nullptr);
     } else {
-        const std::vector<int32_t> indices = resolveSettings(*plugin, options.settings);
-        for (size_t i = 0; i < options.settings.size(); ++i)
-            plugin->setParameter(indices[i], options.settings[i].value);
+        if (preset) loadPreset(*plugin, *preset);
+        applySettings(*plugin, resolveSettings(*plugin, options.settings));
         EditorWindow window(*plugin);
         picture = window.picture();
     }

@@ -1,6 +1,7 @@
 #include "info_printer.h"
 
 #include "effect/version.h"
+#include "plugin_session.h"
 
 #include <cstdio>
 #include <vector>
@@ -81,14 +82,22 @@ void printPluginInfo(std::ostream& out, host::HostedPlugin& plugin) {
     row(out, "category", std::to_string(category) + " (" + categoryName(category) + ")");
 
     out << "Parameters\n";
+    // A VR58 plug-in's values also in their units, as the tape chain reads them.
+    const ParameterUnits* units = unitsOf(plugin);
+    const std::vector<float> values = parameterValues(plugin);
     char line[256];
-    std::snprintf(line, sizeof line, "  %5s  %-8s  %-8s  %-8s  %s\n", "index", "name", "label", "value",
-                  "display");
+    std::snprintf(line, sizeof line, "  %5s  %-8s  %-8s  %-8s  %-8s%s\n", "index", "name", "label", "value",
+                  "display", units ? "  in units" : "");
     out << line;
     for (int32_t i = 0; i < r.numParams; ++i) {
-        std::snprintf(line, sizeof line, "  %5d  %-8s  %-8s  %-8.6f  %s\n", i,
+        // The text after the name: the value and what it depends on.
+        const std::string inUnits =
+            units ? "  " + units->format(i, values.data()).substr(std::string(units->name(i)).size() + 1)
+                  : "";
+        std::snprintf(line, sizeof line, "  %5d  %-8s  %-8s  %-8.6f  %-8s%s\n", i,
                       plugin.parameterName(i).c_str(), plugin.parameterLabel(i).c_str(),
-                      static_cast<double>(plugin.getParameter(i)), plugin.parameterDisplay(i).c_str());
+                      static_cast<double>(values[static_cast<size_t>(i)]), plugin.parameterDisplay(i).c_str(),
+                      inUnits.c_str());
         out << line;
     }
 }

@@ -9,6 +9,7 @@
 #include "progress.h"
 #include "render_loop.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -99,10 +100,16 @@ std::string number(double value, const char* format) {
 // Measurements run with the noise off; a plug-in without a Noise parameter has none to switch.
 std::vector<ParameterSetting> withNoiseOff(host::HostedPlugin& plugin,
                                            std::vector<ParameterSetting> settings) {
+    const auto off = [](const ParameterSetting& setting) {
+        if (!setting.inUnits()) return setting.value == 0.0f;
+        std::string word = setting.unitText;
+        for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return word == "off" || word == "no" || word == "n";
+    };
     for (const auto& setting : settings)
-        if (setting.name == "Noise" && setting.value != 0.0f)
-            throw CliError("--set", "Noise: measure always runs with the noise off (Noise=0)");
-    if (plugin.findParameter("Noise") >= 0) settings.push_back({"Noise", 0.0f});
+        if (setting.name == "Noise" && !off(setting))
+            throw CliError("--set", "Noise: measure always runs with the noise off (Noise=off)");
+    if (plugin.findParameter("Noise") >= 0) settings.push_back({"Noise", 0.0f, {}});
     return settings;
 }
 
@@ -164,8 +171,7 @@ std::string measureLevels(const std::string& path, const std::vector<ParameterSe
 }
 
 std::string describeParameters(host::HostedPlugin& plugin, const std::vector<ParameterSetting>& settings) {
-    const std::vector<int32_t> indices = resolveSettings(plugin, settings);
-    for (size_t i = 0; i < settings.size(); ++i) plugin.setParameter(indices[i], settings[i].value);
+    applySettings(plugin, resolveSettings(plugin, settings));
     std::ostringstream csv;
     csv << "index,name,label,value\n";
     for (int32_t index = 0; index < plugin.effect()->numParams; ++index)

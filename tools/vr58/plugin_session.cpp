@@ -1,6 +1,11 @@
 #include "plugin_session.h"
 
 #include "cli_error.h"
+#include "effect/vendor_requests.h"
+#include "preset_file.h"
+#include "preset_list.h"
+
+#include <filesystem>
 
 namespace vr58::tool {
 
@@ -11,9 +16,25 @@ std::unique_ptr<host::HostedPlugin> loadPlugin(const std::string& path) {
     return plugin;
 }
 
-std::vector<int32_t> resolveSettings(host::HostedPlugin& plugin,
-                                     const std::vector<ParameterSetting>& settings) {
-    std::vector<int32_t> indices;
+const ParameterUnits* unitsOf(host::HostedPlugin& plugin) {
+    if (plugin.effect()->uniqueID != kUniqueId) return nullptr;
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < plugin.effect()->numParams; ++i) names.push_back(plugin.parameterName(i));
+    return ParameterUnits::matching(names);
+}
+
+std::vector<float> parameterValues(host::HostedPlugin& plugin) {
+    std::vector<float> values;
+    for (int32_t i = 0; i < plugin.effect()->numParams; ++i) values.push_back(plugin.getParameter(i));
+    return values;
+}
+
+std::vector<ResolvedSetting> resolveSettings(host::HostedPlugin& plugin,
+                                             const std::vector<ParameterSetting>& settings) {
+    const ParameterUnits* units = nullptr;
+    bool unitsLooked = false;
+    std::vector<float> values = parameterValues(plugin);
+    std::vector<ResolvedSetting> resolved;
     for (const auto& setting : settings) {
         const int32_t index = plugin.findParameter(setting.name);
         if (index < 0) {
@@ -23,14 +44,69 @@ std::vector<int32_t> resolveSettings(host::HostedPlugin& plugin,
             throw CliError("--set", "unknown parameter '" + setting.name + "' (this plug-in has: " +
                                         (known.empty() ? "no parameters" : known) + ")");
         }
-        indices.push_back(index);
+        float value = setting.value;
+        if (setting.inUnits()) {
+            if (!unitsLooked) units = unitsOf(plugin);
+            unitsLooked = true;
+            if (!units)
+                throw CliError("--set", setting.name + "=" + setting.unitText +
+                                            ": this plug-in is not a VR58, its units are unknown; give a "
+                                            "normalised value in 0..1");
+            const ParameterUnits::Parsed parsed = units->parse(index, setting.unitText, values.data());
+            if (!parsed.ok) throw CliError("--set", parsed.error);
+            value = parsed.value;
+        }
+        values[static_cast<size_t>(index)] = value;
+        resolved.push_back({index, value});
     }
-    return indices;
+    return resolved;
+}
+
+void applySettings(host::HostedPlugin& plugin, const std::vector<ResolvedSetting>& settings) {
+    for (const ResolvedSetting& setting : settings) plugin.setParameter(setting.index, setting.value);
+}
+
+PresetChoice choosePreset(const std::string& argument) {
+    PresetChoice choice;
+    choice.argument = argument;
+    std::error_code ec;
+    // A path (an existing file, or one that says it is a file) is read as a preset file.
+    const bool isPath = std::filesystem::exists(argument, ec) || argument.find('/') != std::string::npos ||
+                        std::filesystem::path(argument).extension() == ".fxp";
+    if (isPath) {
+        choice.file = readPresetFile(argument);
+        return choice;
+    }
+    const PresetEntry* factory = findFactoryPreset(argument);
+    if (!factory)
+        throw CliError("--preset",
+                       "'" + argument +
+                           "' is neither a preset file nor a factory preset (vr58 presets lists them)");
+    choice.settings = factory->settings;
+    return choice;
+}
+
+void loadPreset(host::HostedPlugin& plugin, const PresetChoice& preset) {
+    if (preset.file) {
+        checkPresetFor(plugin, *preset.file, preset.argument);
+        plugin.setChunk(preset.file->chunk, true);
+        return;
+    }
+    try {
+        applySettings(plugin, resolveSettings(plugin, preset.settings));
+    } catch (const CliError& error) {
+        throw CliError("--preset " + preset.argument, error.what());
+    }
+}
+
+void setNoiseSeed(host::HostedPlugin& plugin, uint32_t seed) {
+    if (plugin.dispatch(effVendorSpecific, vendor::kIndex, vendor::kSetNoiseSeed, &seed) != 1)
+        throw CliError("--seed", "this plug-in takes no noise seed (only the VR58 plug-ins do)");
 }
 
 void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, int fileChannels,
                    const std::vector<ParameterSetting>& settings, Precision precision,
-                   const host::ProgramPreset* preset) {
+                   const PresetChoice* preset, std::optional<uint32_t> seed) {
     const AEffect& record = *plugin.effect();
     const std::string& path = plugin.path();
     if (record.numInputs < 1 || record.numOutputs < 1)
@@ -43,7 +119,6 @@ void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, in
         throw CliError(path, "the plug-in does not process 64-bit audio; use --precision 32");
     if (precision == Precision::Single && !record.processReplacing)
         throw CliError(path, "the plug-in does not process 32-bit audio; use --precision 64");
-    const std::vector<int32_t> indices = resolveSettings(plugin, settings);
 
     plugin.open();
     plugin.setSampleRate(static_cast<float>(sampleRate));
@@ -51,8 +126,9 @@ void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, in
     // Mono files are described as mono so the plug-in can meter them as such; it still gets every input.
     const int channels = fileChannels == 1 ? 1 : record.numInputs;
     plugin.setSpeakerArrangement(channels, fileChannels == 1 ? 1 : record.numOutputs);
-    if (preset) plugin.setChunk(preset->chunk, true);
-    for (size_t i = 0; i < settings.size(); ++i) plugin.setParameter(indices[i], settings[i].value);
+    if (preset) loadPreset(plugin, *preset);
+    applySettings(plugin, resolveSettings(plugin, settings));
+    if (seed) setNoiseSeed(plugin, *seed);
     plugin.mainsChanged(true);
 }
 

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "arguments.h"
+#include "effect/parameter_units.h"
 #include "host/fxp_preset.h"
 #include "host/hosted_plugin.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,15 +16,41 @@ namespace vr58::tool {
 // Loads the binary; throws CliError naming the file when it is not a usable VST 2.4 plug-in.
 std::unique_ptr<host::HostedPlugin> loadPlugin(const std::string& path);
 
-// Checks every setting's name against the plug-in's parameters before anything is processed or written.
-std::vector<int32_t> resolveSettings(host::HostedPlugin& plugin,
-                                     const std::vector<ParameterSetting>& settings);
+// The table of units of a VR58 plug-in (either build); null for any other plug-in.
+const ParameterUnits* unitsOf(host::HostedPlugin& plugin);
+// Every parameter's current normalised value, in index order.
+std::vector<float> parameterValues(host::HostedPlugin& plugin);
 
-// effOpen, sample rate, block size, speaker arrangement, the preset's chunk (when given; checked with
-// checkPresetFor beforehand), the settings, then mains on.
-// fileChannels is 1 (fed to every input) or the plug-in's input count; anything else throws.
+struct ResolvedSetting {
+    int32_t index;
+    float value; // normalised
+};
+
+// Checks every setting's name against the plug-in's parameters and turns values in units into normalised
+// ones, in order, each read with the values before it (Bump's dB depend on Head and HB Att). Throws
+// CliError before anything is changed.
+std::vector<ResolvedSetting> resolveSettings(host::HostedPlugin& plugin,
+                                             const std::vector<ParameterSetting>& settings);
+void applySettings(host::HostedPlugin& plugin, const std::vector<ResolvedSetting>& settings);
+
+// What --preset names: a preset file (.fxp), or a factory preset, which is its list of settings.
+struct PresetChoice {
+    std::optional<host::ProgramPreset> file;
+    std::vector<ParameterSetting> settings;
+    std::string argument;
+};
+// Throws CliError when the argument is neither a readable preset file nor a factory preset's name.
+PresetChoice choosePreset(const std::string& argument);
+// Loads the preset into the plug-in; throws CliError naming the preset when it does not fit.
+void loadPreset(host::HostedPlugin& plugin, const PresetChoice& preset);
+
+// Asks a VR58 plug-in to start its hiss from this seed; throws CliError when the plug-in cannot.
+void setNoiseSeed(host::HostedPlugin& plugin, uint32_t seed);
+
+// effOpen, sample rate, block size, speaker arrangement, the preset (when given), the settings, then
+// mains on. fileChannels is 1 (fed to every input) or the plug-in's input count; anything else throws.
 void preparePlugin(host::HostedPlugin& plugin, int sampleRate, int blockSize, int fileChannels,
                    const std::vector<ParameterSetting>& settings, Precision precision,
-                   const host::ProgramPreset* preset = nullptr);
+                   const PresetChoice* preset = nullptr, std::optional<uint32_t> seed = std::nullopt);
 
 } // namespace vr58::tool

@@ -7,6 +7,7 @@
 #include "preset_file.h"
 #include "preset_list.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -20,9 +21,7 @@ namespace {
 host::ProgramPreset makePreset(const std::string& pluginPath, const PresetEntry& entry) {
     auto plugin = loadPlugin(pluginPath);
     plugin->open();
-    const std::vector<int32_t> indices = resolveSettings(*plugin, entry.settings);
-    for (size_t i = 0; i < entry.settings.size(); ++i)
-        plugin->setParameter(indices[i], entry.settings[i].value);
+    applySettings(*plugin, resolveSettings(*plugin, entry.settings));
     return capturePreset(*plugin, entry.name);
 }
 
@@ -34,8 +33,8 @@ int runPreset(const std::vector<std::string>& args) {
     if (options.list) {
         entries = readPresetList(*options.list);
     } else {
-        PresetEntry entry{options.name.value_or(fs::path(options.output).stem().string()), options.settings,
-                          0};
+        PresetEntry entry{
+            options.name.value_or(fs::path(options.output).stem().string()), options.settings, 0, {}};
         if (const std::string problem = presetNameProblem(entry.name); !problem.empty())
             throw CliError(options.name ? "--name" : options.output,
                            problem + (options.name ? "" : " (give the preset a name with --name)"));
@@ -61,6 +60,17 @@ int runPreset(const std::vector<std::string>& args) {
     for (const host::ProgramPreset& preset : presets)
         writePresetFile(preset, (fs::path(options.output) / (preset.name + ".fxp")).string());
     std::cout << "Wrote " << presets.size() << " presets to " << options.output << "\n";
+    return 0;
+}
+
+int runPresets(const std::vector<std::string>& args) {
+    if (!args.empty()) throw CliError("presets", "unexpected argument '" + args.front() + "'");
+    size_t width = 0;
+    for (const PresetEntry& entry : factoryPresets()) width = std::max(width, entry.name.size() + 2);
+    for (const PresetEntry& entry : factoryPresets()) {
+        const std::string quoted = "\"" + entry.name + "\"";
+        std::cout << quoted << std::string(width - quoted.size() + 2, ' ') << entry.description << "\n";
+    }
     return 0;
 }
 

@@ -1,10 +1,14 @@
 #include "preset_list.h"
 
 #include "cli_error.h"
+#include "factory_preset_list.h"
 #include "host/fxp_preset.h"
+
+#include <cctype>
 
 #include <fstream>
 #include <set>
+#include <sstream>
 
 namespace vr58::tool {
 
@@ -47,19 +51,38 @@ std::string presetNameProblem(const std::string& name) {
 std::vector<PresetEntry> readPresetList(const std::string& path) {
     std::ifstream in(path);
     if (!in) throw CliError(path, "cannot read the preset list");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw CliError(path, "cannot read the preset list");
+    return parsePresetList(text.str(), path);
+}
+
+std::vector<PresetEntry> parsePresetList(const std::string& text, const std::string& source) {
+    std::istringstream in(text);
     std::vector<PresetEntry> entries;
     std::set<std::string> names;
+    std::string comment;
     int lineNumber = 0;
     for (std::string line; std::getline(in, line);) {
         ++lineNumber;
-        const std::string where = path + ":" + std::to_string(lineNumber);
+        const std::string where = source + ":" + std::to_string(lineNumber);
         const size_t start = line.find_first_not_of(" \t\r");
-        if (start == std::string::npos || line[start] == '#') continue;
+        if (start == std::string::npos) {
+            comment.clear();
+            continue;
+        }
+        if (line[start] == '#') {
+            const size_t words = line.find_first_not_of("# \t", start);
+            if (words != std::string::npos) comment += (comment.empty() ? "" : " ") + line.substr(words);
+            continue;
+        }
         try {
             const std::vector<std::string> words = splitWords(line);
             PresetEntry entry;
             entry.name = words.front();
             entry.line = lineNumber;
+            entry.description = comment;
+            comment.clear();
             if (const std::string problem = presetNameProblem(entry.name); !problem.empty())
                 throw CliError("preset", problem);
             if (!names.insert(entry.name).second)
@@ -70,9 +93,27 @@ std::vector<PresetEntry> readPresetList(const std::string& path) {
             throw CliError(where, error.what());
         }
     }
-    if (in.bad()) throw CliError(path, "cannot read the preset list");
-    if (entries.empty()) throw CliError(path, "holds no presets");
+    if (entries.empty()) throw CliError(source, "holds no presets");
     return entries;
+}
+
+const std::vector<PresetEntry>& factoryPresets() {
+    static const std::vector<PresetEntry> presets =
+        parsePresetList(kFactoryPresetList, "factory-presets.txt");
+    return presets;
+}
+
+const PresetEntry* findFactoryPreset(const std::string& name) {
+    const auto lower = [](std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    const PresetEntry* caseless = nullptr;
+    for (const PresetEntry& entry : factoryPresets()) {
+        if (entry.name == name) return &entry;
+        if (!caseless && lower(entry.name) == lower(name)) caseless = &entry;
+    }
+    return caseless;
 }
 
 } // namespace vr58::tool

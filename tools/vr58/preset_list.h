@@ -13,6 +13,7 @@ struct PresetEntry {
     std::string name;
     std::vector<ParameterSetting> settings;
     int line = 0;
+    std::string description; // the comment lines just above the preset, joined
 };
 
 // Whitespace-separated words; double quotes group words with spaces and are removed. Throws CliError
@@ -25,5 +26,12 @@ std::string presetNameProblem(const std::string& name);
 
 // Every entry of the list, checked as a whole: errors name "FILE:LINE" and the reason.
 std::vector<PresetEntry> readPresetList(const std::string& path);
+// The same for a list held as text; errors name "SOURCE:LINE".
+std::vector<PresetEntry> parsePresetList(const std::string& text, const std::string& source);
+
+// The factory presets of both plug-ins (presets/factory-presets.txt, built into the command).
+const std::vector<PresetEntry>& factoryPresets();
+// The factory preset of this name (exact, else ignoring case); null when there is none.
+const PresetEntry* findFactoryPreset(const std::string& name);
 
 } // namespace vr58::tool

@@ -1,0 +1,334 @@
+#include "effect/parameter_units.h"
+
+#include "tape/parameter_mapping.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vr58 {
+
+namespace {
+
+// The values other parameters' meanings depend on.
+struct Context {
+    float eqCurve, head, bump, hbAtt;
+};
+
+constexpr float kNab = 0.0f; // an EQ Curve value in the NAB position, where the low shelves act
+
+using KnobMap = double (*)(float value, const Context& context);
+using SwitchMap = double (*)(float value); // what the chain makes of the value; equal results, one position
+
+} // namespace
+
+struct UnitRow {
+    const char* name;
+    const char* unit; // null for a switch
+    KnobMap knob;
+    SwitchMap switchMap;
+    std::vector<std::string> words; // a switch's positions; H.Room's are made from its levels
+    std::vector<std::vector<std::string>> aliases;
+};
+
+namespace {
+
+// Knobs: every map goes through the chain's own mapping functions.
+const UnitRow kRows[] = {
+    {"Trim", "dB", [](float v, const Context&) { return trimOrGainDb(v); }, nullptr, {}, {}},
+    {"Gain", "dB", [](float v, const Context&) { return trimOrGainDb(v); }, nullptr, {}, {}},
+    {"EQ RecLo",
+     "dB",
+     [](float v, const Context&) { return equaliserDesign(kNab, v, 0.5f, 0.5f, 0.5f).recordLowDb; },
+     nullptr,
+     {},
+     {}},
+    {"EQ RecHi",
+     "dB",
+     [](float v, const Context& c) { return equaliserDesign(c.eqCurve, 0.5f, v, 0.5f, 0.5f).recordHighDb; },
+     nullptr,
+     {},
+     {}},
+    {"EQ RepLo",
+     "dB",
+     [](float v, const Context&) { return equaliserDesign(kNab, 0.5f, 0.5f, v, 0.5f).reproLowDb; },
+     nullptr,
+     {},
+     {}},
+    {"EQ RepHi",
+     "dB",
+     [](float v, const Context& c) { return equaliserDesign(c.eqCurve, 0.5f, 0.5f, 0.5f, v).reproHighDb; },
+     nullptr,
+     {},
+     {}},
+    // Head moves the high-pass corner and the bump's centre together; the centre is what one hears.
+    {"Head",
+     "Hz",
+     [](float v, const Context& c) { return headBumpDesign(v, c.bump, c.hbAtt).centreHz; },
+     nullptr,
+     {},
+     {}},
+    // The bump's real gain: Bump alone has no fixed scale, it is scaled by Head and reduced by HB Att.
+    {"Bump",
+     "dB",
+     [](float v, const Context& c) { return headBumpDesign(c.head, v, c.hbAtt).gainDb; },
+     nullptr,
+     {},
+     {}},
+    {"Hiss", "dB", [](float v, const Context&) { return hissDb(v); }, nullptr, {}, {}},
+    // What HB Att takes off the bump.
+    {"HB Att",
+     "dB",
+     [](float v, const Context& c) {
+         return headBumpDesign(c.head, c.bump, v).gainDb - headBumpDesign(c.head, c.bump, 0.0f).gainDb;
+     },
+     nullptr,
+     {},
+     {}},
+    // Switches.
+    {"EQ Curve",
+     nullptr,
+     nullptr,
+     [](float v) { return static_cast<double>(eqCurvePosition(v)); },
+     {"NAB", "IEC", "AES"},
+     {{}, {}, {}}},
+    {"H.Room", nullptr, nullptr, [](float v) { return headRoomDb(v); }, {}, {}},
+    {"VU Hold",
+     nullptr,
+     nullptr,
+     [](float v) { return vuHoldOn(v) ? 1.0 : 0.0; },
+     {"Off", "On"},
+     {{"no", "n"}, {"yes", "y"}}},
+    {"VU Path",
+     nullptr,
+     nullptr,
+     [](float v) { return meterReadsOutput(v) ? 1.0 : 0.0; },
+     {"Input", "Output"},
+     {{"in", "i"}, {"out", "o"}}},
+    {"Noise",
+     nullptr,
+     nullptr,
+     [](float v) { return noiseOn(v) ? 1.0 : 0.0; },
+     {"Off", "On"},
+     {{"no", "n"}, {"yes", "y"}}},
+};
+
+// H.Room's four positions read as the VU reference levels they give.
+constexpr int kHeadRoomPositions = 4;
+
+const UnitRow* rowNamed(std::string_view name) {
+    for (const UnitRow& row : kRows)
+        if (name == row.name) return &row;
+    return nullptr;
+}
+
+int positionCount(const UnitRow& row) {
+    return row.words.empty() ? kHeadRoomPositions : static_cast<int>(row.words.size());
+}
+
+// The normalised value a switch stores for position k: the editor's switch positions, evenly spread.
+float positionValue(const UnitRow& row, int k) {
+    return static_cast<float>(k) / static_cast<float>(positionCount(row) - 1);
+}
+
+int positionOf(const UnitRow& row, float value) {
+    const double meaning = row.switchMap(value);
+    for (int k = 0; k < positionCount(row); ++k)
+        if (row.switchMap(positionValue(row, k)) == meaning) return k;
+    return 0; // every value the store holds lands on one of the positions
+}
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::string trimmed(std::string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+// One decimal at most, no "-0", a '+' on positive levels (dB), none on frequencies.
+std::string numberText(double value, bool signedLevel, bool typographicMinus) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    std::string out = text;
+    if (out.size() > 2 && out.compare(out.size() - 2, 2, ".0") == 0) out.erase(out.size() - 2);
+    if (out == "-0") out = "0";
+    if (out[0] == '-') {
+        if (typographicMinus) out.replace(0, 1, "\xE2\x88\x92");
+    } else if (signedLevel && out != "0") {
+        out.insert(0, "+");
+    }
+    return out;
+}
+
+std::string levelText(double value, const char* unit, bool typographicMinus = false) {
+    return numberText(value, std::string_view(unit) == "dB", typographicMinus) + " " + unit;
+}
+
+// A number with an optional unit after it; false when the text is not one.
+bool parseNumber(std::string_view text, const char* unit, double& value) {
+    std::string number = trimmed(text);
+    if (number.rfind("\xE2\x88\x92", 0) == 0) number.replace(0, 3, "-");
+    if (number.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(number.c_str(), &end);
+    if (end == number.c_str() || errno == ERANGE || !std::isfinite(value)) return false;
+    const std::string rest = lower(trimmed(end));
+    return rest.empty() || rest == lower(unit);
+}
+
+} // namespace
+
+ParameterUnits::ParameterUnits(const BuildConfig& build) : build_(build) {
+    for (int32_t i = 0; i < build.parameterCount; ++i) rows_.push_back(rowNamed(build.parameters[i].name));
+}
+
+const ParameterUnits& ParameterUnits::of(const BuildConfig& build) {
+    static const ParameterUnits editor(kEditorBuild);
+    static const ParameterUnits plain(kPlainBuild);
+    return &build == &kPlainBuild ? plain : editor;
+}
+
+const ParameterUnits* ParameterUnits::matching(const std::vector<std::string>& names) {
+    for (const BuildConfig* build : {&kEditorBuild, &kPlainBuild}) {
+        if (names.size() != build->parameterCount) continue;
+        bool same = true;
+        for (size_t i = 0; i < names.size() && same; ++i) same = names[i] == build->parameters[i].name;
+        if (same) return &of(*build);
+    }
+    return nullptr;
+}
+
+int32_t ParameterUnits::indexOf(std::string_view name) const {
+    for (int32_t i = 0; i < count(); ++i)
+        if (name == build_.parameters[i].name) return i;
+    return -1;
+}
+
+const char* ParameterUnits::name(int32_t index) const {
+    return rows_[index]->name;
+}
+
+const char* ParameterUnits::unit(int32_t index) const {
+    return rows_[index]->unit ? rows_[index]->unit : "";
+}
+
+bool ParameterUnits::isSwitch(int32_t index) const {
+    return rows_[index]->unit == nullptr;
+}
+
+std::vector<std::string> ParameterUnits::positions(int32_t index) const {
+    const UnitRow& row = *rows_[index];
+    if (row.unit) return {};
+    if (!row.words.empty()) return row.words;
+    std::vector<std::string> levels;
+    for (int k = 0; k < positionCount(row); ++k)
+        levels.push_back(levelText(row.switchMap(positionValue(row, k)), "dB"));
+    return levels;
+}
+
+double ParameterUnits::toUnit(int32_t index, const float* values) const {
+    const UnitRow& row = *rows_[index];
+    if (!row.unit) return positionOf(row, values[index]);
+    const Context context{values[kEqCurve], values[kHead], values[kBump], values[build_.hbAttIndex]};
+    return row.knob(values[index], context);
+}
+
+std::string ParameterUnits::valueText(int32_t index, const float* values, bool typographicMinus) const {
+    const UnitRow& row = *rows_[index];
+    if (row.unit) return levelText(toUnit(index, values), row.unit, typographicMinus);
+    const int position = positionOf(row, values[index]);
+    if (!row.words.empty()) return row.words[position];
+    return levelText(row.switchMap(values[index]), "dB", typographicMinus);
+}
+
+std::string ParameterUnits::format(int32_t index, const float* values, bool typographicMinus) const {
+    std::string text = std::string(name(index)) + " " + valueText(index, values, typographicMinus);
+    // The low shelves are kept but not applied in the IEC and AES positions.
+    const UnitRow& row = *rows_[index];
+    if (row.knob && equaliserDesign(values[kEqCurve], 1.0f, 0.5f, 1.0f, 0.5f).recordLowDb == 0.0 &&
+        (std::string_view(row.name) == "EQ RecLo" || std::string_view(row.name) == "EQ RepLo"))
+        text += " (acts with NAB only)";
+    return text;
+}
+
+std::string ParameterUnits::rangeText(int32_t index, const float* values) const {
+    const UnitRow& row = *rows_[index];
+    if (!row.unit) {
+        std::string list;
+        for (const std::string& word : positions(index)) list += (list.empty() ? "" : ", ") + word;
+        return list;
+    }
+    std::vector<float> edge(values, values + count());
+    edge[index] = 0.0f;
+    const double low = toUnit(index, edge.data());
+    edge[index] = 1.0f;
+    const double high = toUnit(index, edge.data());
+    const bool level = std::string_view(row.unit) == "dB";
+    std::string text = numberText(std::min(low, high), level, false) + ".." +
+                       numberText(std::max(low, high), level, false) + " " + row.unit;
+    if (std::string_view(row.name) == "Bump")
+        text += " with " + format(kHead, values) + " and " + format(build_.hbAttIndex, values);
+    return text;
+}
+
+ParameterUnits::Parsed ParameterUnits::parse(int32_t index, std::string_view text,
+                                             const float* values) const {
+    const UnitRow& row = *rows_[index];
+    Parsed result;
+    const std::string word = lower(trimmed(text));
+    if (!row.unit) {
+        const std::vector<std::string> words = positions(index);
+        for (size_t k = 0; k < words.size(); ++k) {
+            bool match = word == lower(words[k]);
+            if (!row.aliases.empty())
+                for (const std::string& alias : row.aliases[k]) match = match || word == alias;
+            // H.Room's levels also read without their space or unit: "-18dB", "-18".
+            double level = 0.0;
+            if (row.words.empty() && parseNumber(text, "dB", level))
+                match = level == row.switchMap(positionValue(row, static_cast<int>(k)));
+            if (match) {
+                result.ok = true;
+                result.value = positionValue(row, static_cast<int>(k));
+                return result;
+            }
+        }
+        result.error = "'" + std::string(text) + "' is not a position of " + row.name + " (" +
+                       rangeText(index, values) + ")";
+        return result;
+    }
+    double wanted = 0.0;
+    if (!parseNumber(text, row.unit, wanted)) {
+        result.error = "'" + std::string(text) + "' is not a value of " + row.name + " in " + row.unit +
+                       " (" + rangeText(index, values) + ")";
+        return result;
+    }
+    // Every knob map is a straight line in its own value: the inverse follows from its two ends.
+    std::vector<float> edge(values, values + count());
+    edge[index] = 0.0f;
+    const double low = toUnit(index, edge.data());
+    edge[index] = 1.0f;
+    const double high = toUnit(index, edge.data());
+    const double position = (wanted - low) / (high - low);
+    constexpr double kSlack = 1e-6; // a typed end of the range may differ from it in the last digits
+    if (!(position >= -kSlack && position <= 1.0 + kSlack)) {
+        result.error = levelText(wanted, row.unit) + " is outside the range of " + row.name + ", " +
+                       rangeText(index, values);
+        return result;
+    }
+    result.ok = true;
+    result.value = static_cast<float>(std::clamp(position, 0.0, 1.0));
+    return result;
+}
+
+} // namespace vr58
