@@ -10,7 +10,7 @@
 
 using namespace VSTGUI;
 
-int32_t AEffGUIEditor::knobMode = 0; // circular until a host or an opening chooses
+std::atomic<int32_t> AEffGUIEditor::knobMode{0}; // circular until a host or an opening chooses
 
 namespace {
 
@@ -21,7 +21,7 @@ public:
     void beginEdit(int32_t) override {}
     void endEdit(int32_t) override {}
     void doIdleStuff() override { platform::backend().sleep(4); }
-    int32_t getKnobMode() const override { return AEffGUIEditor::knobMode; }
+    int32_t getKnobMode() const override { return AEffGUIEditor::knobMode.load(std::memory_order_relaxed); }
 };
 ClosedEditor closedEditor;
 
@@ -47,7 +47,6 @@ AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId)
       gestureSlots(effect->getAeffect()->numParams) {
     effect->setEditor(this);
     effect->getAeffect()->flags |= effFlagsHasEditor;
-    platform::backend().oleInitialize();
     vr58::SkinBitmaps::attach();
     const CBitmap* background = vr58::SkinBitmaps::get(backgroundId);
     rect.top = 0;
@@ -63,7 +62,6 @@ AEffGUIEditor::~AEffGUIEditor() {
     AEffGUIEditor::close();
     for (HostCallScope* scope = hostCalls; scope; scope = scope->outer) scope->editor = nullptr;
     vr58::SkinBitmaps::detach();
-    platform::backend().oleUninitialize();
 }
 
 bool AEffGUIEditor::getRect(ERect** out) {
@@ -72,9 +70,18 @@ bool AEffGUIEditor::getRect(ERect** out) {
     return true;
 }
 
+bool AEffGUIEditor::openIn(void* parentWindow, platform::Backend& system) {
+    // Views made during the opening (the meters read their clock) see the same window system.
+    const platform::BackendScope scope(system);
+    openingSystem = &system;
+    const bool opened = open(parentWindow);
+    openingSystem = nullptr;
+    return opened;
+}
+
 CFrame* AEffGUIEditor::createFrame(void* parentWindow, CBitmap* background) {
-    auto* newFrame =
-        new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parentWindow, this);
+    auto* newFrame = new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parentWindow,
+                                this, openingSystem);
     newFrame->setBackground(background);
     return newFrame;
 }
@@ -125,6 +132,7 @@ bool AEffGUIEditor::onKeyDown(::VstKeyCode& keyCode) {
     VSTGUI::VstKeyCode key{keyCode.character, keyCode.virt, keyCode.modifier};
     // A key edit reaches the host, which may close the editor meanwhile: the frame stays until we return.
     CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
     current->retain();
     const int32_t answer = current->onKeyDown(key);
     current->release();
@@ -135,6 +143,7 @@ bool AEffGUIEditor::onKeyUp(::VstKeyCode& keyCode) {
     if (!frame) return false;
     VSTGUI::VstKeyCode key{keyCode.character, keyCode.virt, keyCode.modifier};
     CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
     current->retain();
     const int32_t answer = current->onKeyUp(key);
     current->release();
@@ -144,9 +153,10 @@ bool AEffGUIEditor::onKeyUp(::VstKeyCode& keyCode) {
 bool AEffGUIEditor::onWheel(float distance) {
     if (!frame) return false;
     CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
     current->retain();
     CDrawContext* context = new CDrawContext(current, nullptr, systemWindow);
-    CPoint where = platform::backend().cursorPosition();
+    CPoint where = current->getBackend().cursorPosition();
     where.offset(-context->offsetScreen.h, -context->offsetScreen.v);
     const bool answer = current->onWheel(context, where, distance);
     context->release();
@@ -155,7 +165,7 @@ bool AEffGUIEditor::onWheel(float distance) {
 }
 
 bool AEffGUIEditor::setKnobMode(int32_t mode) {
-    knobMode = mode;
+    knobMode.store(mode, std::memory_order_relaxed);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "shell/AEffEditor.h"
 #include "vstgui/iframeeditor.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -14,6 +15,9 @@ class AudioEffectX;
 namespace VSTGUI {
 class CBitmap;
 class CFrame;
+namespace platform {
+class Backend;
+}
 } // namespace VSTGUI
 
 class AEffGUIEditor : public AEffEditor, public VSTGUI::IFrameEditor {
@@ -24,28 +28,42 @@ public:
     // The effect's destruction; an open window is closed first.
     ~AEffGUIEditor() override;
 
-    // Host user-interface thread, through the dispatcher.
+    // Host user-interface thread: opens the editor in parentWindow, a window of the window system
+    // `system` (the platform's own, or the memory backend's headless windows); open() alone uses the
+    // thread's or the process's backend. The frame keeps to that backend until it closes.
+    bool openIn(void* parentWindow, VSTGUI::platform::Backend& system);
+
+    // Host user-interface thread (effEditGetRect), also before the first opening.
     bool getRect(ERect** rect) override;
+    // Host user-interface thread (effEditClose), and the effect's destruction on its thread.
     void close() override;
+    // Host user-interface thread (effEditIdle): the frame's events and redraws, under its own backend.
     void idle() override;
+    // Host user-interface thread (effEditKeyDown), under the frame's backend.
     bool onKeyDown(VstKeyCode& keyCode) override;
+    // Host user-interface thread (effEditKeyUp), under the frame's backend.
     bool onKeyUp(VstKeyCode& keyCode) override;
+    // Host user-interface thread: a wheel turn at the pointer, under the frame's backend.
     bool onWheel(float distance) override;
+    // Any host thread (effSetEditKnobMode): the process's one mode, atomic.
     bool setKnobMode(int32_t mode) override;
     void effectClosing() override;
 
-    // The frame, on the user-interface thread: edit gestures go to the host, and a control's drag loop
-    // keeps the window and the host alive. A gesture still open when the editor closes is ended then,
-    // once, while the effect lives.
+    // The frame, on the editor's user-interface thread: a control starts an edit gesture (to the host). A
+    // gesture still open when the editor closes is ended then, once, while the effect lives.
     void beginEdit(int32_t index) override;
+    // The frame, on the editor's user-interface thread: the gesture ends.
     void endEdit(int32_t index) override;
+    // The frame, on the editor's user-interface thread, from a control's drag loop: idles window and host.
     void doIdleStuff() override;
-    int32_t getKnobMode() const override { return knobMode; }
+    // Any thread: the process's knob mode.
+    int32_t getKnobMode() const override { return knobMode.load(std::memory_order_relaxed); }
 
     VSTGUI::CFrame* getFrame() const { return frame; }
 
-    // Shared by all editors and knobs of the module: 0 circular, 1 relative circular, 2 linear.
-    static int32_t knobMode;
+    // One mode for the process, shared by all editors and knobs: 0 circular, 1 relative circular, 2 linear.
+    // Atomic, as editors of several instances may set and read it on different threads.
+    static std::atomic<int32_t> knobMode;
 
 protected:
     // Marks a stretch of code that calls the host, which may destroy this editor (effClose from inside
@@ -75,6 +93,8 @@ protected:
 
     AudioEffectX* effectX;
     int32_t backgroundId;
+    // The window system openIn asked for, while the opening runs.
+    VSTGUI::platform::Backend* openingSystem = nullptr;
     ERect rect{};
     uint32_t nextIdleTicks;
     bool inHostIdle = false;

@@ -30,12 +30,12 @@ public:
     QuorvaneTapedeckGUI(AudioEffectX* effect, vr58::MeterFeed& meterFeed);
     ~QuorvaneTapedeckGUI() override;
 
-    // Host user-interface thread. A second open without a close moves the editor into the new window;
-    // a null parent window opens nothing.
+    // Host user-interface thread (effEditOpen). A second open without a close moves the editor into the
+    // new window; a null parent window opens nothing.
     bool open(void* parentWindow) override;
-    // The meters stop being fed and go at once, before anything else of the window.
+    // Host user-interface thread (effEditClose): the meters stop being fed and go before anything else.
     void close() override;
-    // Shows the parameter changes that arrived since the last pass, then redraws what is dirty.
+    // Host user-interface thread (effEditIdle): shows the changes noted since the last pass, then redraws.
     void idle() override;
 
     // Any thread, for every stored change (host, automation, chunk, the editor's own edits): noted

@@ -33,6 +33,7 @@ void SkinBitmaps::detach() {
 }
 
 VSTGUI::CBitmap* SkinBitmaps::get(int32_t resourceId) {
+    if (resourceId < kFirstId || resourceId >= kFirstId + kCount) return nullptr;
     const std::lock_guard<std::mutex> lock(guard);
     VSTGUI::CBitmap*& b = bitmaps[resourceId - kFirstId];
     if (!b) b = new VSTGUI::CBitmap(resourceId);

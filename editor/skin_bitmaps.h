@@ -15,8 +15,8 @@ public:
     // An editor's construction and destruction; the last editor to go frees the images.
     static void attach();
     static void detach();
-    // The bitmap of a skin resource id (101..110), decoded at its first use; the caller takes no
-    // reference of its own. Valid while an editor is attached.
+    // The bitmap of a skin resource id (101..110), decoded at its first use; null for any other id. The
+    // caller takes no reference of its own. Valid while an editor is attached.
     static VSTGUI::CBitmap* get(int32_t resourceId);
 };
 

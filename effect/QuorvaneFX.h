@@ -19,21 +19,32 @@ public:
     QuorvaneFX(audioMasterCallback audioMaster, uint16_t parameterCount);
     ~QuorvaneFX() override;
 
+    // Any host thread (effSetSampleRate), also during a process call; runs the hook there.
     void setSampleRate(float newRate) override;
     // Any host thread, and the editor's thread for user edits; runs the hook on the calling thread.
     void setParameter(int32_t index, float value) override;
+    // Any host thread; reads only.
     float getParameter(int32_t index) override;
+    // Host control or user-interface thread; reads only.
     void getProgramName(char* name) override;
+    // Host control or user-interface thread; reads only.
     void getParameterLabel(int32_t index, char* label) override;
+    // Host control or user-interface thread; reads only.
     void getParameterDisplay(int32_t index, char* text) override;
+    // Host control or user-interface thread; reads only.
     void getParameterName(int32_t index, char* text) override;
     // Any host thread; two threads may save at once, each gets a snapshot nobody else writes into.
     int32_t getChunk(void** data, bool isPreset) override;
+    // Any host thread; runs the hook once per parameter on that thread.
     int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
+    // Any host thread; reads only.
     bool getVendorString(char* text) override;
+    // Any host thread; reads only.
     int32_t canDo(char* text) override;
 
+    // The thread that set the rate (any host thread, also during a process call); must not block.
     virtual void sampleRateChanged(float /*sampleRate*/) {}
+    // The thread that stored the value (the audio thread under automation); must not allocate or lock.
     virtual void parameterChanged(int32_t /*index*/, float /*value*/) {}
 
 protected:

@@ -18,14 +18,22 @@ public:
 
     // Host audio thread.
     void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    // Host audio thread.
     void processDoubleReplacing(double** inputs, double** outputs, int32_t sampleFrames) override;
 
+    // Host control thread (effSetSpeakerArrangement), while suspended.
     bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    // Any host thread; reads only.
     bool getEffectName(char* name) override;
+    // Any host thread; reads only.
     bool getProductString(char* text) override;
+    // Any host thread.
     int32_t getVendorVersion() override { return vr58::kVendorVersion; }
+    // Any host thread.
     int32_t getPlugCategory() override { return kPlugCategEffect; }
+    // The thread that set the rate: marks the designs stale for the audio thread.
     void sampleRateChanged(float sampleRate) override;
+    // The thread that stored the value: marks designs stale and tells the editor, nothing more.
     void parameterChanged(int32_t index, float value) override;
     // Any thread: our own requests (effect/vendor_requests.h).
     intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;

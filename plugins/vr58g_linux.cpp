@@ -1,6 +1,7 @@
 // The editor build on Linux: the effect and its editor, which opens in the X11 window a host passes to
 // effEditOpen. A host that first asks for the memory-backend embedding (the vr58 tool, the tests) gets the
-// editor in a window of that backend instead, and passes a pointer to one.
+// editor in a window of that backend instead, and passes a pointer to one. Each editor's frame keeps the
+// backend it opened with, so instances of either kind may be open at once, on any threads.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor/soft_host_protocol.h"
 #include "effect/QuorvaneTapedeck.h"
@@ -66,9 +67,8 @@ private:
     // ptr is the host's X11 window id. Nothing opens when no display is reachable or the id names no
     // window there.
     intptr_t openInX11(void* parent) {
-        platform::setBackend(&x11::x11Backend());
         auto* gui = static_cast<QuorvaneTapedeckGUI*>(editor);
-        if (!gui->open(parent)) return 0;
+        if (!gui->openIn(parent, x11::x11Backend())) return 0;
         if (!gui->getFrame() || !gui->getFrame()->getWindowHandle()) {
             gui->close();
             return 0;
@@ -77,10 +77,7 @@ private:
     }
 
     intptr_t openIn(const vr58::softhost::Window* parent) {
-        // The X11 backend's windows take every handle for an X11 id: the memory backend may take over only
-        // while none of them is open (a real host never asks for this embedding anyway).
-        if (!parent || x11::x11Backend().openWindows() > 0) return 0;
-        platform::setBackend(nullptr);
+        if (!parent) return 0;
         editor->close();
         ERect* size = nullptr;
         editor->getRect(&size);
@@ -88,7 +85,8 @@ private:
         hostWindow->screenOrigin = CPoint(parent->screenX, parent->screenY);
         hostWindow->width = size->right - size->left;
         hostWindow->height = size->bottom - size->top;
-        return editor->open(hostWindow.get()) ? 1 : 0;
+        auto* gui = static_cast<QuorvaneTapedeckGUI*>(editor);
+        return gui->openIn(hostWindow.get(), soft::softBackend()) ? 1 : 0;
     }
 
     soft::HeadlessWindow* window() const { return hostWindow ? hostWindow->child : nullptr; }

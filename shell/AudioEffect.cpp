@@ -18,7 +18,6 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, int32_t numPrograms, i
     cEffect.ioRatio = 1.0f;
     cEffect.object = this;
     cEffect.version = 1;
-    cEffect.flags = effFlagsCanReplacing;
     cEffect.processReplacing = processReplacingEffect;
     cEffect.processDoubleReplacing = processDoubleReplacingEffect;
 }
@@ -72,7 +71,8 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
         close();
         return 0;
     case effSetProgram:
-        if (value < numPrograms) setProgram(static_cast<int32_t>(value));
+        // A number outside the effect's programs is refused, so effGetProgram never answers one.
+        if (value >= 0 && value < numPrograms) setProgram(static_cast<int32_t>(value));
         return 0;
     case effGetProgram:
         return getProgram();

@@ -7,6 +7,8 @@
 namespace vr58 {
 class ParameterListener {
 public:
+    // Any thread that stores a value: the audio thread when a host automates, control threads for chunks,
+    // the editor's thread for its own edits. Must not allocate, lock or touch a view.
     virtual void setParameter(int32_t index, float value) = 0;
 
 protected:

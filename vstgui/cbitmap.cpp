@@ -36,7 +36,7 @@ bool CBitmap::loadFromResource(int32_t id) {
     size_t size = 0;
     if (platform::findResource("PNG", id & 0xFFFF, data, size) && loadPng(data, size)) return true;
 
-    pixels = platform::backend().loadPlainBitmap(id & 0xFFFF);
+    pixels = platform::loadModuleBitmap(id & 0xFFFF);
     if (!pixels) return false;
     opaque = true;
     width = pixels->width();

@@ -4,11 +4,14 @@
 #include "vstgui/cframe.h"
 #include "vstgui/platform/platform.h"
 
+#include <atomic>
+
 namespace VSTGUI {
 
 namespace {
 
-bool swapMouseButtons = false;
+// Written by every frame window's creation, read by any editor's drag on its own thread.
+std::atomic<bool> swapMouseButtons{false};
 
 struct StandardFont {
     const char* face;
@@ -19,6 +22,11 @@ constexpr StandardFont standardFonts[kNumStandardFonts] = {
     {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
 };
 
+// A frame's contexts draw with the frame's own window system.
+platform::Backend& backendOf(CFrame* frame) {
+    return frame ? frame->getBackend() : platform::backend();
+}
+
 CRect initialClip(CFrame* frame) {
     if (!frame) return CRect(0, 0, 1000, 1000);
     CRect r;
@@ -28,18 +36,18 @@ CRect initialClip(CFrame* frame) {
 } // namespace
 
 void setSwapMouseButtons(bool swapped) {
-    swapMouseButtons = swapped;
+    swapMouseButtons.store(swapped, std::memory_order_relaxed);
 }
 bool getSwapMouseButtons() {
-    return swapMouseButtons;
+    return swapMouseButtons.load(std::memory_order_relaxed);
 }
 
 CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
     : frame(frame), window(window),
-      surface(systemContext || window ? platform::backend().createWindowSurface(systemContext, window)
+      surface(systemContext || window ? backendOf(frame).createWindowSurface(systemContext, window)
                                       : nullptr),
       clipRect(initialClip(frame)) {
-    if (window) offsetScreen = platform::backend().windowScreenOrigin(window);
+    if (window) offsetScreen = backendOf(frame).windowScreenOrigin(window);
     applyDefaults();
 }
 
@@ -149,7 +157,7 @@ int32_t CDrawContext::getMouseButtons() {
 }
 
 void CDrawContext::getMouseLocation(CPoint& point) const {
-    const CPoint global = platform::backend().cursorPosition();
+    const CPoint global = backendOf(frame).cursorPosition();
     point = CPoint(global.h - offsetScreen.h, global.v - offsetScreen.v);
 }
 

@@ -18,23 +18,23 @@ void setClipIfDifferent(CDrawContext* context, const CRect& clip) {
 
 } // namespace
 
-// Runs on the host's GUI thread, which then owns the window and every later call.
-CFrame::CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor)
-    : CViewContainer(size), editor(editor), systemWindow(systemWindow) {
+CFrame::CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor, platform::Backend* backend)
+    : CViewContainer(size), editor(editor), system(backend ? *backend : platform::backend()),
+      systemWindow(systemWindow) {
     parentFrame = this;
-    platform::backend().oleInitialize();
-    imageLibrary = platform::backend().bindImageLibrary();
     initFrame(systemWindow);
 }
 
 bool CFrame::initFrame(void* parent) {
     if (!parent) return false;
-    window = platform::backend().createFrameWindow(*this, parent, size.width(), size.height());
+    platform::BackendScope scope(system);
+    window = system.createFrameWindow(*this, parent, size.width(), size.height());
     setDropActive(true);
     return true;
 }
 
 CFrame::~CFrame() {
+    platform::BackendScope scope(system);
     if (modalView) removeView(modalView, false);
     modalView = nullptr;
     setCursor(kCursorDefault);
@@ -44,11 +44,8 @@ CFrame::~CFrame() {
     }
     if (frameContext) frameContext->release();
     frameContext = nullptr;
-    platform::backend().oleUninitialize();
     if (backBuffer) backBuffer->release();
     backBuffer = nullptr;
-    platform::backend().unbindImageLibrary(imageLibrary);
-    imageLibrary = nullptr;
     window.reset();
     if (addedWindow && openFlag && systemWindow) systemWindow = nullptr;
     // Children go while the frame is still whole, so focus checks during removal stay valid.
@@ -82,7 +79,7 @@ void CFrame::doIdleStuff() {
 }
 
 uint32_t CFrame::getTicks() const {
-    return editor ? platform::backend().tickCount() : 0;
+    return editor ? system.tickCount() : 0;
 }
 
 int32_t CFrame::getKnobMode() const {
@@ -143,7 +140,7 @@ void CFrame::setViewSize(const CRect& rect, bool) {
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
-    where = platform::backend().cursorPosition();
+    where = system.cursorPosition();
     if (window) {
         const CPoint origin = window->screenOrigin();
         where.offset(-origin.h, -origin.v);
@@ -154,10 +151,10 @@ bool CFrame::getCurrentLocation(CPoint& where) {
 void CFrame::setCursor(int32_t type) {
     // The cursor found at the first change stands for the default, even when none was shown then.
     if (!defaultCursorSaved) {
-        defaultCursor = platform::backend().currentCursor();
+        defaultCursor = system.currentCursor();
         defaultCursorSaved = true;
     }
-    platform::backend().setCursor(type, defaultCursor);
+    system.setCursor(type, defaultCursor);
 }
 
 bool CFrame::setDropActive(bool val) {
@@ -248,6 +245,7 @@ void CFrame::update(CDrawContext* context) {
 }
 
 void CFrame::idle() {
+    platform::BackendScope scope(system);
     // Windows that are not driven by the system read their events here, paints first among them.
     if (window) window->dispatchEvents();
     if (!openFlag || firstDraw) return;
@@ -344,6 +342,7 @@ int32_t CFrame::setModalView(CView* view) {
 }
 
 void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
+    platform::BackendScope scope(system);
     retain();
     COffscreenContext* buffer = getBackBuffer();
     if (buffer && buffer->getSurface()) {
@@ -359,6 +358,7 @@ void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
 }
 
 void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
+    platform::BackendScope scope(system);
     retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
     CPoint p(where);
@@ -368,6 +368,7 @@ void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
 }
 
 bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
+    platform::BackendScope scope(system);
     retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
     const bool result = onWheel(context, where, axis, distance);

@@ -10,8 +10,9 @@ namespace VSTGUI {
 
 class IFrameEditor;
 namespace platform {
+class Backend;
 class Window;
-}
+} // namespace platform
 
 enum CCursorType : int32_t {
     kCursorDefault = 0,
@@ -28,8 +29,10 @@ enum CCursorType : int32_t {
 
 class CFrame : public CViewContainer {
 public:
-    // systemWindow is the host's window that the frame's own window is made in (null: no window).
-    CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor);
+    // The host's GUI thread, which then owns the frame. systemWindow is the host's window that the frame's
+    // own window is made in (null: no window), by `system`, the window system of that parent (null: the
+    // thread's or the process's backend). The frame and everything drawn for it keep to that backend.
+    CFrame(const CRect& size, void* systemWindow, IFrameEditor* editor, platform::Backend* system = nullptr);
     ~CFrame() override;
 
     void draw(CDrawContext* context) override;
@@ -86,18 +89,21 @@ public:
     void* getSystemWindow() const { return systemWindow; }
     void* getWindowHandle() const;
     platform::Window* getPlatformWindow() const { return window.get(); }
+    platform::Backend& getBackend() const { return system; }
 
-    // Entry points of the frame's window, called by the platform's window on the GUI thread. Each holds
-    // a reference while it runs: an owner that lets the frame go meanwhile (a host closing the editor
-    // from inside a drag loop) destroys it only when the handling has returned.
-    // A paint of a non-empty region; paintContext is the platform's drawing handle for the window.
+    // Entry points of the frame's window, called by the platform's window on the frame's GUI thread, each
+    // under the frame's backend. Each holds a reference while it runs: an owner that lets the frame go
+    // meanwhile (a host closing the editor from inside a drag loop) destroys it only when it has returned.
+    // The GUI thread (WM_PAINT, Expose, a headless paint): a paint of a non-empty region; paintContext is
+    // the platform's drawing handle for the window.
     void platformPaint(void* paintContext, const CRect& updateRect);
-    // A button press at a position in window coordinates; returns when the press's handling ends. Systems
-    // that deliver the press late (X11, at the host's idle) pass the buttons the event carried.
+    // The GUI thread: a button press at a position in window coordinates; returns when the press's
+    // handling ends. Systems that deliver the press late (X11, at the host's idle) pass its buttons.
     void platformButtonDown(const CPoint& where, int32_t buttons = kButtonsToBeRead);
-    // A wheel turn at a position in window coordinates, in notches (positive away from the user, or right).
+    // The GUI thread: a wheel turn at a position in window coordinates, in notches (positive away from the
+    // user, or right).
     bool platformWheel(const CPoint& where, float distance, int32_t axis = kMouseWheelAxisY);
-    // The system destroyed the window (with the host's window around it).
+    // The GUI thread: the system destroyed the window (with the host's window around it).
     void platformWindowDestroyed();
 
 protected:
@@ -106,6 +112,7 @@ protected:
     int32_t offerKey(VstKeyCode& keyCode, int32_t (CView::*handler)(VstKeyCode&));
 
     IFrameEditor* editor;
+    platform::Backend& system;
     void* systemWindow;
     CView* modalView = nullptr;
     CView* focusView = nullptr;
@@ -114,7 +121,6 @@ protected:
     bool dropActive = false;
     bool updatesDisabledFlag = false;
     std::unique_ptr<platform::Window> window;
-    void* imageLibrary = nullptr;
     COffscreenContext* backBuffer = nullptr;
     CDrawContext* frameContext = nullptr;
     bool addedWindow = false;

@@ -15,8 +15,8 @@ CRect normalised(CCoord width, CCoord height) {
 
 std::unique_ptr<platform::Surface> makeSurface(CFrame* frame, CCoord width, CCoord height) {
     void* window = frame ? frame->getWindowHandle() : nullptr;
-    return platform::backend().createOffscreen(window, std::max<CCoord>(width, 0),
-                                               std::max<CCoord>(height, 0));
+    platform::Backend& system = frame ? frame->getBackend() : platform::backend();
+    return system.createOffscreen(window, std::max<CCoord>(width, 0), std::max<CCoord>(height, 0));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // What the frame needs of the editor that owns it. The plug-in's GUI editor implements this, so the
-// toolkit does not depend on the editor's classes.
+// toolkit does not depend on the editor's classes. The frame calls it only on its own GUI thread.
 #pragma once
 
 #include "vstgui/cgeometry.h"
@@ -10,14 +10,16 @@ namespace VSTGUI {
 
 class IFrameEditor {
 public:
-    // The start and end of an automation gesture on the parameter `index`.
+    // The frame's GUI thread: the start of an automation gesture on the parameter `index`.
     virtual void beginEdit(int32_t index) = 0;
+    // The frame's GUI thread: the end of that gesture.
     virtual void endEdit(int32_t index) = 0;
-    // Called from inside controls' modal mouse loops to keep the window and the host alive.
+    // The frame's GUI thread, inside controls' modal mouse loops: keeps the window and the host alive.
     virtual void doIdleStuff() = 0;
-    // The process-wide knob mode: 0 circular, 1 relative circular, 2 linear.
+    // The frame's GUI thread: the process-wide knob mode (0 circular, 1 relative circular, 2 linear),
+    // which editors on other threads may change meanwhile.
     virtual int32_t getKnobMode() const = 0;
-    // Asks the host to resize its window; true when the host supports it and did it.
+    // The frame's GUI thread: asks the host to resize its window; true when the host did it.
     virtual bool sizeWindow(CCoord /*width*/, CCoord /*height*/) { return false; }
 
 protected:

@@ -1,9 +1,12 @@
 // The editor opened and closed a thousand times while another thread runs the process calls and changes
 // meter parameters, as an audio thread and host automation do: no process call may reach view memory
-// after a close, and neither thread waits for the other. Run under AddressSanitizer and ThreadSanitizer.
+// after a close, and neither thread waits for the other. Then the editors of two instances on two GUI
+// threads at once, as some Linux hosts run them: what they share (the skin bitmaps and their counts, the
+// knob mode, the backend) must hold. Run under AddressSanitizer and ThreadSanitizer.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor_host.h"
 
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <thread>
@@ -54,6 +57,68 @@ TEST_F(EditorUnderAudio, AThousandOpeningsAndClosingsWhileAudioRuns) {
     EXPECT_GT(blocks.load(), 0);
     AEffect* record = effect->getAeffect();
     record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+}
+
+// Callbacks of both instances arrive on their own threads: answer without recording anything.
+intptr_t quietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 1;
+}
+
+TEST_F(EditorUnderAudio, EditorsOfTwoInstancesLiveOnTwoThreadsWhileBothProcess) {
+    constexpr int kRounds = 200;
+    struct Instance {
+        QuorvaneTapedeck* effect = nullptr;
+        soft::HostWindow window;
+        std::atomic<int> opened{0};
+    };
+    std::array<Instance, 2> instances;
+    for (Instance& in : instances) {
+        in.effect = new QuorvaneTapedeck(quietHost, vr58::kEditorBuild);
+        new QuorvaneTapedeckGUI(in.effect, in.effect->meterFeed());
+        in.effect->setSampleRate(48000.0f);
+        in.window.width = 520;
+        in.window.height = 440;
+    }
+
+    std::atomic<bool> done{false};
+    std::vector<std::thread> threads;
+    for (Instance& in : instances)
+        threads.emplace_back([&done, effect = in.effect] {
+            std::vector<float> left(128), right(128);
+            float* io[] = {left.data(), right.data()};
+            for (long block = 0; !done.load(std::memory_order_relaxed); ++block) {
+                for (size_t i = 0; i < left.size(); ++i)
+                    left[i] = right[i] = 1.2f * std::sin(0.02f * (i + block));
+                effect->processReplacing(io, io, 128);
+            }
+        });
+    std::vector<std::thread> guis;
+    for (int n = 0; n < 2; ++n)
+        guis.emplace_back([&in = instances[n], n] {
+            AEffect* record = in.effect->getAeffect();
+            const auto dispatch = [record](int32_t opcode, intptr_t value = 0, void* ptr = nullptr) {
+                return record->dispatcher(record, opcode, 0, value, ptr, 0.0f);
+            };
+            for (int round = 0; round < kRounds; ++round) {
+                if (dispatch(effEditOpen, 0, &in.window) != 1 || !in.window.child) return;
+                in.opened.fetch_add(1);
+                // Both threads write and read the process's one knob mode.
+                dispatch(effSetEditKnobMode, (round + n) % 3);
+                in.window.child->paint(in.window.child->screen().bounds());
+                dispatch(effEditIdle);
+                dispatch(effEditClose);
+            }
+        });
+    for (std::thread& t : guis) t.join();
+    done = true;
+    for (std::thread& t : threads) t.join();
+
+    for (Instance& in : instances) {
+        EXPECT_EQ(in.opened.load(), kRounds);
+        EXPECT_EQ(in.window.child, nullptr);
+        AEffect* record = in.effect->getAeffect();
+        record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <map>
 
@@ -54,8 +55,6 @@ TEST(Dispatcher, AnswersTheListedOpcodes) {
     EXPECT_EQ(dispatch(e, effCanBeAutomated, 999), 1);
     EXPECT_EQ(dispatch(e, effSetTotalSampleToProcess, 0, 12345), 12345);
     EXPECT_EQ(dispatch(e, effSetTotalSampleToProcess, 0, -7), -7);
-    EXPECT_EQ(dispatch(e, effSetProgram, 0, 0), 0);
-    EXPECT_EQ(dispatch(e, effGetProgram), 0);
     char name[kVstMaxProductStrLen + 1];
     EXPECT_EQ(dispatch(e, effGetEffectName, 0, 0, name), 1);
     EXPECT_STREQ(name, "VR58-G Tape Recorder");
@@ -173,4 +172,15 @@ TEST(HostCallbacks, AutomationAndEditGesturesReachTheHost) {
     EXPECT_EQ(orphan.getParameter(0), 0.25f);
     EXPECT_FALSE(orphan.beginEdit(0));
     EXPECT_FALSE(orphan.endEdit(0));
+}
+
+// With no programs every number is outside the range: none may become the current program.
+TEST(Dispatcher, RefusesProgramNumbersOutsideTheEffectsPrograms) {
+    auto fx = makeTapedeck(kEditorBuild);
+    AEffect* e = fx->getAeffect();
+    for (intptr_t program :
+         {intptr_t{-3}, intptr_t{-1}, intptr_t{0}, intptr_t{1}, intptr_t{INT32_MAX}, intptr_t{INT32_MIN}}) {
+        EXPECT_EQ(dispatch(e, effSetProgram, 0, program), 0);
+        EXPECT_EQ(dispatch(e, effGetProgram), 0) << "after effSetProgram " << program;
+    }
 }

@@ -113,15 +113,17 @@ TEST_F(WineFrameTest, TwoFramesShareOneWindowClassUntilBothAreGone) {
     GetClientRect(child, &r);
     EXPECT_EQ(r.right - r.left, 100);
     EXPECT_EQ(r.bottom - r.top, 80);
-    EXPECT_NE(win32::alphaBlendFunction, nullptr);
+    EXPECT_NE(win32::alphaBlendFunction.load(), nullptr);
 
     delete first;
     EXPECT_FALSE(IsWindow(child));
     EXPECT_EQ(win32::windowClassUseCount(), 1);
     EXPECT_TRUE(classRegistered());
+    EXPECT_NE(win32::alphaBlendFunction.load(), nullptr); // the second window still holds msimg32
     delete second;
     EXPECT_EQ(win32::windowClassUseCount(), 0);
     EXPECT_FALSE(classRegistered());
+    EXPECT_EQ(win32::alphaBlendFunction.load(), nullptr);
 }
 
 TEST_F(WineFrameTest, PaintShowsTheSameFrameAsTheMemoryBackend) {

@@ -70,23 +70,22 @@ BOOL WINAPI staleTransparentBlt(HDC, int, int, int, int, HDC, int, int, int, int
     return FALSE;
 }
 
-TEST_F(WineGdiTest, BlendingEntryPointsAreBoundByNameAndEveryFrameRebindsThem) {
+TEST_F(WineGdiTest, BlendingEntryPointsAreBoundByNameAndEveryBindingReplacesStaleOnes) {
     const bool present = !msimg32Withheld();
     EXPECT_EQ(library != nullptr, present);
-    EXPECT_EQ(win32::alphaBlendFunction != nullptr, present);
-    EXPECT_EQ(win32::transparentBltFunction != nullptr, present);
+    EXPECT_EQ(win32::alphaBlendFunction.load() != nullptr, present);
+    EXPECT_EQ(win32::transparentBltFunction.load() != nullptr, present);
 
     // Stale entry points are cleared before the lookup, so a missing library leaves none behind.
-    const auto alphaBlend = win32::alphaBlendFunction;
-    const auto transparentBlt = win32::transparentBltFunction;
+    const auto alphaBlend = win32::alphaBlendFunction.load();
+    const auto transparentBlt = win32::transparentBltFunction.load();
     win32::alphaBlendFunction = staleAlphaBlend;
     win32::transparentBltFunction = staleTransparentBlt;
-    {
-        CFrame windowless(CRect(0, 0, 10, 10), nullptr, nullptr);
-        EXPECT_EQ(win32::alphaBlendFunction, alphaBlend);
-        EXPECT_EQ(win32::transparentBltFunction, transparentBlt);
-    }
-    // The suite's own binding keeps the library loaded after the frame unloads its reference.
+    void* again = win32::win32Backend().bindImageLibrary();
+    EXPECT_EQ(win32::alphaBlendFunction.load(), alphaBlend);
+    EXPECT_EQ(win32::transparentBltFunction.load(), transparentBlt);
+    win32::win32Backend().unbindImageLibrary(again);
+    // The suite's own binding keeps the library loaded after the second one lets go.
     EXPECT_EQ(GetModuleHandleA("msimg32.dll") != nullptr, present);
 }
 
@@ -178,7 +177,7 @@ TEST_F(WineGdiTest, ColourKeyedDrawingLeavesTheKeyColourTransparent) {
     ASSERT_GT(count(0xFEFFFFu), 0);
     ASSERT_GT(count(0xFF01FFu), 0);
 
-    const auto transparentBlt = win32::transparentBltFunction;
+    const auto transparentBlt = win32::transparentBltFunction.load();
     const uint32_t background = 0x204060u;
     const CPoint srcOffset(4, 3), origin(20, 30);
     for (const bool useTransparentBlt : {true, false}) {
@@ -218,7 +217,7 @@ TEST_F(WineGdiTest, ColourKeyedDrawingLeavesTheKeyColourTransparent) {
 // Without AlphaBlend, images with alpha draw nothing (the destination is left as it was) and plain
 // bitmaps still draw, opaquely and colour-keyed.
 TEST_F(WineGdiTest, WithoutAlphaBlendOnlyPlainBitmapsDraw) {
-    const auto alphaBlend = win32::alphaBlendFunction;
+    const auto alphaBlend = win32::alphaBlendFunction.load();
     win32::alphaBlendFunction = nullptr;
     auto scene = [](CDrawContext& ctx) {
         ctx.setFillColor(CColor{128, 200, 64, 255});
@@ -262,12 +261,12 @@ TEST(ImageLibraryBinding, EntryPointsGoWithTheLastBinding) {
     if (msimg32Withheld()) GTEST_SKIP() << "msimg32 withheld";
     void* first = win32::win32Backend().bindImageLibrary();
     void* second = win32::win32Backend().bindImageLibrary();
-    ASSERT_NE(win32::alphaBlendFunction, nullptr);
+    ASSERT_NE(win32::alphaBlendFunction.load(), nullptr);
     win32::win32Backend().unbindImageLibrary(second);
-    EXPECT_NE(win32::alphaBlendFunction, nullptr); // another frame still holds the library
+    EXPECT_NE(win32::alphaBlendFunction.load(), nullptr); // another frame still holds the library
     win32::win32Backend().unbindImageLibrary(first);
-    EXPECT_EQ(win32::alphaBlendFunction, nullptr);
-    EXPECT_EQ(win32::transparentBltFunction, nullptr);
+    EXPECT_EQ(win32::alphaBlendFunction.load(), nullptr);
+    EXPECT_EQ(win32::transparentBltFunction.load(), nullptr);
 }
 
 } // namespace

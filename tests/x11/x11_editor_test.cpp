@@ -10,6 +10,8 @@
 
 #include <X11/keysym.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -205,11 +207,19 @@ TEST_F(X11Editor, TwoInstancesOpenAtOnceEditOnlyTheirOwnParameters) {
     const Window right = host.createHostWindow(kFace.width() + 20, 0, kFace.width(), kFace.height());
     auto first = openIn(left);
     auto second = openIn(right);
-    // A memory-backend embedding asked for meanwhile is refused and leaves both windows working.
+    // A memory-backend embedding opened meanwhile lives beside them: each frame keeps its own backend,
+    // and both X11 windows go on working.
     auto third = loadEditorBuild();
     vr58::softhost::Window parent{0, 0};
     third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kEnable);
-    EXPECT_EQ(third->dispatch(effEditOpen, 0, 0, &parent), 0);
+    ASSERT_EQ(third->dispatch(effEditOpen, 0, 0, &parent), 1);
+    EXPECT_EQ(third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kPaint), 1);
+    std::vector<uint32_t> thirdFace(static_cast<size_t>(kFace.width()) * kFace.height());
+    vr58::softhost::Pixels thirdPixels{kFace.width(), kFace.height(), thirdFace.data()};
+    third->dispatch(effVendorSpecific, vr58::softhost::kVendorIndex, vr58::softhost::kReadPixels,
+                    &thirdPixels);
+    for (uint32_t& pixel : thirdFace) pixel &= 0xFFFFFFu;
+    EXPECT_EQ(thirdFace, face);
 
     InputScript drag;
     const CPoint trim = host.onScreen(right, CPoint(70, 107));
@@ -222,6 +232,53 @@ TEST_F(X11Editor, TwoInstancesOpenAtOnceEditOnlyTheirOwnParameters) {
         idleWhile([&] { first->dispatch(effEditIdle); }, [&] { return host.readBack(left, kFace) != face; }));
     first->dispatch(effEditClose);
     second->dispatch(effEditClose);
+    third->dispatch(effEditClose);
+}
+
+// Some hosts run each instance's editor on a thread of its own: two editors opened, idled and closed on
+// two threads at once, each drawing the face into its own window and reading only its own connection.
+TEST_F(X11Editor, EditorsOfTwoInstancesOpenIdleAndCloseOnTwoThreads) {
+    const auto face = memoryBackendFace();
+    const Window left = host.createHostWindow(0, 0, kFace.width(), kFace.height());
+    const Window right = host.createHostWindow(kFace.width() + 20, 0, kFace.width(), kFace.height());
+    auto first = loadEditorBuild();
+    auto second = loadEditorBuild();
+    constexpr int kRounds = 20;
+    std::atomic<int> shown{0};
+    std::atomic<bool> looked{false};
+    const auto gui = [&](HostedPlugin* plugin, Window window, int* opened) {
+        for (int round = 0; round < kRounds; ++round) {
+            if (plugin->dispatch(effEditOpen, 0, 0, idOf(window)) != 1) return;
+            ++*opened;
+            idleFor({plugin}, 20);
+            plugin->dispatch(effEditClose);
+        }
+        if (plugin->dispatch(effEditOpen, 0, 0, idOf(window)) != 1) return;
+        idleFor({plugin}, 100);
+        shown.fetch_add(1);
+        // The host's GUI thread goes on idling while the picture is looked at.
+        while (!looked.load()) idleFor({plugin}, 10);
+        plugin->dispatch(effEditClose);
+    };
+    int openedFirst = 0, openedSecond = 0;
+    std::thread a(gui, first.get(), left, &openedFirst);
+    std::thread b(gui, second.get(), right, &openedSecond);
+
+    bool bothShowTheFace = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!bothShowTheFace && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        bothShowTheFace =
+            shown.load() == 2 && host.readBack(left, kFace) == face && host.readBack(right, kFace) == face;
+    }
+    looked = true;
+    a.join();
+    b.join();
+    EXPECT_TRUE(bothShowTheFace);
+    EXPECT_EQ(openedFirst, kRounds);
+    EXPECT_EQ(openedSecond, kRounds);
+    EXPECT_EQ(children(left), 0u);
+    EXPECT_EQ(children(right), 0u);
 }
 
 TEST_F(X11Editor, ClosesWhileAudioRunsAndWhenTheHostClosesTheEffectWithTheWindowOpen) {

@@ -1,28 +1,40 @@
 #include "vstgui/platform/platform.h"
 
+#include <atomic>
+
 namespace VSTGUI::platform {
 
 namespace {
-Backend* activeBackend = nullptr;
-void* module = nullptr;
+std::atomic<Backend*> activeBackend{nullptr};
+std::atomic<void*> module{nullptr};
+// Each GUI thread works for one frame at a time; a frame's backend holds only while it works.
+thread_local Backend* threadBackend = nullptr;
 } // namespace
 
 Backend& backend() {
-    return activeBackend ? *activeBackend : defaultBackend();
+    if (threadBackend) return *threadBackend;
+    Backend* active = activeBackend.load(std::memory_order_acquire);
+    return active ? *active : defaultBackend();
 }
 
 Backend* setBackend(Backend* b) {
-    Backend* previous = activeBackend;
-    activeBackend = b;
-    return previous;
+    return activeBackend.exchange(b, std::memory_order_acq_rel);
+}
+
+BackendScope::BackendScope(Backend& b) : previous(threadBackend) {
+    threadBackend = &b;
+}
+
+BackendScope::~BackendScope() {
+    threadBackend = previous;
 }
 
 void setModuleHandle(void* handle) {
-    module = handle;
+    module.store(handle, std::memory_order_release);
 }
 
 void* moduleHandle() {
-    return module;
+    return module.load(std::memory_order_acquire);
 }
 
 } // namespace VSTGUI::platform

@@ -1,6 +1,7 @@
 // The seam between the portable toolkit and the operating system. The toolkit asks these interfaces for
-// everything that touches pixels, the pointer, the clock or windows; CMake links exactly one backend's
-// defaultBackend() into each target (GDI/user32 on Windows, memory surfaces elsewhere).
+// everything that touches pixels, the pointer, the clock or windows. Each frame works with the backend it
+// was made with, so editors of different backends live side by side; CMake links exactly one backend's
+// defaultBackend() into each target (GDI/user32 on Windows, memory surfaces elsewhere) for the rest.
 #pragma once
 
 #include "vstgui/ccolor.h"
@@ -96,42 +97,43 @@ struct InputState {
 
 class Window;
 
+// One window system. Editors of several instances may use one backend on different threads at once: every
+// backend keeps what it shares between its windows atomic or under its own lock.
 class Backend {
 public:
     virtual ~Backend() = default;
 
+    // Any thread.
     virtual uint32_t tickCount() = 0;
     virtual void sleep(uint32_t milliseconds) = 0;
+    // The GUI thread of a frame of this backend, inside its event handling (drag loops).
     virtual CPoint cursorPosition() = 0;
     virtual InputState inputState() = 0;
     virtual bool systemSwapsButtons() = 0;
     // Dispatches one waiting paint request of this thread, if any (drag loops keep the window fresh).
     virtual void dispatchPendingPaint() = 0;
 
+    // Any thread (bitmaps are decoded wherever an editor is made).
     virtual std::unique_ptr<Image> createImage(CCoord width, CCoord height) = 0;
-    // A plain (non-PNG) bitmap resource of the module; null when there is none.
-    virtual std::unique_ptr<Image> loadPlainBitmap(int32_t id) = 0;
-    // Wraps a native drawing handle, or obtains one for a window; null when neither is usable.
+    // The GUI thread of the frame. Wraps a native drawing handle, or obtains one for a window; null when
+    // neither is usable.
     virtual std::unique_ptr<Surface> createWindowSurface(void* systemContext, void* window) = 0;
     virtual std::unique_ptr<Surface> createOffscreen(void* window, CCoord width, CCoord height) = 0;
     virtual CPoint windowScreenOrigin(void* window) = 0;
 
-    // Late binding of the blending library; the handle is kept by the frame that bound it.
-    virtual void* bindImageLibrary() = 0;
-    virtual void unbindImageLibrary(void* library) = 0;
-    virtual void oleInitialize() = 0;
-    virtual void oleUninitialize() = 0;
-    // The cursor shown now (null when none is), and showing the cursor of a type: the types without a
-    // system cursor of their own show `defaultCursor`.
+    // The GUI thread of the frame. The cursor shown now (null when none is), and showing the cursor of a
+    // type: the types without a system cursor of their own show `defaultCursor`.
     virtual void* currentCursor() = 0;
     virtual void setCursor(int32_t cursorType, void* defaultCursor) = 0;
 
-    // The frame's child window inside the host's window; null when parent is null or creation fails.
+    // The GUI thread that will own the window: the frame's child window inside the host's window; null
+    // when parent is null or creation fails.
     virtual std::unique_ptr<Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
                                                       CCoord height) = 0;
 };
 
 // The frame's own window. It delivers paint, button presses and wheel turns to the frame's entry points.
+// Every call runs on the GUI thread that created the window.
 class Window {
 public:
     virtual ~Window() = default;
@@ -150,10 +152,27 @@ public:
     virtual void dispatchEvents() {}
 };
 
+// The process's backend for what has no frame of its own (bitmaps, and frames made without one).
 Backend& defaultBackend();
-// The backend used by new contexts, bitmaps and frames; tests may switch it for one scope.
+// The backend of the frame working on this thread (see BackendScope); otherwise the one set by
+// setBackend, otherwise the default. Toolkit calls without a frame at hand (the pointer buttons during a
+// drag, a view's clock) reach the right window system through it.
 Backend& backend();
+// Replaces the process's default for new frames; for tests and tools that run one editor at a time.
+// Plug-ins give each frame its backend instead, as instances on other threads may be working meanwhile.
 Backend* setBackend(Backend* b);
+
+// Makes `b` this thread's backend while a frame of it handles an event, idles or opens; scopes nest.
+class BackendScope {
+public:
+    explicit BackendScope(Backend& b);
+    ~BackendScope();
+    BackendScope(const BackendScope&) = delete;
+    BackendScope& operator=(const BackendScope&) = delete;
+
+private:
+    Backend* previous;
+};
 
 // The loaded module whose resources and window class the toolkit uses (on Windows its HINSTANCE). The
 // module's owner passes it in before the first bitmap or frame is made; null where there is none.

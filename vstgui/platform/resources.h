@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace VSTGUI::platform {
 
@@ -29,5 +30,10 @@ void unregisterResourceTable(ResourceTable* table);
 bool findModuleResource(const char* type, int32_t id, const uint8_t*& data, size_t& size);
 
 bool findResource(const char* type, int32_t id, const uint8_t*& data, size_t& size);
+
+class Image;
+// A plain (non-PNG) bitmap resource of the module itself (Windows BITMAP resources); null where there is
+// none. Any thread.
+std::unique_ptr<Image> loadModuleBitmap(int32_t id);
 
 } // namespace VSTGUI::platform

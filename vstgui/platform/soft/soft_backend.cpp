@@ -7,12 +7,13 @@
 
 namespace VSTGUI::soft {
 
-namespace {
-// Stands in for the blending library's handle: any non-null value.
-int imageLibraryToken = 0;
-} // namespace
+CPoint SoftBackend::cursorPosition() {
+    const std::lock_guard<std::mutex> lock(pointerGuard);
+    return pointer;
+}
 
 platform::InputState SoftBackend::inputState() {
+    const std::lock_guard<std::mutex> lock(pointerGuard);
     if (!pending.empty()) {
         pointer = pending.front().position;
         state = pending.front().state;
@@ -41,13 +42,24 @@ CPoint SoftBackend::windowScreenOrigin(void* window) {
     return window ? static_cast<WindowBase*>(window)->origin() : CPoint();
 }
 
-void* SoftBackend::bindImageLibrary() {
-    ++boundLibraries;
-    return &imageLibraryToken;
+void SoftBackend::setPointer(CPoint globalPosition) {
+    const std::lock_guard<std::mutex> lock(pointerGuard);
+    pointer = globalPosition;
 }
 
-void SoftBackend::unbindImageLibrary(void* library) {
-    if (library) --boundLibraries;
+void SoftBackend::setInput(const platform::InputState& s) {
+    const std::lock_guard<std::mutex> lock(pointerGuard);
+    state = s;
+}
+
+void SoftBackend::script(std::deque<PointerStep> steps) {
+    const std::lock_guard<std::mutex> lock(pointerGuard);
+    pending = std::move(steps);
+}
+
+size_t SoftBackend::pendingSteps() const {
+    const std::lock_guard<std::mutex> lock(pointerGuard);
+    return pending.size();
 }
 
 void* SoftBackend::systemCursor(int32_t cursorType) {
@@ -59,7 +71,7 @@ void* SoftBackend::systemCursor(int32_t cursorType) {
 
 void SoftBackend::setCursor(int32_t cursorType, void* defaultCursor) {
     void* system = systemCursor(cursorType);
-    shownCursor = system ? system : defaultCursor;
+    shownCursor.store(system ? system : defaultCursor, std::memory_order_relaxed);
 }
 
 std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
@@ -67,17 +79,20 @@ std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(CFrame& frame, 
     auto* host = parent ? dynamic_cast<HostWindow*>(static_cast<WindowBase*>(parent)) : nullptr;
     if (!host) return nullptr;
     // The swap setting is read when a frame window is made, as the system backend does.
-    setSwapMouseButtons(swapButtons);
+    setSwapMouseButtons(systemSwapsButtons());
     return std::make_unique<HeadlessWindow>(frame, *host, width, height);
 }
 
 void SoftBackend::reset() {
-    ticks = 0;
-    pointer = CPoint();
-    state = platform::InputState();
-    pending.clear();
-    swapButtons = false;
-    shownCursor = nullptr;
+    ticks.store(0);
+    {
+        const std::lock_guard<std::mutex> lock(pointerGuard);
+        pointer = CPoint();
+        state = platform::InputState();
+        pending.clear();
+    }
+    swapButtons.store(false);
+    shownCursor.store(nullptr);
 }
 
 SoftBackend& softBackend() {

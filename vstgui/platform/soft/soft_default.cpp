@@ -13,4 +13,8 @@ bool findModuleResource(const char*, int32_t, const uint8_t*&, size_t&) {
     return false;
 }
 
+std::unique_ptr<Image> loadModuleBitmap(int32_t) {
+    return nullptr;
+}
+
 } // namespace VSTGUI::platform

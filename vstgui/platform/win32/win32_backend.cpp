@@ -2,10 +2,12 @@
 
 #include "vstgui/platform/win32/win32_surface.h"
 
+#include <mutex>
+
 namespace VSTGUI::win32 {
 
-AlphaBlendFn alphaBlendFunction = nullptr;
-TransparentBltFn transparentBltFunction = nullptr;
+std::atomic<AlphaBlendFn> alphaBlendFunction{nullptr};
+std::atomic<TransparentBltFn> transparentBltFunction{nullptr};
 
 HINSTANCE moduleInstance() {
     return static_cast<HINSTANCE>(platform::moduleHandle());
@@ -87,28 +89,33 @@ CPoint Win32Backend::windowScreenOrigin(void* window) {
 
 namespace {
 // Frames currently holding msimg32; when the last lets go the library may unload, so its entry points
-// must not outlive it.
+// must not outlive it. Frames of other threads bind and let go meanwhile.
+std::mutex bindingGuard;
 int imageLibraryBindings = 0;
 } // namespace
 
 void* Win32Backend::bindImageLibrary() {
+    const std::lock_guard<std::mutex> lock(bindingGuard);
     ++imageLibraryBindings;
-    alphaBlendFunction = nullptr;
-    transparentBltFunction = nullptr;
     HMODULE library = LoadLibraryA("msimg32.dll");
+    AlphaBlendFn alphaBlend = nullptr;
+    TransparentBltFn transparentBlt = nullptr;
     if (library) {
-        alphaBlendFunction =
+        alphaBlend =
             reinterpret_cast<AlphaBlendFn>(reinterpret_cast<void*>(GetProcAddress(library, "AlphaBlend")));
-        transparentBltFunction = reinterpret_cast<TransparentBltFn>(
+        transparentBlt = reinterpret_cast<TransparentBltFn>(
             reinterpret_cast<void*>(GetProcAddress(library, "TransparentBlt")));
     }
+    alphaBlendFunction.store(alphaBlend);
+    transparentBltFunction.store(transparentBlt);
     return library;
 }
 
 void Win32Backend::unbindImageLibrary(void* library) {
+    const std::lock_guard<std::mutex> lock(bindingGuard);
     if (imageLibraryBindings > 0 && --imageLibraryBindings == 0) {
-        alphaBlendFunction = nullptr;
-        transparentBltFunction = nullptr;
+        alphaBlendFunction.store(nullptr);
+        transparentBltFunction.store(nullptr);
     }
     if (library) FreeLibrary(static_cast<HMODULE>(library));
 }

@@ -6,14 +6,17 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace VSTGUI::win32 {
 
 using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
 
-// Module-wide entry points; every frame's construction binds them anew.
-extern AlphaBlendFn alphaBlendFunction;
-extern TransparentBltFn transparentBltFunction;
+// Module-wide entry points, bound anew by every frame window's creation. Atomic: frames on other threads
+// draw with them meanwhile.
+extern std::atomic<AlphaBlendFn> alphaBlendFunction;
+extern std::atomic<TransparentBltFn> transparentBltFunction;
 
 HINSTANCE moduleInstance();
 
@@ -46,20 +49,21 @@ public:
     }
 
     std::unique_ptr<platform::Image> createImage(CCoord width, CCoord height) override;
-    std::unique_ptr<platform::Image> loadPlainBitmap(int32_t id) override;
     std::unique_ptr<platform::Surface> createWindowSurface(void* systemContext, void* window) override;
     std::unique_ptr<platform::Surface> createOffscreen(void* window, CCoord width, CCoord height) override;
     CPoint windowScreenOrigin(void* window) override;
 
-    void* bindImageLibrary() override;
-    void unbindImageLibrary(void* library) override;
-    void oleInitialize() override { OleInitialize(nullptr); }
-    void oleUninitialize() override { OleUninitialize(); }
     void* currentCursor() override { return GetCursor(); }
     void setCursor(int32_t cursorType, void* defaultCursor) override;
 
     std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
                                                         CCoord height) override;
+
+    // Windows only, outside the portable seam. A BITMAP resource of the module; null when there is none.
+    std::unique_ptr<platform::Image> loadPlainBitmap(int32_t id);
+    // Late binding of msimg32's blending, held by each frame window while it lives (any thread).
+    void* bindImageLibrary();
+    void unbindImageLibrary(void* library);
 };
 
 Win32Backend& win32Backend();

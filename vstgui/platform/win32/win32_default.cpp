@@ -21,4 +21,8 @@ bool findModuleResource(const char* type, int32_t id, const uint8_t*& data, size
     return true;
 }
 
+std::unique_ptr<Image> loadModuleBitmap(int32_t id) {
+    return win32::win32Backend().loadPlainBitmap(id);
+}
+
 } // namespace VSTGUI::platform

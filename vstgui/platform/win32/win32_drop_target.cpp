@@ -10,8 +10,8 @@ namespace VSTGUI::win32 {
 
 namespace {
 
-// The drag in progress; one GUI thread per process.
-CDragContainer* currentDragContainer = nullptr;
+// The drag in progress over a window of this thread: OLE calls a window's target on its own thread.
+thread_local CDragContainer* currentDragContainer = nullptr;
 
 bool hasFormat(IDataObject* data, CLIPFORMAT format, STGMEDIUM& medium) {
     FORMATETC request{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};

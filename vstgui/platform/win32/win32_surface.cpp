@@ -179,11 +179,12 @@ void Win32Surface::blendImage(const platform::Image& image, const CRect& destRec
     const auto& img = static_cast<const Win32Image&>(image);
     CRect dest(destRect);
     // Without msimg32 nothing is drawn: there is no blending path in GDI itself.
-    if (!dc || !alphaBlendFunction || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    const AlphaBlendFn alphaBlend = alphaBlendFunction.load();
+    if (!dc || !alphaBlend || !clampBlock(dest, srcPos, img.width(), img.height())) return;
     ImageDC source(dc, img);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, static_cast<BYTE>(perPixel ? AC_SRC_ALPHA : 0)};
-    alphaBlendFunction(dc, dest.left, dest.top, dest.width(), dest.height(), source.dc, srcPos.h, srcPos.v,
-                       dest.width(), dest.height(), blend);
+    alphaBlend(dc, dest.left, dest.top, dest.width(), dest.height(), source.dc, srcPos.h, srcPos.v,
+               dest.width(), dest.height(), blend);
 }
 
 void Win32Surface::keyImage(const platform::Image& image, const CRect& destRect, CPoint srcPos, CColor key) {
@@ -192,8 +193,8 @@ void Win32Surface::keyImage(const platform::Image& image, const CRect& destRect,
     if (!dc || !clampBlock(dest, srcPos, img.width(), img.height())) return;
     ImageDC source(dc, img);
     const int w = dest.width(), h = dest.height();
-    if (transparentBltFunction) {
-        transparentBltFunction(dc, dest.left, dest.top, w, h, source.dc, srcPos.h, srcPos.v, w, h, rgb(key));
+    if (const TransparentBltFn transparentBlt = transparentBltFunction.load()) {
+        transparentBlt(dc, dest.left, dest.top, w, h, source.dc, srcPos.h, srcPos.v, w, h, rgb(key));
         return;
     }
     // A one-bit mask from the key colour: XOR the image, AND the mask, XOR again.

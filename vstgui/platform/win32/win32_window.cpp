@@ -4,17 +4,21 @@
 #include "vstgui/platform/win32/win32_drop_target.h"
 
 #include <cstdio>
+#include <mutex>
 
 namespace VSTGUI::win32 {
 
 namespace {
 
+// Frames of several instances may be made and destroyed on different threads.
+std::mutex classGuard;
 int classUseCount = 0;
 char className[64] = {};
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 void registerWindowClass() {
+    const std::lock_guard<std::mutex> lock(classGuard);
     if (classUseCount++ != 0) return;
     // One class per loaded copy of the module.
     std::snprintf(className, sizeof(className), "Plugin%p", static_cast<void*>(moduleInstance()));
@@ -30,6 +34,7 @@ void registerWindowClass() {
 }
 
 void unregisterWindowClass() {
+    const std::lock_guard<std::mutex> lock(classGuard);
     if (classUseCount <= 0 || --classUseCount != 0) return;
     UnregisterClassA(className, moduleInstance());
 }
@@ -81,7 +86,11 @@ bool hasCaption(HWND hwnd) {
 
 class Win32Window : public platform::Window {
 public:
+    // OLE (for the drop target) is initialised on the thread that owns the window, and msimg32 is bound
+    // while the window lives.
     Win32Window(CFrame& frame, HWND parent, CCoord width, CCoord height) : frame(&frame) {
+        OleInitialize(nullptr);
+        imageLibrary = win32Backend().bindImageLibrary();
         registerWindowClass();
         hwnd =
             CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
@@ -97,6 +106,8 @@ public:
         }
         // The class is counted per frame that registered it, whether or not its window survived.
         unregisterWindowClass();
+        win32Backend().unbindImageLibrary(imageLibrary);
+        OleUninitialize();
     }
 
     void* handle() const override { return hwnd; }
@@ -211,14 +222,17 @@ private:
     CFrame* frame;
     HWND hwnd = nullptr;
     CDropTarget* dropTarget = nullptr;
+    void* imageLibrary = nullptr;
 };
 
 } // namespace
 
 const char* windowClassName() {
+    const std::lock_guard<std::mutex> lock(classGuard);
     return className;
 }
 int windowClassUseCount() {
+    const std::lock_guard<std::mutex> lock(classGuard);
     return classUseCount;
 }
 

@@ -13,9 +13,6 @@ namespace VSTGUI::x11 {
 
 namespace {
 
-// Stands in for the blending library's handle: compositing is built in.
-int imageLibraryToken = 0;
-
 // A window's pixels as a drawing target; what was drawn goes to the screen when the drawing ends.
 class WindowSurface : public soft::SoftSurface {
 public:
@@ -63,8 +60,22 @@ void X11Backend::sleep(uint32_t milliseconds) {
 }
 
 X11Window* X11Backend::pointerSource() const {
-    if (active) return active;
-    return windows.empty() ? nullptr : windows.back();
+    const std::thread::id self = std::this_thread::get_id();
+    const std::lock_guard<std::mutex> lock(guard);
+    for (const OpenWindow& a : active)
+        if (a.owner == self) return a.window;
+    for (auto w = windows.rbegin(); w != windows.rend(); ++w)
+        if (w->owner == self) return w->window;
+    return nullptr;
+}
+
+std::vector<X11Window*> X11Backend::windowsOfThisThread() const {
+    const std::thread::id self = std::this_thread::get_id();
+    std::vector<X11Window*> own;
+    const std::lock_guard<std::mutex> lock(guard);
+    for (const OpenWindow& w : windows)
+        if (w.owner == self) own.push_back(w.window);
+    return own;
 }
 
 CPoint X11Backend::cursorPosition() {
@@ -86,9 +97,11 @@ platform::InputState X11Backend::inputState() {
 }
 
 void X11Backend::dispatchPendingPaint() {
-    const std::vector<X11Window*> open(windows);
-    for (X11Window* window : open)
-        if (std::find(windows.begin(), windows.end(), window) != windows.end()) window->dispatchExposures();
+    // A window closed by an earlier one's paint (the host reacting) is skipped.
+    for (X11Window* window : windowsOfThisThread()) {
+        const std::vector<X11Window*> still = windowsOfThisThread();
+        if (std::find(still.begin(), still.end(), window) != still.end()) window->dispatchExposures();
+    }
 }
 
 std::unique_ptr<platform::Image> X11Backend::createImage(CCoord width, CCoord height) {
@@ -110,7 +123,7 @@ std::unique_ptr<platform::Surface> X11Backend::createOffscreen(void* window, CCo
 CPoint X11Backend::windowScreenOrigin(void* window) {
     if (X11Window* own = findWindow(window)) return own->screenOrigin();
     // The host's window, which the editor uses for wheel turns the host passes on.
-    for (X11Window* own : windows) {
+    for (X11Window* own : windowsOfThisThread()) {
         if (reinterpret_cast<void*>(own->parentId()) != window) continue;
         ErrorTrap trap(own->connection());
         int x = 0, y = 0;
@@ -119,10 +132,6 @@ CPoint X11Backend::windowScreenOrigin(void* window) {
             return CPoint(x, y);
     }
     return CPoint();
-}
-
-void* X11Backend::bindImageLibrary() {
-    return &imageLibraryToken;
 }
 
 void X11Backend::setCursor(int32_t cursorType, void*) {
@@ -137,19 +146,38 @@ std::unique_ptr<platform::Window> X11Backend::createFrameWindow(CFrame& frame, v
 }
 
 void X11Backend::windowOpened(X11Window* window) {
-    windows.push_back(window);
+    const std::lock_guard<std::mutex> lock(guard);
+    windows.push_back({window, std::this_thread::get_id()});
 }
 
 void X11Backend::windowClosed(X11Window* window) {
-    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
-    if (active == window) active = nullptr;
+    const std::lock_guard<std::mutex> lock(guard);
+    const auto same = [window](const OpenWindow& w) { return w.window == window; };
+    windows.erase(std::remove_if(windows.begin(), windows.end(), same), windows.end());
+    active.erase(std::remove_if(active.begin(), active.end(), same), active.end());
+}
+
+void X11Backend::windowActive(X11Window* window) {
+    const std::thread::id self = std::this_thread::get_id();
+    const std::lock_guard<std::mutex> lock(guard);
+    for (OpenWindow& a : active)
+        if (a.owner == self) {
+            a.window = window;
+            return;
+        }
+    active.push_back({window, self});
 }
 
 X11Window* X11Backend::findWindow(void* handle) const {
     if (!handle) return nullptr;
-    for (X11Window* window : windows)
+    for (X11Window* window : windowsOfThisThread())
         if (window->handle() == handle) return window;
     return nullptr;
+}
+
+size_t X11Backend::openWindows() const {
+    const std::lock_guard<std::mutex> lock(guard);
+    return windows.size();
 }
 
 X11Backend& x11Backend() {

@@ -1,12 +1,15 @@
 // The X11 backend: the frame's window is a child of the host's X11 window (whose id the host passes as the
 // parent), drawn from the memory backend's surfaces and put on the screen with XPutImage. Each frame
-// window has its own connection to the display, opened with the window and closed with it, so several
-// editors and several host threads never share one; its events are read at the frame's idle. Pixels,
+// window has its own connection to the display, opened with the window and closed with it and used only on
+// the thread that made it, so several editors and several host threads never share one; its events are
+// read at the frame's idle. Pixels,
 // images and offscreens are the memory backend's, so bitmaps loaded under either backend draw in both.
 #pragma once
 
 #include "vstgui/platform/platform.h"
 
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace VSTGUI::x11 {
@@ -28,16 +31,11 @@ public:
     void dispatchPendingPaint() override;
 
     std::unique_ptr<platform::Image> createImage(CCoord width, CCoord height) override;
-    std::unique_ptr<platform::Image> loadPlainBitmap(int32_t) override { return nullptr; }
     // window is a frame window's id (its handle); what is drawn reaches the screen when the surface ends.
     std::unique_ptr<platform::Surface> createWindowSurface(void* systemContext, void* window) override;
     std::unique_ptr<platform::Surface> createOffscreen(void* window, CCoord width, CCoord height) override;
     CPoint windowScreenOrigin(void* window) override;
 
-    void* bindImageLibrary() override;
-    void unbindImageLibrary(void*) override {}
-    void oleInitialize() override {}
-    void oleUninitialize() override {}
     // A window shows its parent's cursor unless the frame picks one: "none of its own" is the default.
     void* currentCursor() override { return nullptr; }
     // Applies to the frame window the pointer is in (the one that takes the frame's clicks).
@@ -47,19 +45,30 @@ public:
     std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
                                                         CCoord height) override;
 
-    // Bookkeeping of the frame windows, by the windows themselves.
+    // Bookkeeping of the frame windows, by the windows themselves on the threads that own them.
     void windowOpened(X11Window* window);
     void windowClosed(X11Window* window);
-    // The window that last took a press or the pointer: its connection answers pointer queries.
-    void windowActive(X11Window* window) { active = window; }
+    // The window that last took a press or the pointer: its connection answers this thread's pointer
+    // queries.
+    void windowActive(X11Window* window);
+    // Any thread; finds only windows of the calling thread, as their connections are used unlocked.
     X11Window* findWindow(void* handle) const;
-    size_t openWindows() const { return windows.size(); }
+    // Any thread: the windows of every thread.
+    size_t openWindows() const;
 
 private:
+    struct OpenWindow {
+        X11Window* window;
+        std::thread::id owner;
+    };
+    // This thread's active window, else its last opened one: another thread's connection is never used.
     X11Window* pointerSource() const;
+    std::vector<X11Window*> windowsOfThisThread() const;
 
-    std::vector<X11Window*> windows;
-    X11Window* active = nullptr;
+    // Editors of several instances open and close windows on their own threads.
+    mutable std::mutex guard;
+    std::vector<OpenWindow> windows;
+    std::vector<OpenWindow> active; // at most one a thread
 };
 
 X11Backend& x11Backend();

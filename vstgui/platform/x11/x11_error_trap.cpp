@@ -1,6 +1,7 @@
 #include "vstgui/platform/x11/x11_error_trap.h"
 
 #include <atomic>
+#include <mutex>
 
 namespace VSTGUI::x11 {
 
@@ -9,6 +10,10 @@ namespace {
 thread_local ErrorTrap* innermost = nullptr;
 // The host's handler, for errors of its own connections read on any thread while a trap is in place.
 std::atomic<XErrorHandler> hostHandler{nullptr};
+// Traps in place on all threads; the handler is swapped only by the first and the last of them, so one
+// thread's trap ending never hands another thread's errors to the host.
+std::mutex installGuard;
+int trapsInPlace = 0;
 } // namespace
 
 int trapError(Display* display, XErrorEvent* event) {
@@ -24,15 +29,20 @@ int trapError(Display* display, XErrorEvent* event) {
 
 ErrorTrap::ErrorTrap(Display* display)
     : display(display), firstRequest(NextRequest(display)), outer(innermost) {
-    previous = XSetErrorHandler(trapError);
-    if (previous != trapError) hostHandler.store(previous);
+    {
+        const std::lock_guard<std::mutex> lock(installGuard);
+        if (trapsInPlace++ == 0) {
+            const XErrorHandler previous = XSetErrorHandler(trapError);
+            if (previous != trapError) hostHandler.store(previous);
+        }
+    }
     innermost = this;
 }
 
 ErrorTrap::~ErrorTrap() {
     innermost = outer;
-    // Inner traps put back the trap handler itself; the outermost one puts back the host's.
-    XSetErrorHandler(previous);
+    const std::lock_guard<std::mutex> lock(installGuard);
+    if (--trapsInPlace == 0) XSetErrorHandler(hostHandler.load());
 }
 
 bool ErrorTrap::sync() {

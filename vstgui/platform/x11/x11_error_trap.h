@@ -8,7 +8,8 @@
 namespace VSTGUI::x11 {
 
 // Catches the errors of one connection while it lives; errors of other connections go to the handler that
-// was installed before (the host's). Traps nest.
+// was installed before (the host's). Traps nest, and traps of other threads may be in place meanwhile: the
+// process-wide handler is ours from the first trap of any thread until the last one ends.
 class ErrorTrap {
 public:
     explicit ErrorTrap(Display* display);
@@ -26,7 +27,6 @@ private:
     unsigned long firstRequest;
     bool errorSeen = false;
     ErrorTrap* outer;
-    XErrorHandler previous;
 };
 
 } // namespace VSTGUI::x11
