@@ -17,7 +17,11 @@ function(vr58_add_plugin target)
     ${PROJECT_SOURCE_DIR}/shell/platform/win32/dll_main.cpp)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp -s)
   else()
-    target_link_options(${target} PRIVATE -static-libgcc -static-libstdc++ -Wl,--no-undefined -Wl,--defsym=main=VSTPluginMain
+    # The fuzz build's sanitizer runtime lives in the executable that loads the plug-in.
+    if(NOT VR58_FUZZ)
+      target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    endif()
+    target_link_options(${target} PRIVATE -static-libgcc -static-libstdc++ -Wl,--defsym=main=VSTPluginMain
       -Wl,--version-script=${PROJECT_SOURCE_DIR}/shell/platform/posix/vr58_exports.map)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
       ${PROJECT_SOURCE_DIR}/shell/platform/posix/vr58_exports.map)

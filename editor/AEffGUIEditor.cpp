@@ -53,7 +53,9 @@ AEffGUIEditor::HostCallScope::~HostCallScope() {
 AEffGUIEditor::AEffGUIEditor(AudioEffectX* effect, int32_t backgroundId, int32_t faceWidth,
                              int32_t faceHeight)
     : AEffEditor(effect), effectX(effect), backgroundId(backgroundId),
-      nextIdleTicks(platform::backend().tickCount()), faceWidth(faceWidth), faceHeight(faceHeight) {
+      nextIdleTicks(platform::backend().tickCount()), faceWidth(faceWidth), faceHeight(faceHeight),
+      openGestures(new uint16_t[static_cast<size_t>(effect->getAeffect()->numParams)]()),
+      gestureSlots(effect->getAeffect()->numParams) {
     effect->setEditor(this);
     effect->getAeffect()->flags |= effFlagsHasEditor;
     vr58::SkinBitmaps::attach();
@@ -193,7 +195,9 @@ void AEffGUIEditor::closeSizeMenu() {
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
-    // A host may destroy the effect with the window still open: no window may stay behind.
+    // A host may destroy the effect with the window still open: no window may stay behind, and no gesture
+    // is ended for an effect that is going away.
+    effectClosing();
     AEffGUIEditor::close();
     for (HostCallScope* scope = hostCalls; scope; scope = scope->outer) scope->editor = nullptr;
     vr58::SkinBitmaps::detach();
@@ -240,6 +244,22 @@ void AEffGUIEditor::close() {
     pendingScale = 0;
     releaseFrame();
     AEffEditor::close();
+    // Last: the host may close the editor again or destroy the effect from inside one of these calls.
+    endOpenGestures();
+}
+
+void AEffGUIEditor::effectClosing() {
+    for (int32_t i = 0; i < gestureSlots; ++i) openGestures[i] = 0;
+}
+
+void AEffGUIEditor::endOpenGestures() {
+    for (int32_t i = 0; i < gestureSlots; ++i)
+        while (openGestures[i] > 0) {
+            --openGestures[i]; // counted off before the call, so a nested close does not end it again
+            HostCallScope scope(*this);
+            effectX->endEdit(i);
+            if (scope.editorDestroyed()) return;
+        }
 }
 
 void AEffGUIEditor::idle() {
@@ -298,10 +318,17 @@ bool AEffGUIEditor::setKnobMode(int32_t mode) {
 }
 
 void AEffGUIEditor::beginEdit(int32_t index) {
+    // Counted before the host hears of it: the host may close the editor from inside audioMasterBeginEdit.
+    if (index >= 0 && index < gestureSlots && openGestures[index] < UINT16_MAX) ++openGestures[index];
     effectX->beginEdit(index);
 }
 
 void AEffGUIEditor::endEdit(int32_t index) {
+    if (index >= 0 && index < gestureSlots) {
+        // Already ended by a close in between (or never begun here): the host has had its endEdit.
+        if (openGestures[index] == 0) return;
+        --openGestures[index];
+    }
     effectX->endEdit(index);
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class AudioEffectX;
 
@@ -49,8 +50,10 @@ public:
     bool setKnobMode(int32_t mode) override;
     // The host's scale hint ('PreS' / 'AeCs', the factor in opt): used unless the user chose a size.
     intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
+    void effectClosing() override;
 
-    // The frame, on the editor's user-interface thread: a control starts an edit gesture (to the host).
+    // The frame, on the editor's user-interface thread: a control starts an edit gesture (to the host). A
+    // gesture still open when the editor closes is ended then, once, while the effect lives.
     void beginEdit(int32_t index) override;
     // The frame, on the editor's user-interface thread: the gesture ends.
     void endEdit(int32_t index) override;
@@ -131,5 +134,11 @@ protected:
     VSTGUI::CPopupList* sizeMenu = nullptr;
 
 private:
+    // Sends endEdit for every gesture still open; stops where the host destroys the effect meanwhile.
+    void endOpenGestures();
+
     HostCallScope* hostCalls = nullptr;
+    // Open gestures per parameter index, made with the editor so that a gesture never allocates.
+    std::unique_ptr<uint16_t[]> openGestures;
+    int32_t gestureSlots = 0;
 };

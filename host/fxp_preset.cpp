@@ -93,7 +93,8 @@ bool decodeFxp(const std::vector<uint8_t>& bytes, ProgramPreset& preset, std::st
     preset.pluginVersion = static_cast<int32_t>(bigEndianAt(bytes, 20));
     preset.parameterCount = static_cast<int32_t>(bigEndianAt(bytes, 24));
     preset.name.clear();
-    for (size_t i = 0; i < kFxpNameSize && bytes[28 + i] != 0; ++i)
+    // The last byte of the field is the terminator even where a writer left it out.
+    for (size_t i = 0; i + 1 < kFxpNameSize && bytes[28 + i] != 0; ++i)
         preset.name.push_back(static_cast<char>(bytes[28 + i]));
     preset.chunk.assign(bytes.begin() + kFxpHeaderSize, bytes.begin() + static_cast<std::ptrdiff_t>(needed));
     return true;

@@ -132,16 +132,26 @@ HostedPlugin::~HostedPlugin() {
 
 intptr_t HostedPlugin::callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                 float opt) {
-    // The registry lock is held while answering so an instance cannot be destroyed under a plug-in thread.
-    std::lock_guard<std::mutex> lock(registryMutex());
-    HostedPlugin* target = nullptr;
-    if (effect) {
-        const auto found = registry().find(effect);
-        if (found != registry().end()) target = found->second;
+    const std::function<void(int32_t)>* action = nullptr;
+    intptr_t result = 0;
+    {
+        // The registry lock is held while answering so an instance cannot be destroyed under a plug-in
+        // thread.
+        std::lock_guard<std::mutex> lock(registryMutex());
+        HostedPlugin* target = nullptr;
+        if (effect) {
+            const auto found = registry().find(effect);
+            if (found != registry().end()) target = found->second;
+        }
+        if (!target) target = tLoading;
+        if (!target) return opcode == audioMasterVersion ? kHostVersion : 0;
+        result = target->answer(effect, opcode, index, value, ptr, opt);
+        if (target->action_) action = &target->action_;
     }
-    if (!target) target = tLoading;
-    if (!target) return opcode == audioMasterVersion ? kHostVersion : 0;
-    return target->answer(effect, opcode, index, value, ptr, opt);
+    // Outside the lock: the action may call the plug-in, which may call back. The test that set it keeps
+    // the instance alive meanwhile.
+    if (action) (*action)(opcode);
+    return result;
 }
 
 intptr_t HostedPlugin::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -150,6 +160,10 @@ intptr_t HostedPlugin::answer(AEffect* effect, int32_t opcode, int32_t index, in
     calls_.push_back(HostCall{opcode, index, value, ptr, opt, effect == nullptr, effect});
     const auto found = answers_.find(opcode);
     return found == answers_.end() ? 0 : found->second;
+}
+
+void HostedPlugin::setCallbackAction(std::function<void(int32_t opcode)> action) {
+    action_ = std::move(action);
 }
 
 void HostedPlugin::clearCalls() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,10 @@ public:
     void clearCalls();
     // What the callback answers for an opcode from now on; opcodes never set answer 0.
     void setCallbackAnswer(int32_t opcode, intptr_t answer);
+    // Runs on the calling thread after each callback call is recorded (outside the locks), so that a test
+    // can act from inside a callback as a host may, e.g. close the editor inside audioMasterAutomate.
+    // Set it while the plug-in is quiet.
+    void setCallbackAction(std::function<void(int32_t opcode)> action);
 
     // Looks up another exported symbol of the loaded binary (null when absent).
     void* symbol(const char* name) const;
@@ -129,6 +134,7 @@ private:
     std::mutex mutex_; // guards calls_ and answers_ against callbacks from plug-in threads
     std::vector<HostCall> calls_;
     std::map<int32_t, intptr_t> answers_;
+    std::function<void(int32_t opcode)> action_;
 };
 
 } // namespace vr58::host

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and tests every preset: the Windows builds under Wine; the native unit, integration, X11 and
 # native-vs-Wine tests; the unit tests under AddressSanitizer and UBSan; the threaded tests, the editor's
-# stress test and the validator's threads check under ThreadSanitizer.
+# stress test and the validator's threads check under ThreadSanitizer; then every fuzz target for 10 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
@@ -10,3 +10,4 @@ export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 for preset in windows linux asan tsan; do
   cmake --workflow --preset "$preset"
 done
+scripts/fuzz.sh 10

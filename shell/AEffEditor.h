@@ -41,6 +41,8 @@ public:
     virtual intptr_t vendorSpecific(int32_t /*index*/, intptr_t /*value*/, void* /*ptr*/, float /*opt*/) {
         return 0;
     }
+    // effClose: the effect is going away, so whatever the editor still owes the host is not sent.
+    virtual void effectClosing() {}
 
 protected:
     AudioEffect* effect;

@@ -127,6 +127,7 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
 intptr_t AudioEffect::dispatchEffect(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                      float opt) {
     auto* effect = static_cast<AudioEffect*>(e->object);
+    if (opcode == effClose && effect->editor) effect->editor->effectClosing();
     const intptr_t result = effect->dispatcher(opcode, index, value, ptr, opt);
     if (opcode == effClose) {
         delete effect;

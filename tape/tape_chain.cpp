@@ -26,7 +26,8 @@ struct RecordStage {
     Lanes hissGain;
 
     // Keeps the trimmed input frames in `trimmed` unless that is null. kSilenceNonFinite makes
-    // non-finite frames silence (see runRecordStage).
+    // non-finite frames silence, and a channel the frame overflows start again from silence there (see
+    // runRecordStage).
     template <bool kNoise, bool kSilenceNonFinite, typename Sample>
     void run(const Sample* inL, const Sample* inR, NoiseGenerator& noise, Lanes* tape, Lanes* trimmed,
              int32_t frames) {
@@ -35,9 +36,18 @@ struct RecordStage {
         NoiseGenerator generator = noise;
         for (int32_t i = 0; i < frames; ++i) {
             const Lanes trimmedFrame = loadFrame(inL, inR, i) * stage.trimGain;
-            const Lanes x = kSilenceNonFinite ? finiteOrSilence(trimmedFrame) : trimmedFrame;
-            if (trimmed) trimmed[i] = x;
+            Lanes x = kSilenceNonFinite ? finiteOrSilence(trimmedFrame) : trimmedFrame;
             Lanes u = processSample(stage.high, processSample(stage.low, x));
+            if constexpr (kSilenceNonFinite) {
+                // A finite frame near the top of the double range can still overflow the shelves (or
+                // make infinity minus infinity in them): that channel's shelves and frame become silence.
+                const Lanes health = u + stage.low.s + stage.high.s;
+                stage.low.s = keepWhereFinite(stage.low.s, health);
+                stage.high.s = keepWhereFinite(stage.high.s, health);
+                u = keepWhereFinite(u, health);
+                x = keepWhereFinite(x, health);
+            }
+            if (trimmed) trimmed[i] = x;
             if constexpr (kNoise) {
                 const float left = generator.draw();
                 const float right = generator.draw();
@@ -50,10 +60,22 @@ struct RecordStage {
     }
 };
 
-// Non-finite samples, and finite ones the trim pushed past the double range, would stay in the filter
-// states for good: they enter the chain as silence. Such a sample leaves a NaN or an infinity in the record
-// shelves' state for the rest of the stretch, so the stretch runs without the test per frame and, only
-// when its end state shows one, again from its start with the test; no output is written in between.
+// Tape saturation. No call depends on another, so the processor overlaps them. Returns the sum of the
+// saturated values: finite (at most the frame count) unless one of them is a NaN.
+Lanes saturate(Lanes* tape, int32_t frames) {
+    Lanes sum = bothLanes(0.0);
+    for (int32_t i = 0; i < frames; ++i) {
+        tape[i] = lanesOf(std::erf(leftLane(tape[i])), std::erf(rightLane(tape[i])));
+        sum = sum + tape[i];
+    }
+    return sum;
+}
+
+// Record stage and saturation of one stretch. Non-finite samples, and finite ones that overflow the record
+// shelves, would stay in the filter states for good or reach the output as a NaN: they enter the chain as
+// silence. Such a sample leaves a NaN or an infinity in the shelves' state or in a saturated value, so the
+// stretch runs without the tests per frame and, only when its end state or its saturated values show one,
+// again from its start with them; no output is written in between.
 template <typename Sample>
 void runRecordStage(RecordStage& record, bool noiseOn, const Sample* inL, const Sample* inR,
                     NoiseGenerator& noise, Lanes* tape, Lanes* trimmed, int32_t frames) {
@@ -63,20 +85,15 @@ void runRecordStage(RecordStage& record, bool noiseOn, const Sample* inL, const 
         record.run<true, false>(inL, inR, noise, tape, trimmed, frames);
     else
         record.run<false, false>(inL, inR, noise, tape, trimmed, frames);
-    const Lanes state = record.low.s + record.high.s;
-    if (leftLane(state - state) == 0.0 && rightLane(state - state) == 0.0) return;
+    const Lanes health = record.low.s + record.high.s + saturate(tape, frames);
+    if (leftLane(health - health) == 0.0 && rightLane(health - health) == 0.0) return;
     record = start;
     noise = startNoise;
     if (noiseOn)
         record.run<true, true>(inL, inR, noise, tape, trimmed, frames);
     else
         record.run<false, true>(inL, inR, noise, tape, trimmed, frames);
-}
-
-// Tape saturation. No call depends on another, so the processor overlaps them.
-void saturate(Lanes* tape, int32_t frames) {
-    for (int32_t i = 0; i < frames; ++i)
-        tape[i] = lanesOf(std::erf(leftLane(tape[i])), std::erf(rightLane(tape[i])));
+    saturate(tape, frames);
 }
 
 // Head bump, repro equaliser and output gain: saturated values to output frames.
@@ -130,7 +147,6 @@ void runTapeChain(const TapeSections& sections, NoiseGenerator& noise, const Blo
         const int32_t n = std::min(kStageFrames, frames - start);
         runRecordStage(record, settings.noiseOn, inputs[0] + start, inputs[1] + start, noise, tape,
                        keepTrimmed, n);
-        saturate(tape, n);
         playback.run(tape, outputs[0] + start, outputs[1] + start, keepOutput, n);
         if (meter.block) meterStage(*meter.block, metered, meter.mono, n);
     }

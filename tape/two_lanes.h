@@ -39,6 +39,12 @@ inline Lanes finiteOrSilence(Lanes v) {
     return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) & finite);
 }
 
+// Keeps the lanes of v where `health` is finite and makes the others +0.
+inline Lanes keepWhereFinite(Lanes v, Lanes health) {
+    const LaneMask finite = (health - health) == bothLanes(0.0);
+    return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) & finite);
+}
+
 // Reads frame i of two channel buffers, widening float samples to double.
 template <typename Sample> inline Lanes loadFrame(const Sample* left, const Sample* right, int32_t i) {
     return lanesOf(static_cast<double>(left[i]), static_cast<double>(right[i]));

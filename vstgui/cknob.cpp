@@ -165,7 +165,8 @@ bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
     bounceValue();
     if (isDirty() && listener) {
         beginEdit();
-        listener->valueChanged(context, this);
+        // The host may close the editor from inside audioMasterBeginEdit, which takes the listener away.
+        if (listener) listener->valueChanged(context, this);
         endEdit();
     }
     return true;
@@ -190,7 +191,7 @@ int32_t CKnob::onKeyDown(VstKeyCode& keyCode) {
     bounceValue();
     if (isDirty() && listener) {
         beginEdit();
-        listener->valueChanged(nullptr, this);
+        if (listener) listener->valueChanged(nullptr, this); // as for the wheel
         endEdit();
     }
     return 1;

@@ -10,6 +10,7 @@
 #include "vstgui/cframe.h"
 
 #include <cstdint>
+#include <deque>
 
 using namespace VSTGUI;
 using namespace vr58::testing;
@@ -248,6 +249,100 @@ INSTANTIATE_TEST_SUITE_P(Callbacks, HostActsDuringAKeyEdit,
                          ::testing::Values(Reentry{audioMasterAutomate, effEditClose},
                                            Reentry{audioMasterAutomate, effClose},
                                            Reentry{audioMasterBeginEdit, effClose}));
+
+// A gesture the host saw begin reaches its endEdit exactly once when the host closes the editor from
+// inside a callback of that edit (a drag of the real Trim knob, a wheel step, an arrow key), and none at
+// all when the host destroys the effect there instead.
+enum class Edit { Drag, Wheel, Key };
+struct GestureCase {
+    Edit edit;
+    int32_t during;
+    int32_t action;
+};
+
+class HostClosesDuringAGesture : public EditorLifecycle, public ::testing::WithParamInterface<GestureCase> {};
+
+TEST_P(HostClosesDuringAGesture, TheGestureEndsOnceWhileTheEffectLives) {
+    ASSERT_EQ(open(), 1);
+    CControl* knob = editor->control(vr58::kTrim);
+    const CRect& box = knob->getViewSize();
+    const CPoint centre((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    AEffect* e = record;
+    bool acted = false;
+    host.inside = [&](int32_t opcode) {
+        if (acted || opcode != GetParam().during) return;
+        acted = true;
+        if (GetParam().action == effClose) record = nullptr;
+        e->dispatcher(e, GetParam().action, 0, 0, nullptr, 0.0f);
+    };
+    switch (GetParam().edit) {
+    case Edit::Drag: {
+        std::deque<soft::PointerStep> steps;
+        for (int turn = 1; turn <= 6; ++turn)
+            steps.push_back({CPoint(centre.h, centre.v - 2 * turn), {true}});
+        steps.push_back({CPoint(centre.h, centre.v - 12), {}});
+        soft().script(steps);
+        window.child->press(centre);
+        break;
+    }
+    case Edit::Wheel:
+        soft().setPointer(CPoint(100 + centre.h, 50 + centre.v));
+        window.child->wheel(CPoint(100 + centre.h, 50 + centre.v), 120);
+        break;
+    case Edit::Key:
+        editor->getFrame()->setFocusView(knob);
+        e->dispatcher(e, effEditKeyDown, 0, VSTGUI::VKEY_UP, nullptr, 0.0f);
+        break;
+    }
+
+    ASSERT_TRUE(acted);
+    EXPECT_EQ(host.count(audioMasterBeginEdit), 1);
+    EXPECT_EQ(host.count(audioMasterEndEdit), GetParam().action == effEditClose ? 1 : 0);
+    if (record) {
+        // After the gesture's end nothing is owed: closing again, reopening and closing send nothing.
+        dispatch(record, effEditClose);
+        ASSERT_EQ(open(), 1);
+        dispatch(record, effEditClose);
+        EXPECT_EQ(host.count(audioMasterEndEdit), 1);
+    }
+}
+
+TEST_F(EditorLifecycle, AGestureOpenWhenTheHostClosesTheEditorEndsThenAndNotAgainAtItsOwnEnd) {
+    ASSERT_EQ(open(), 1);
+    editor->beginEdit(vr58::kTrim);
+    editor->beginEdit(vr58::kGain);
+    dispatch(record, effEditClose);
+    ASSERT_EQ(host.count(audioMasterEndEdit), 2);
+    std::vector<int32_t> ended;
+    for (const HostCall& call : host.calls)
+        if (call.opcode == audioMasterEndEdit) ended.push_back(call.index);
+    EXPECT_EQ(ended, (std::vector<int32_t>{vr58::kTrim, vr58::kGain}));
+    editor->endEdit(vr58::kTrim); // the gesture's own end, after the close: already sent
+    EXPECT_EQ(host.count(audioMasterEndEdit), 2);
+}
+
+TEST_F(EditorLifecycle, DestroyingTheEffectDuringAGestureSendsTheHostNothing) {
+    ASSERT_EQ(open(), 1);
+    editor->beginEdit(vr58::kTrim);
+    const size_t before = host.calls.size();
+    dispatch(record, effClose);
+    record = nullptr;
+    EXPECT_EQ(host.calls.size(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Callbacks, HostClosesDuringAGesture,
+                         ::testing::Values(GestureCase{Edit::Drag, audioMasterBeginEdit, effEditClose},
+                                           GestureCase{Edit::Drag, audioMasterAutomate, effEditClose},
+                                           GestureCase{Edit::Drag, audioMasterIdle, effEditClose},
+                                           GestureCase{Edit::Wheel, audioMasterBeginEdit, effEditClose},
+                                           GestureCase{Edit::Wheel, audioMasterAutomate, effEditClose},
+                                           GestureCase{Edit::Key, audioMasterBeginEdit, effEditClose},
+                                           GestureCase{Edit::Key, audioMasterAutomate, effEditClose},
+                                           GestureCase{Edit::Drag, audioMasterBeginEdit, effClose},
+                                           GestureCase{Edit::Drag, audioMasterAutomate, effClose},
+                                           GestureCase{Edit::Drag, audioMasterIdle, effClose},
+                                           GestureCase{Edit::Wheel, audioMasterAutomate, effClose},
+                                           GestureCase{Edit::Key, audioMasterAutomate, effClose}));
 
 // Only the ten skin ids and the text face (111) have a slot; any other id answers null instead of
 // reaching past the table, at any size.

@@ -2,6 +2,8 @@
 // short or of another kind.
 #include "host/fxp_preset.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using vr58::host::decodeFxp;
@@ -56,6 +58,13 @@ TEST(FxpPreset, RoundTripKeepsEverythingAndCutsLongNames) {
     longName.name = std::string(40, 'n');
     ASSERT_TRUE(decodeFxp(encodeFxp(longName), read, error));
     EXPECT_EQ(read.name, std::string(27, 'n'));
+
+    // A writer that fills all 28 bytes of the name field still gives a name of at most 27 characters,
+    // the same that saving it again keeps.
+    std::vector<uint8_t> unterminated = encodeFxp(sample());
+    std::fill(unterminated.begin() + 28, unterminated.begin() + 56, 'u');
+    ASSERT_TRUE(decodeFxp(unterminated, read, error)) << error;
+    EXPECT_EQ(read.name, std::string(27, 'u'));
 }
 
 TEST(FxpPreset, EveryShortenedFileIsRefused) {

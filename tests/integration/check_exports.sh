@@ -1,6 +1,6 @@
 #!/bin/sh
-# A plug-in .so must export VSTPluginMain and main at one address, nothing else, and need only libc/libm;
-# the editor build also needs libX11 and libXext for its window in the host's.
+# A plug-in .so must export VSTPluginMain and main at one address, nothing else, and need only libc/libm
+# (and the dynamic loader); the editor build loads libX11 and libXext itself when its first window opens.
 set -eu
 status=0
 for so in "$@"; do
@@ -11,9 +11,6 @@ for so in "$@"; do
   addresses=$(nm -D --defined-only "$so" | awk '{print $1}' | sort -u | wc -l)
   [ "$addresses" -eq 1 ] || { echo "$so: VSTPluginMain and main differ"; status=1; }
   needed=$(readelf -d "$so" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
-  case "$(basename "$so")" in
-    VR58G_*) needed=$(echo "$needed" | sed 's/libX11\.so\.6 //; s/libXext\.so\.6 //') ;;
-  esac
   case "$needed" in
     "ld-linux-x86-64.so.2 libc.so.6 libm.so.6 "|"libc.so.6 libm.so.6 ") ;;
     *) echo "$so needs: $needed"; status=1 ;;

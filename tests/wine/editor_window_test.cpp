@@ -9,6 +9,7 @@
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
+#include "vstgui/vstkeycode.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -289,5 +290,100 @@ TEST_F(WineEditorWindow, ReopeningAndDestroyingTheEffectLeaveNoWindowBehind) {
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_EQ(host.editorWindow(), nullptr);
 }
+
+// The host closes the editor from inside a callback of a gesture made with real input: the drag of the
+// Trim knob, a wheel step over it and an arrow key; the host receives the gesture's endEdit exactly once.
+// When the host destroys the effect there instead, nothing follows the beginEdit.
+enum class Gesture { Drag, Wheel, Key };
+struct ClosingCase {
+    Gesture gesture;
+    int32_t during;
+    int32_t action;
+};
+
+class WineGestureClosed : public WineEditorWindow, public ::testing::WithParamInterface<ClosingCase> {};
+
+TEST_P(WineGestureClosed, TheHostGetsOneEndEditWhileTheEffectLives) {
+    HostWindow host;
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    SetForegroundWindow(host.hwnd);
+    pumpMessages();
+    POINT knob{70, 107}; // Trim's knob, at its centre
+    ClientToScreen(host.editorWindow(), &knob);
+    if (GetParam().gesture == Gesture::Key) {
+        // A click gives the knob the focus that keys go to.
+        std::thread click([&] {
+            SetCursorPos(knob.x, knob.y);
+            Sleep(100);
+            pressButton(true);
+            Sleep(100);
+            pressButton(false);
+        });
+        pumpWhile(click);
+    }
+    plugin->clearCalls();
+    bool acted = false;
+    plugin->setCallbackAction([&](int32_t opcode) {
+        if (acted || opcode != GetParam().during) return;
+        acted = true;
+        if (GetParam().action == effClose)
+            plugin->close();
+        else
+            plugin->dispatch(effEditClose);
+    });
+    switch (GetParam().gesture) {
+    case Gesture::Drag: {
+        std::thread drag([&] {
+            SetCursorPos(knob.x, knob.y);
+            Sleep(100);
+            pressButton(true);
+            for (int up = 5; up <= 20; up += 5) {
+                Sleep(80);
+                SetCursorPos(knob.x, knob.y - up);
+            }
+            Sleep(150);
+            pressButton(false);
+        });
+        pumpWhile(drag);
+        break;
+    }
+    case Gesture::Wheel: {
+        std::thread wheel([&] {
+            SetCursorPos(knob.x, knob.y);
+            Sleep(100);
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+            input.mi.mouseData = WHEEL_DELTA;
+            SendInput(1, &input, sizeof(input));
+        });
+        pumpWhile(wheel);
+        break;
+    }
+    case Gesture::Key:
+        plugin->dispatch(effEditKeyDown, 0, VKEY_UP);
+        break;
+    }
+    plugin->setCallbackAction(nullptr);
+
+    ASSERT_TRUE(acted);
+    int begins = 0, ends = 0;
+    for (const auto& call : plugin->calls()) {
+        begins += call.opcode == audioMasterBeginEdit;
+        ends += call.opcode == audioMasterEndEdit;
+    }
+    EXPECT_EQ(begins, 1);
+    EXPECT_EQ(ends, GetParam().action == effEditClose ? 1 : 0);
+    EXPECT_EQ(host.editorWindow(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Callbacks, WineGestureClosed,
+                         ::testing::Values(ClosingCase{Gesture::Drag, audioMasterBeginEdit, effEditClose},
+                                           ClosingCase{Gesture::Drag, audioMasterAutomate, effEditClose},
+                                           ClosingCase{Gesture::Drag, audioMasterIdle, effEditClose},
+                                           ClosingCase{Gesture::Wheel, audioMasterAutomate, effEditClose},
+                                           ClosingCase{Gesture::Key, audioMasterBeginEdit, effEditClose},
+                                           ClosingCase{Gesture::Key, audioMasterAutomate, effEditClose},
+                                           ClosingCase{Gesture::Drag, audioMasterAutomate, effClose}));
 
 } // namespace

@@ -75,8 +75,7 @@ size_t AudioReader::read(double* interleaved, size_t frames) {
     return static_cast<size_t>(got);
 }
 
-AudioWriter::AudioWriter(PendingOutput& output, int format, int channels, int sampleRate)
-    : output_(output), channels_(channels) {
+AudioWriter::AudioWriter(PendingOutput& output, int format, int channels, int sampleRate) : output_(output) {
     SF_INFO info{};
     info.format = format;
     info.channels = channels;

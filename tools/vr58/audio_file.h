@@ -50,7 +50,6 @@ public:
 private:
     PendingOutput& output_;
     SNDFILE* file_ = nullptr;
-    int channels_;
 };
 
 // The output's format: its extension (.wav, .flac, .aif, .aiff, .ogg; anything else is refused, and

@@ -76,7 +76,7 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
       List the factory presets, which --preset takes by name.
 )"},
 #endif
-    {"validate", R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]...
+    {"validate", R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]... [--soak MINUTES]
       Load the VST 2.4 binary and torture it: lifecycle, dispatcher and parameter fuzz, chunk fuzz,
       sample rates x block sizes x hostile signals, heap calls in process calls, recovery from
       non-finite input, changes from a second thread while processing, the cost of subnormals.
@@ -84,6 +84,9 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
       --seconds  time budget of the open-ended checks (random fuzz, threads; default 30)
       --seed     seed of every random choice (default 1)
       --only     run only this check (a name from the table); may be repeated
+      --soak     instead of the checks, process for MINUTES with automation from a second thread, rate
+                 and block-size changes, state saves and loads and editor opens and closes; reports any
+                 non-finite output sample and the resident memory at the start and the end
 )"},
 };
 

@@ -3,6 +3,7 @@
 
 #include "check.h"
 
+#include <iosfwd>
 #include <string>
 
 namespace vr58::validate {
@@ -26,6 +27,9 @@ void checkAudioRange(const Target& target, Check& check, Check& allocations);
 void checkRecovery(const Target& target, Check& check);
 // Parameter and sample-rate changes from a second thread while processing.
 void checkThreads(const Target& target, const Budget& budget, Check& check);
+// Processing for the given time with automation from a second thread, sample-rate and block-size changes,
+// state saves and loads and editor opens and closes from a third; reports resident memory at start and end.
+void checkSoak(const Target& target, double seconds, Check& check, std::ostream& out);
 // Processing time of silence after a loud passage, against the loud passage itself.
 void checkDenormalCost(const Target& target, Check& check);
 

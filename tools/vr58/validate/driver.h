@@ -54,6 +54,13 @@ template <typename Sample> double peakOf(const StereoBuffer<Sample>& b, size_t s
     return peak;
 }
 
+// How many samples of frames [start, end) of both channels are NaN or infinite.
+template <typename Sample> size_t nonFiniteCount(const StereoBuffer<Sample>& b, size_t start, size_t end) {
+    size_t count = 0;
+    for (size_t i = start; i < end; ++i) count += !std::isfinite(b.left[i]) + !std::isfinite(b.right[i]);
+    return count;
+}
+
 const char* precisionName(bool doublePrecision);
 
 } // namespace vr58::validate

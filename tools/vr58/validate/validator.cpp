@@ -32,6 +32,14 @@ double parseSeconds(const std::string& text) {
     return value;
 }
 
+double parseMinutes(const std::string& text) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value > 0.0) || value > 1440.0)
+        throw tool::CliError("--soak", "'" + text + "' is not a soak time (minutes, above 0, at most a day)");
+    return value;
+}
+
 uint32_t parseSeed(const std::string& text) {
     char* end = nullptr;
     const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
@@ -80,7 +88,7 @@ Options parseOptions(const std::vector<std::string>& args) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
         }
-        const bool isOption = name == "--seconds" || name == "--seed" || name == "--only";
+        const bool isOption = name == "--seconds" || name == "--seed" || name == "--only" || name == "--soak";
         if (!isOption) {
             if (name.size() > 1 && name[0] == '-') throw tool::CliError(name, "unknown option for validate");
             positional.push_back(args[i]);
@@ -92,6 +100,7 @@ Options parseOptions(const std::vector<std::string>& args) {
         }
         if (name == "--seconds") options.seconds = parseSeconds(value);
         if (name == "--seed") options.seed = parseSeed(value);
+        if (name == "--soak") options.soakMinutes = parseMinutes(value);
         if (name == "--only") {
             const auto& names = checkNames();
             if (std::find(names.begin(), names.end(), value) == names.end())
@@ -100,6 +109,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         }
     }
     if (positional.size() != 1) throw tool::CliError("validate", "needs exactly one PLUGIN");
+    if (options.soakMinutes > 0.0 && !options.only.empty())
+        throw tool::CliError("--soak", "runs alone; it does not go with --only");
     options.plugin = positional[0];
     return options;
 }
@@ -108,6 +119,14 @@ int runValidation(const Options& options, std::ostream& out) {
     const auto start = std::chrono::steady_clock::now();
     const Target target{options.plugin, options.seed};
     std::vector<Check> checks;
+    if (options.soakMinutes > 0.0) {
+        checks.emplace_back("soak");
+        checkSoak(target, options.soakMinutes * 60.0, checks.back(), out);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        printTable(out, checks, seconds);
+        return checks.back().failures() > 0 ? 1 : 0;
+    }
     for (const std::string& name : checkNames()) checks.emplace_back(name);
     auto check = [&](const std::string& name) -> Check& {
         return *std::find_if(checks.begin(), checks.end(), [&](const Check& c) { return c.name() == name; });

@@ -13,12 +13,14 @@ struct Options {
     double seconds = 30.0;         // budget for the open-ended checks (random fuzz, threads)
     uint32_t seed = 1;             // for every random choice
     std::vector<std::string> only; // names of the checks to run; empty: all
+    double soakMinutes = 0.0;      // above 0: the soak alone, for this long, instead of the checks
 };
 
 // The names accepted by --only, in the order the checks run.
 const std::vector<std::string>& checkNames();
 
-// Parses "PLUGIN [--seconds S] [--seed N] [--only CHECK]..."; throws tool::CliError on bad input.
+// Parses "PLUGIN [--seconds S] [--seed N] [--only CHECK]... [--soak MINUTES]"; throws tool::CliError on bad
+// input.
 Options parseOptions(const std::vector<std::string>& args);
 
 int runValidation(const Options& options, std::ostream& out);
