@@ -3,11 +3,12 @@
 // 200 %, a real drag of 80 x 40 pixels that does what 40 x 20 do at 100 %, the host's scale hint, and the
 // right-click menu resizing the window through the host.
 #include "editor/QuorvaneTapedeckGUI.h"
-#include "host/hosted_plugin.h"
 #include "effect/QuorvaneTapedeck.h"
+#include "host/hosted_plugin.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
+#include "wine_host_window.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -19,61 +20,16 @@
 #include <vector>
 
 using namespace VSTGUI;
+using vr58::testing::pumpMessages;
+using vr58::testing::pumpWhile;
 
 namespace {
 
-const char* hostWindowClass() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VR58TestDpiHost";
-        RegisterClassA(&wc);
-        registered = true;
-    }
-    return "VR58TestDpiHost";
-}
-
-// A top-level host window whose client area is width x height device pixels.
-class HostWindow {
+// A host window with its corner at the screen's origin.
+class HostWindow : public vr58::testing::HostWindow {
 public:
-    HostWindow(int width, int height) {
-        RECT r{0, 0, width, height};
-        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        hwnd = CreateWindowExA(0, hostWindowClass(), "VR58-G",
-                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, r.right - r.left,
-                               r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~HostWindow() {
-        if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    }
-    HWND editorWindow() const { return GetWindow(hwnd, GW_CHILD); }
-    HWND hwnd;
+    HostWindow(int width, int height) : vr58::testing::HostWindow(width, height, 0, 0) {}
 };
-
-void pumpMessages(int rounds = 5) {
-    for (int round = 0; round < rounds; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-void pumpWhile(std::thread& input) {
-    bool running = true;
-    std::thread waiter([&] {
-        input.join();
-        Sleep(200);
-        running = false;
-    });
-    while (running) pumpMessages(1);
-    waiter.join();
-    pumpMessages();
-}
 
 void mouseButton(DWORD flags) {
     INPUT input{};

@@ -10,6 +10,7 @@
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
 #include "vstgui/vstkeycode.h"
+#include "wine_host_window.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -21,52 +22,19 @@
 #include <vector>
 
 using namespace VSTGUI;
+using vr58::testing::pumpMessages;
+using vr58::testing::pumpWhile;
 
 namespace {
 
 constexpr int kWidth = 520;
 constexpr int kHeight = 440;
 
-const char* hostWindowClass() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VR58TestEditorHost";
-        RegisterClassA(&wc);
-        registered = true;
-    }
-    return "VR58TestEditorHost";
-}
-
-// The host's editor window: a top-level window whose client area takes the editor.
-class HostWindow {
+// The host's editor window, at the face's size.
+class HostWindow : public vr58::testing::HostWindow {
 public:
-    HostWindow() {
-        RECT r{0, 0, kWidth, kHeight};
-        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        hwnd = CreateWindowExA(0, hostWindowClass(), "VR58-G",
-                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, r.right - r.left,
-                               r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~HostWindow() {
-        if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    }
-    HWND editorWindow() const { return GetWindow(hwnd, GW_CHILD); }
-    HWND hwnd;
+    HostWindow() : vr58::testing::HostWindow(kWidth, kHeight, 40, 40) {}
 };
-
-void pumpMessages(int rounds = 5) {
-    for (int round = 0; round < rounds; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
 
 std::vector<uint32_t> readWindow(HWND window) {
     std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
@@ -99,19 +67,6 @@ void pressButton(bool down) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof(input));
-}
-
-// Pumps the window's messages until the input thread is done and its events have been handled.
-void pumpWhile(std::thread& input) {
-    bool running = true;
-    std::thread waiter([&] {
-        input.join();
-        Sleep(200);
-        running = false;
-    });
-    while (running) pumpMessages(1);
-    waiter.join();
-    pumpMessages();
 }
 
 intptr_t silentHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
