@@ -82,9 +82,12 @@ TEST(Recovery, AnOverflowingSampleIsSilenceForItsChannelFromThatSampleOn) {
 // either end, noise on: not one output sample is NaN or infinite, from the first on.
 template <typename Sample> void expectOnlyFiniteOutputFor(Sample top) {
     constexpr int kShortFrames = 4 * kBlock;
+    // The one-sample case plays the last frames of its sine, with both bad samples among them.
+    constexpr int kOneSampleOffset = kFrames - kShortFrames;
+    static_assert(kOneSampleOffset < kBadFrame && kBadFrame < kFrames, "the bad frame must be played");
     std::vector<std::vector<std::vector<Sample>>> inputs;
     auto oneSample = sineWithBadSample<Sample>(top);
-    oneSample[1][kBlock + 7] = -top;
+    oneSample[1][kOneSampleOffset + kBlock + 7] = -top;
     inputs.push_back(oneSample);
     std::vector<std::vector<Sample>> fullRange(2, std::vector<Sample>(kFrames));
     std::vector<std::vector<Sample>> alternating(2, std::vector<Sample>(kFrames));
@@ -106,8 +109,7 @@ template <typename Sample> void expectOnlyFiniteOutputFor(Sample top) {
                     fx->setParameter(p, setting == 2 ? 0.0f : 1.0f);
             fx->setParameter(kEditorBuild.noiseIndex, 1.0f);
             std::vector<Sample> outL(kShortFrames), outR(kShortFrames);
-            // The passages start at their first frame, and the one-sample case reaches its bad frame.
-            const int offset = input == 0 ? kBadFrame - kBlock - 100 : 0;
+            const int offset = input == 0 ? kOneSampleOffset : 0;
             for (int start = 0; start < kShortFrames; start += kBlock) {
                 Sample* ins[2] = {inputs[input][0].data() + offset + start,
                                   inputs[input][1].data() + offset + start};
