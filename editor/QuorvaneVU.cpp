@@ -5,6 +5,7 @@
 #include "vstgui/cbitmap.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
+#include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
 #include <algorithm>
@@ -111,9 +112,9 @@ CRect QuorvaneVU::frameArea(const std::vector<CRect>& bounds, uint32_t frame) co
     const CRect whole(0, 0, size.width(), size.height());
     if (frame >= bounds.size()) return whole;
     CRect area = bounds[frame];
-    if (area.isEmpty()) return area;
-    // A pixel more on every side: at scales other than 100 % the view's own position rounds the
-    // frame's edges to neighbouring device pixels.
+    if (area.isEmpty() || needle->getScale() == kUnscaled) return area.bound(whole);
+    // A pixel more on every side: at other scales the view's own position rounds the frame's edges to
+    // neighbouring device pixels.
     area = CRect(area.left - 1, area.top - 1, area.right + 1, area.bottom + 1);
     return area.bound(whole);
 }
