@@ -160,6 +160,7 @@ void Win32Surface::setCopyMode() {
 void Win32Surface::fillRect(const CRect& r) {
     if (!dc || r.isEmpty() || !realizeBrush()) return;
     RECT rc{r.left, r.top, r.right, r.bottom};
+    applyClip();
     FillRect(dc, &rc, brush);
 }
 
@@ -168,21 +169,31 @@ void Win32Surface::moveTo(CPoint p) {
 }
 
 void Win32Surface::lineTo(CPoint p) {
-    if (dc && realizePen()) LineTo(dc, p.h, p.v);
+    if (!dc || !realizePen()) return;
+    applyClip();
+    LineTo(dc, p.h, p.v);
 }
 
 void Win32Surface::setClip(const CRect& r) {
     if (!dc) return;
     clipRect = r;
     if (bits) clipRect.bound(CRect(0, 0, bitsWidth, bitsHeight));
-    HRGN region = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    regionRect = r;
+    regionWanted = true;
+}
+
+void Win32Surface::applyClip() {
+    if (!regionWanted || !dc) return;
+    HRGN region = CreateRectRgn(regionRect.left, regionRect.top, regionRect.right, regionRect.bottom);
     SelectClipRgn(dc, region);
     DeleteObject(region);
+    regionWanted = false;
 }
 
 void Win32Surface::copyTo(platform::Surface& dest, const CRect& destRect, CPoint srcPos) {
     auto& d = static_cast<Win32Surface&>(dest);
     if (!dc || !d.dc) return;
+    d.applyClip();
     BitBlt(d.dc, destRect.left, destRect.top, destRect.width(), destRect.height(), dc, srcPos.h, srcPos.v,
            SRCCOPY);
 }
@@ -213,6 +224,7 @@ void Win32Surface::copyImage(const platform::Image& image, const CRect& destRect
     }
     CRect dest(destRect);
     if (!dc || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    applyClip();
     ImageDC source(dc, img);
     BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), source.dc, srcPos.h, srcPos.v, SRCCOPY);
 }
@@ -234,6 +246,7 @@ void Win32Surface::blendImage(const platform::Image& image, const CRect& destRec
     // Without msimg32 nothing is drawn into a window: there is no blending path in GDI itself.
     const AlphaBlendFn alphaBlend = alphaBlendFunction.load();
     if (!dc || !alphaBlend || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    applyClip();
     ImageDC source(dc, img);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, static_cast<BYTE>(perPixel ? AC_SRC_ALPHA : 0)};
     alphaBlend(dc, dest.left, dest.top, dest.width(), dest.height(), source.dc, srcPos.h, srcPos.v,
@@ -244,6 +257,7 @@ void Win32Surface::keyImage(const platform::Image& image, const CRect& destRect,
     const auto& img = static_cast<const Win32Image&>(image);
     CRect dest(destRect);
     if (!dc || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    applyClip();
     ImageDC source(dc, img);
     const int w = dest.width(), h = dest.height();
     if (const TransparentBltFn transparentBlt = transparentBltFunction.load()) {

@@ -42,6 +42,8 @@ public:
 private:
     void retainOriginals();
     bool realizePen();
+    // The clip region GDI needs, made when GDI next draws here: the toolkit's own compositing needs none.
+    void applyClip();
     bool realizeBrush();
     // The top-down pixels of a memory surface, GDI's pending drawing into them finished; null for a
     // window's context.
@@ -72,6 +74,8 @@ private:
     CCoord bitsWidth = 0;
     CCoord bitsHeight = 0;
     CRect clipRect;
+    CRect regionRect;
+    bool regionWanted = false;
 };
 
 } // namespace VSTGUI::win32
