@@ -120,7 +120,7 @@ void BM_X11IdlePassMetersMoving(benchmark::State& state) {
     }
     state.counters["moved"] = benchmark::Counter(passes ? static_cast<double>(moved) / passes : 0.0);
     state.SetLabel(std::string(swinging ? "swinging level, " : "steady sine, ") +
-                   (whole ? "whole frame (the old pass)" : "changed areas"));
+                   (whole ? "whole frame copied after the pass" : "changed areas"));
 }
 BENCHMARK(BM_X11IdlePassMetersMoving)
     ->ArgsProduct({{100, 200}, {1, 0}, {0, 1}})

@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
                 const Timing t = measure(scale, whole, swinging, passes);
                 std::printf("| %d %% | %s | %s | %.0f | %.0f | %.0f %% |\n", scale,
                             swinging ? "swinging level" : "steady sine",
-                            whole ? "whole frame (the old pass)" : "changed areas", t.cpu, t.wall,
+                            whole ? "whole frame copied after the pass" : "changed areas", t.cpu, t.wall,
                             100.0 * t.moved);
                 std::fflush(stdout);
             }
