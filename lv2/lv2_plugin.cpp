@@ -55,6 +55,8 @@ void Lv2Tapedeck::connectPort(uint32_t port, void* data) {
 void Lv2Tapedeck::activate() {
     heldPeak_ = peakSinceHeld_ = 0.0f;
     heldFrames_ = 0;
+    // LV2 asks an activate after deactivate to forget the instance's history.
+    effect_.clearFilterHistory();
     effect_.resume();
     // The meters of the editor bundle's UI read what run publishes: the feed runs while active.
     if (editorBundle_) effect_.meterFeed().start();

@@ -327,3 +327,22 @@ TEST(Lv2Plugin, MeterPortsPublishTheLevelAndAHeldPeak) {
     plain.runSilence(64);
     EXPECT_EQ(stray, 123.0f);
 }
+
+// LV2 hosts reinitialise an instance by deactivate and activate: the same input then renders as it did
+// in the fresh instance, with nothing of the earlier audio ringing on.
+TEST(Lv2Plugin, ActivateAfterDeactivateStartsFromSilence) {
+    Host host;
+    Instance lv2(kPlainBuild, host);
+    lv2.port("Noise") = 0.0f;
+    lv2.port("Bump") = 100.0f;
+    std::vector<float> left = tone(2048, 70.0, 0.9), right = tone(2048, 90.0, 0.9);
+    std::vector<float> first(2048), firstR(2048), again(2048), againR(2048);
+    lv2.run(left, right, first, firstR);
+    lv2.run(left, right, again, againR);
+    EXPECT_NE(first, again) << "the bump still rings from the first block";
+    lv2.descriptor->deactivate(lv2.handle);
+    lv2.descriptor->activate(lv2.handle);
+    lv2.run(left, right, again, againR);
+    EXPECT_EQ(first, again);
+    EXPECT_EQ(firstR, againR);
+}
