@@ -138,10 +138,11 @@ LV2_State_Status Lv2Tapedeck::restore(LV2_State_Retrieve_Function retrieve, LV2_
     const void* data = retrieve(handle, chunkKey_, &size, &type, &flags);
     if (!data) return LV2_STATE_ERR_NO_PROPERTY;
     if (type != chunkType_) return LV2_STATE_ERR_BAD_TYPE;
-    if (size == 0 || size > 4u * kMaxParameters) return LV2_STATE_ERR_UNKNOWN;
-    // The effect reads a chunk of either build (the other's by parameter name) and ignores what it lacks.
-    unsigned char bytes[4 * kMaxParameters];
-    std::memcpy(bytes, data, size);
+    if (size == 0 || size > 0x7fffffffu) return LV2_STATE_ERR_UNKNOWN;
+    // The effect reads a chunk of either build (the other's by parameter name) and, as from a VST 2.4
+    // host, the values a chunk of another size holds; it never reads past its own parameter count.
+    unsigned char bytes[4 * kMaxParameters] = {};
+    std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
     effect_.setChunk(bytes, static_cast<int32_t>(size), false);
     // Only a port moved after the restore replaces what it restored: a host that restores the state
     // alone leaves its ports as they were, and they must not undo the state at the next run.
