@@ -12,6 +12,7 @@ packages=(
   wine wine64 xvfb xauth             # running the Windows tests, with a display where a window is needed
   libx11-dev libxext-dev             # the editor's window in Linux hosts (X11, MIT-SHM)
   libxtst-dev                        # real input in the X11 window tests (XTEST)
+  jalv jackd2                        # the LV2 UI tested in a real host (jalv.gtk3) with a JACK server
   clang libclang-rt-14-dev           # the fuzz targets: clang's libFuzzer with AddressSanitizer and UBSan
 )
 
