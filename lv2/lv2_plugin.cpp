@@ -141,7 +141,11 @@ LV2_State_Status Lv2Tapedeck::restore(LV2_State_Retrieve_Function retrieve, LV2_
     unsigned char bytes[4 * kMaxParameters];
     std::memcpy(bytes, data, size);
     effect_.setChunk(bytes, static_cast<int32_t>(size), false);
+    // Only a port moved after the restore replaces what it restored: a host that restores the state
+    // alone leaves its ports as they were, and they must not undo the state at the next run.
     assumePortsMatchEffect();
+    for (int32_t i = 0; i < build_.parameterCount; ++i)
+        if (controls_[i]) assumedPortValue_[i] = *controls_[i];
     return LV2_STATE_SUCCESS;
 }
 
