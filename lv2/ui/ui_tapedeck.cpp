@@ -41,11 +41,21 @@ intptr_t UiTapedeck::answer(int32_t opcode, int32_t index, intptr_t value, void*
                    ? 1
                    : 0;
     case audioMasterSizeWindow:
-        if (!host.resize || !host.resize->ui_resize) return 0;
-        return host.resize->ui_resize(host.resize->handle, index, static_cast<int>(value)) == 0 ? 1 : 0;
+        // The editor reopens at the new size once this agrees; the host hears of it from
+        // reportWindowSize when the window of that size exists (hosts size their container from the
+        // window they find there).
+        return host.resize && host.resize->ui_resize && index > 0 && value > 0 ? 1 : 0;
     default: // audioMasterIdle among them: the host idles the UI on its own
         return 0;
     }
+}
+
+void UiTapedeck::reportWindowSize(int width, int height) {
+    if (!host.resize || !host.resize->ui_resize || (width == reportedWidth && height == reportedHeight))
+        return;
+    if (host.resize->ui_resize(host.resize->handle, width, height) != 0) return; // refused: asked again later
+    reportedWidth = width;
+    reportedHeight = height;
 }
 
 void UiTapedeck::portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {

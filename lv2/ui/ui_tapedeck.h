@@ -31,6 +31,9 @@ public:
     // parameter, shown at the next idle and never sent back to the host; the meter ports feed the meters.
     // Anything but a float of a known port is ignored.
     void portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer);
+    // Host user-interface thread, whenever the editor's window may have a new size: tells the host's
+    // resize feature the size it has not heard yet.
+    void reportWindowSize(int width, int height);
 
 private:
     // The editor's requests, on the host's user-interface thread.
@@ -40,6 +43,8 @@ private:
 
     UiHost host;
     double meterLevel = 0.0;
+    int reportedWidth = 0;
+    int reportedHeight = 0;
 };
 
 } // namespace vr58::lv2

@@ -51,6 +51,17 @@ struct Ui {
     QuorvaneTapedeckGUI* editor = nullptr; // the effect's: deleted with it
     bool hostIdles = false;
     std::chrono::steady_clock::time_point lastIdle;
+
+    // After the opening and every idle pass, which may have reopened the editor at another size.
+    void idleEditor() {
+        editor->idle();
+        reportSize();
+    }
+    void reportSize() {
+        ERect* rect = nullptr;
+        if (editor->getFrame() && editor->getRect(&rect))
+            effect->reportWindowSize(rect->right - rect->left, rect->bottom - rect->top);
+    }
 };
 
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
@@ -81,11 +92,7 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
         !ui->editor->getFrame()->getWindowHandle())
         return nullptr; // the effect closes what did open
     *widget = ui->editor->getFrame()->getWindowHandle();
-    if (host.resize && host.resize->ui_resize) {
-        ERect* rect = nullptr;
-        ui->editor->getRect(&rect);
-        host.resize->ui_resize(host.resize->handle, rect->right - rect->left, rect->bottom - rect->top);
-    }
+    ui->reportSize();
     return ui.release();
 }
 
@@ -97,7 +104,7 @@ void cleanup(LV2UI_Handle handle) {
 int idle(LV2UI_Handle handle) {
     auto* ui = static_cast<Ui*>(handle);
     ui->hostIdles = true;
-    ui->editor->idle();
+    ui->idleEditor();
     return 0;
 }
 
@@ -110,7 +117,7 @@ void portEvent(LV2UI_Handle handle, uint32_t port, uint32_t bufferSize, uint32_t
     const auto now = std::chrono::steady_clock::now();
     if (now - ui->lastIdle < std::chrono::milliseconds(30)) return;
     ui->lastIdle = now;
-    ui->editor->idle();
+    ui->idleEditor();
 }
 
 const LV2UI_Idle_Interface kIdleInterface = {idle};

@@ -20,7 +20,7 @@ using vr58::lv2::portValueOf;
 
 constexpr int32_t kTrim = 0, kEqCurve = 2, kHead = 7, kVuHold = 11;
 
-// What the host heard, in order: "touch4+", "write4=12", "touch4-", "resize1040x880".
+// What the host heard, in order: "touch4+", "write4", "touch4-", "resize1040x880".
 struct RecordingHost {
     std::vector<std::string> calls;
     std::vector<float> written;
@@ -28,10 +28,12 @@ struct RecordingHost {
                           static_cast<RecordingHost*>(h)->calls.push_back("touch" + std::to_string(port) +
                                                                           (grabbed ? "+" : "-"));
                       }};
+    int resizeAnswer = 0;
     LV2UI_Resize resize{this, [](LV2UI_Feature_Handle h, int width, int height) {
-                            static_cast<RecordingHost*>(h)->calls.push_back("resize" + std::to_string(width) +
-                                                                            "x" + std::to_string(height));
-                            return 0;
+                            auto* self = static_cast<RecordingHost*>(h);
+                            self->calls.push_back("resize" + std::to_string(width) + "x" +
+                                                  std::to_string(height));
+                            return self->resizeAnswer;
                         }};
 
     static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format,
@@ -92,12 +94,24 @@ TEST(LV2UiBridge, TheEditorsWindowSizeGoesToTheHostsResizeWhereOffered) {
     vr58::lv2::UiTapedeck resizable(host.offer(false, true));
     EXPECT_TRUE(resizable.canHostDo(sizeWindow));
     EXPECT_TRUE(resizable.sizeWindow(1040, 880));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"resize1040x880"}));
+    EXPECT_TRUE(host.calls.empty()) << "the host hears the size once the window has it";
+    resizable.reportWindowSize(520, 440);
+    resizable.reportWindowSize(520, 440);
+    resizable.reportWindowSize(1040, 880);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"resize520x440", "resize1040x880"}));
+    // A host that refuses a size is asked again at the next report.
+    host.resizeAnswer = 1;
+    resizable.reportWindowSize(520, 440);
+    host.resizeAnswer = 0;
+    resizable.reportWindowSize(520, 440);
+    resizable.reportWindowSize(520, 440);
+    EXPECT_EQ(host.calls.size(), 4u);
 
     RecordingHost fixed;
     vr58::lv2::UiTapedeck ui(fixed.offer(true, false));
     EXPECT_FALSE(ui.canHostDo(sizeWindow));
     EXPECT_FALSE(ui.sizeWindow(1040, 880));
+    ui.reportWindowSize(1040, 880);
     EXPECT_TRUE(fixed.calls.empty());
 }
 

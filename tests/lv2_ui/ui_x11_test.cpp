@@ -7,7 +7,10 @@
 
 #include "lv2/lv2_ports.h"
 
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <dlfcn.h>
 
@@ -16,6 +19,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vr58test {
@@ -48,11 +52,20 @@ public:
         if (library) dlclose(library);
     }
 
-    bool instantiate() {
+    // scaleFactor > 0: the desktop's scale, as hosts pass it in the options feature.
+    bool instantiate(float scaleFactor = 0.0f) {
         features = {{LV2_UI__parent, reinterpret_cast<void*>(parent)},
                     {LV2_UI__resize, &resize},
                     {LV2_UI__touch, &touch},
                     {LV2_UI__idleInterface, nullptr}};
+        if (scaleFactor > 0.0f) {
+            scale = scaleFactor;
+            options[0] = {
+                LV2_OPTIONS_INSTANCE,           0,     map.map(this, LV2_UI__scaleFactor), sizeof(float),
+                map.map(this, LV2_ATOM__Float), &scale};
+            features.push_back({LV2_URID__map, &map});
+            features.push_back({LV2_OPTIONS__options, options});
+        }
         featureList.clear();
         for (const LV2_Feature& f : features) featureList.push_back(&f);
         featureList.push_back(nullptr);
@@ -98,6 +111,16 @@ private:
                           static_cast<StandInHost*>(h)->calls.push_back("touch" + std::to_string(port) +
                                                                         (grabbed ? "+" : "-"));
                       }};
+    std::vector<std::string> uris;
+    LV2_URID_Map map{this, [](LV2_URID_Map_Handle h, const char* uri) {
+                         auto& known = static_cast<StandInHost*>(h)->uris;
+                         for (size_t i = 0; i < known.size(); ++i)
+                             if (known[i] == uri) return static_cast<LV2_URID>(i + 1);
+                         known.push_back(uri);
+                         return static_cast<LV2_URID>(known.size());
+                     }};
+    float scale = 0.0f;
+    LV2_Options_Option options[2] = {};
     std::vector<LV2_Feature> features;
     std::vector<const LV2_Feature*> featureList;
 };
@@ -180,6 +203,38 @@ TEST_F(LV2UiOnX11, ADragOnTrimWritesItsPortInDecibelsInsideOneTouch) {
     EXPECT_EQ(host.calls, (std::vector<std::string>{"touch4+", "write4", "touch4-"}));
     ASSERT_FALSE(host.written.empty());
     EXPECT_FLOAT_EQ(host.written.back().second, 14.4f);
+    host.close();
+}
+
+TEST_F(LV2UiOnX11, ASizeChosenInTheFacesMenuReopensTheWindowAndTellsTheHost) {
+    StandInHost host(window);
+    ASSERT_TRUE(host.instantiate());
+    idleFor(host, 100);
+    host.calls.clear();
+    // The menu opens under the right-click; its last line, 200 %, is 82 pixels below it.
+    const CPoint where = display.onScreen(window, CPoint(300, 200));
+    InputScript menu;
+    menu.moveTo(where).wait(30).click(Button3).wait(100);
+    menu.moveTo(CPoint(where.h + 30, where.v + 82)).wait(30).click(Button1).wait(100);
+    menu.start();
+    EXPECT_TRUE(idleWhile([&] { host.idle(); }, [&] { return menu.running(); }, std::chrono::seconds(10)));
+    idleFor(host, 100);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"resize1040x880"}));
+    const std::vector<Window> opened = children();
+    ASSERT_EQ(opened.size(), 1u);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display.display, opened[0], &attributes);
+    EXPECT_EQ(attributes.width, 1040);
+    EXPECT_EQ(attributes.height, 880);
+    host.close();
+    XSync(display.display, False);
+    EXPECT_TRUE(children().empty());
+}
+
+TEST_F(LV2UiOnX11, TheHostsScaleFactorSizesTheFirstOpening) {
+    StandInHost host(window);
+    ASSERT_TRUE(host.instantiate(1.5f));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"resize780x660"}));
     host.close();
 }
 
