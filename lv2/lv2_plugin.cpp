@@ -55,6 +55,8 @@ void Lv2Tapedeck::connectPort(uint32_t port, void* data) {
 void Lv2Tapedeck::activate() {
     heldPeak_ = peakSinceHeld_ = 0.0f;
     heldFrames_ = 0;
+    // LV2 asks an activate after deactivate to forget the instance's history.
+    effect_.clearFilterHistory();
     effect_.resume();
     // The meters of the editor bundle's UI read what run publishes: the feed runs while active.
     if (editorBundle_) effect_.meterFeed().start();
@@ -136,10 +138,11 @@ LV2_State_Status Lv2Tapedeck::restore(LV2_State_Retrieve_Function retrieve, LV2_
     const void* data = retrieve(handle, chunkKey_, &size, &type, &flags);
     if (!data) return LV2_STATE_ERR_NO_PROPERTY;
     if (type != chunkType_) return LV2_STATE_ERR_BAD_TYPE;
-    if (size == 0 || size > 4u * kMaxParameters) return LV2_STATE_ERR_UNKNOWN;
-    // The effect reads a chunk of either build (the other's by parameter name) and ignores what it lacks.
-    unsigned char bytes[4 * kMaxParameters];
-    std::memcpy(bytes, data, size);
+    if (size == 0 || size > 0x7fffffffu) return LV2_STATE_ERR_UNKNOWN;
+    // The effect reads a chunk of either build (the other's by parameter name) and, as from a VST 2.4
+    // host, the values a chunk of another size holds; it never reads past its own parameter count.
+    unsigned char bytes[4 * kMaxParameters] = {};
+    std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
     effect_.setChunk(bytes, static_cast<int32_t>(size), false);
     // Only a port moved after the restore replaces what it restored: a host that restores the state
     // alone leaves its ports as they were, and they must not undo the state at the next run.
