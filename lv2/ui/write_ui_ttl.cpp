@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
                  "<%s>\n"
                  "\ta ui:X11UI ;\n"
                  "\tlv2:requiredFeature ui:parent ;\n"
-                 "\tlv2:optionalFeature ui:idleInterface , ui:resize , ui:touch , urid:map , opts:options ;\n"
+                 "\tlv2:optionalFeature ui:idleInterface , ui:noUserResize , ui:resize , ui:touch , urid:map "
+                 ", opts:options ;\n"
                  "\topts:supportedOption ui:scaleFactor ;\n"
                  "\tlv2:extensionData ui:idleInterface",
                  vr58::lv2::kEditorUiUri);
