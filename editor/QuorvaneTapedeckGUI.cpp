@@ -77,13 +77,12 @@ bool QuorvaneTapedeckGUI::open(void* parentWindow) {
     newVu->setReferenceLevel(vr58::headRoomDb(effect->getParameter(vr58::kEditorBuild.headRoomIndex)));
     vu = newVu;
     led = newLed;
-    // The read-out lies over every control; it keeps off the meters, which it would hide.
+    // The read-out lies over every view; where it can, it keeps off the meters and the other controls.
     auto* font = new CGlyphFont(skin(vr58::kSkinFontId), vr58::kSkinFontMetrics);
     readout = new ValueReadout(CRect(0, 0, vr58::kFaceWidth, vr58::kFaceHeight), font,
                                [this](const CControl& c) { return readoutText(c); });
     font->release();
-    readout->avoid(newVu->getViewSize());
-    readout->avoid(newLed->getViewSize());
+    for (int32_t i = 0; i < newFrame->getNbViews(); ++i) readout->avoid(newFrame->getView(i)->getViewSize());
     newFrame->addView(readout);
 
     // Fresh ballistics and peak for the new meters; the audio thread feeds them from its next block.
