@@ -137,8 +137,7 @@ void QuorvaneTapedeckGUI::idleReadout() {
 std::string QuorvaneTapedeckGUI::readoutText(const CControl& control) const {
     float values[kParameterCount];
     for (int32_t i = 0; i < kParameterCount; ++i) values[i] = effect->getParameter(i);
-    // The glyph atlas has ASCII only: a plain minus.
-    return vr58::ParameterUnits::of(vr58::kEditorBuild).format(control.getTag(), values);
+    return vr58::ParameterUnits::of(vr58::kEditorBuild).format(control.getTag(), values, true);
 }
 
 void QuorvaneTapedeckGUI::beginEdit(int32_t index) {

@@ -22,7 +22,8 @@ public:
     static constexpr uint32_t kHoverDelay = 500; // ms the pointer rests on a control before it shows
     static constexpr uint32_t kLinger = 1000;    // ms it stays after the gesture ends or the pointer leaves
 
-    // The label's text for a control: its parameter's name and value in its unit, plain ASCII.
+    // The label's text for a control: its parameter's name and value in its unit, in UTF-8 (ASCII and the
+    // minus sign, what the glyph font has).
     using TextFunction = std::function<std::string(const VSTGUI::CControl& control)>;
 
     // face: the area the label stays inside; font: one reference is taken.

@@ -273,7 +273,7 @@ TEST_P(EditorReadoutAtEverySize, BesideEveryControlInsideTheFaceOffTheMetersAndC
 TEST_P(EditorReadoutAtEverySize, TextIsDrawnForTheSizesPixels) {
     open(GetParam());
     hover(vr58::kHiss, 1000);
-    EXPECT_EQ(readout().getText(), "Hiss -66 dB");
+    EXPECT_EQ(readout().getText(), "Hiss \u221266 dB");
     const CRect r = device(readout().getBox());
     // Light text strokes; at 200 % glyph edges from the 2x images vary within 2 x 2 blocks of pixels,
     // which a 1x glyph made larger never does.
