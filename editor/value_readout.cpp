@@ -67,8 +67,8 @@ void ValueReadout::valueEdited(CControl* control, uint32_t now) {
     show(control, now);
 }
 
-void ValueReadout::gestureEnded(CControl* control, uint32_t now) {
-    if (control != target) return;
+void ValueReadout::gestureEnded(CControl* /*control*/, uint32_t now) {
+    // One gesture at a time: whichever control it was on, the label may go now.
     gestureOpen = false;
     hideAt = now + kLinger;
 }
