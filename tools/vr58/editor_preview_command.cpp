@@ -39,8 +39,6 @@ private:
     VuBallistics meter_;
 };
 
-// Plays the file through the plug-in with the editor open, idling it after every block in the audio's
-// time, and keeps the picture of the moment the needle stood highest.
 struct FacePoint {
     int32_t x, y;
 };
@@ -54,6 +52,8 @@ std::optional<FacePoint> hoverPoint(const std::optional<std::string>& name) {
     throw CliError("--hover", "'" + *name + "' names no control of the editor");
 }
 
+// Plays the file through the plug-in with the editor open, idling it after every block in the audio's
+// time, and keeps the picture of the moment the needle stood highest.
 EditorPicture pictureWhilePlaying(host::HostedPlugin& plugin, const std::string& file,
                                   const std::vector<ParameterSetting>& settings, const PresetChoice* preset,
                                   int32_t scalePercent, std::optional<FacePoint> hover) {
