@@ -1,6 +1,6 @@
 # The release archive of each platform, made by the package target (scripts/package.sh makes both):
 #   Windows: VR58-<version>-win64.zip          Linux: VR58-<version>-linux-x86_64.tar.gz
-# Each holds both plug-ins, the vr58 command (Windows: vr58.exe, the validator only), the factory presets
+# Each holds both plug-ins (Linux: also as the LV2 bundles lv2/VR58G.lv2 and lv2/VR58.lv2), the vr58 command (Windows: vr58.exe, the validator only), the factory presets
 # (presets/<plug-in>/*.fxp), the manual, an install note, the licence and the SHA-256 sums of the
 # plug-ins and the command. The presets are made by the Linux build, which runs the
 # plug-ins; the Windows archive takes them from there (VR58_FACTORY_PRESETS_DIR).
@@ -25,11 +25,20 @@ configure_file(${install_note_source} ${install_note} @ONLY)
 file(WRITE ${CMAKE_BINARY_DIR}/package-name.txt "${package_name}\n")
 
 set(checksums ${CMAKE_BINARY_DIR}/SHA256SUMS.txt)
+# The Linux archive also carries the two LV2 bundles (lv2/VR58G.lv2, lv2/VR58.lv2) and sums their libraries.
+set(lv2_checksum_arguments)
+set(lv2_targets)
+if(TARGET vr58_lv2_bundles)
+  set(lv2_checksum_arguments "-DNESTED=$<TARGET_FILE:VR58G>$<SEMICOLON>$<TARGET_FILE:VR58>"
+      -DNESTED_BASE=${CMAKE_BINARY_DIR})
+  set(lv2_targets VR58G VR58)
+endif()
 add_custom_command(OUTPUT ${checksums}
   COMMAND ${CMAKE_COMMAND} -DOUTPUT=${checksums}
           "-DFILES=$<TARGET_FILE:VR58G_x64>$<SEMICOLON>$<TARGET_FILE:VR58_x64>$<SEMICOLON>$<TARGET_FILE:vr58>"
+          ${lv2_checksum_arguments}
           -P ${PROJECT_SOURCE_DIR}/cmake/WriteChecksums.cmake
-  DEPENDS VR58G_x64 VR58_x64 vr58 ${PROJECT_SOURCE_DIR}/cmake/WriteChecksums.cmake
+  DEPENDS VR58G_x64 VR58_x64 vr58 ${lv2_targets} ${PROJECT_SOURCE_DIR}/cmake/WriteChecksums.cmake
   COMMENT "SHA-256 sums of the plug-ins and the vr58 command"
   VERBATIM)
 add_custom_target(vr58_checksums ALL DEPENDS ${checksums})
@@ -44,6 +53,10 @@ install(CODE "
                         \"make both archives with scripts/package.sh\")
   endif()")
 install(DIRECTORY ${presets_dir}/VR58G_x64 ${presets_dir}/VR58_x64 DESTINATION presets)
+if(TARGET vr58_lv2_bundles)
+  install(DIRECTORY ${VR58_LV2_EDITOR_BUNDLE_DIR} ${VR58_LV2_PLAIN_BUNDLE_DIR} DESTINATION lv2
+          USE_SOURCE_PERMISSIONS)
+endif()
 
 set(CPACK_PACKAGE_NAME VR58)
 set(CPACK_PACKAGE_VENDOR Quorvane)

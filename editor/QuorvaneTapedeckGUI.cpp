@@ -4,12 +4,16 @@
 #include "editor/QuorvaneVU.h"
 #include "editor/editor_layout.h"
 #include "editor/skin_bitmaps.h"
+#include "editor/skin_font.h"
+#include "editor/value_readout.h"
 #include "effect/build_config.h"
+#include "effect/parameter_units.h"
 #include "shell/AudioEffectX.h"
 #include "tape/meter_feed.h"
 #include "tape/parameter_mapping.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
+#include "vstgui/cglyphfont.h"
 #include "vstgui/chorizontalswitch.h"
 #include "vstgui/cknob.h"
 
@@ -73,6 +77,13 @@ bool QuorvaneTapedeckGUI::open(void* parentWindow) {
     newVu->setReferenceLevel(vr58::headRoomDb(effect->getParameter(vr58::kEditorBuild.headRoomIndex)));
     vu = newVu;
     led = newLed;
+    // The read-out lies over every view; where it can, it keeps off the meters and the other controls.
+    auto* font = new CGlyphFont(skin(vr58::kSkinFontId), vr58::kSkinFontMetrics);
+    readout = new ValueReadout(CRect(0, 0, vr58::kFaceWidth, vr58::kFaceHeight), font,
+                               [this](const CControl& c) { return readoutText(c); });
+    font->release();
+    for (int32_t i = 0; i < newFrame->getNbViews(); ++i) readout->avoid(newFrame->getView(i)->getViewSize());
+    newFrame->addView(readout);
 
     // Fresh ballistics and peak for the new meters; the audio thread feeds them from its next block.
     meterFeed.start();
@@ -89,6 +100,7 @@ void QuorvaneTapedeckGUI::close() {
     }
     vu = nullptr;
     led = nullptr;
+    readout = nullptr;
     for (CControl*& c : controls) c = nullptr;
     AEffGUIEditor::close();
     // The frame has let its images go (or holds its own references while it finishes an event).
@@ -101,8 +113,42 @@ CControl* QuorvaneTapedeckGUI::control(int32_t index) const {
 }
 
 void QuorvaneTapedeckGUI::idle() {
-    if (!inHostIdle && frame) showPendingParameters();
+    if (!inHostIdle && frame) {
+        showPendingParameters();
+        idleReadout();
+    }
     AEffGUIEditor::idle();
+}
+
+void QuorvaneTapedeckGUI::idleReadout() {
+    if (!readout) return;
+    if (frame->getModalView()) {
+        readout->hide();
+        return;
+    }
+    CPoint where;
+    frame->getCurrentLocation(where);
+    CControl* hovered = nullptr;
+    for (CControl* c : controls)
+        if (c && c->getViewSize().pointInside(where)) hovered = c;
+    readout->idle(hovered, frame->getTicks());
+}
+
+std::string QuorvaneTapedeckGUI::readoutText(const CControl& control) const {
+    float values[kParameterCount];
+    for (int32_t i = 0; i < kParameterCount; ++i) values[i] = effect->getParameter(i);
+    return vr58::ParameterUnits::of(vr58::kEditorBuild).format(control.getTag(), values, true);
+}
+
+void QuorvaneTapedeckGUI::beginEdit(int32_t index) {
+    // Before the host hears of it: the host may close the editor from inside audioMasterBeginEdit.
+    if (readout && frame) readout->gestureBegan(control(index), frame->getTicks());
+    AEffGUIEditor::beginEdit(index);
+}
+
+void QuorvaneTapedeckGUI::endEdit(int32_t index) {
+    if (readout && frame) readout->gestureEnded(control(index), frame->getTicks());
+    AEffGUIEditor::endEdit(index);
 }
 
 void QuorvaneTapedeckGUI::setParameter(int32_t index, float /*value*/) {
@@ -140,4 +186,5 @@ void QuorvaneTapedeckGUI::valueChanged(CDrawContext* /*context*/, CControl* cont
     // pointer by a pixel is still drawn.
     showPendingParameters();
     control->setDirty(true);
+    if (readout) readout->valueEdited(control, frame->getTicks());
 }

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace VSTGUI {
 class CControl;
@@ -18,6 +19,7 @@ class MeterFeed;
 }
 class QuorvaneVU;
 class QuorvanePeakLed;
+class ValueReadout;
 
 class QuorvaneTapedeckGUI : public AEffGUIEditor,
                             public VSTGUI::CControlListener,
@@ -45,19 +47,26 @@ public:
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
     // User-interface thread: shows the VU's hold needle or takes it away.
     void setVuHold(bool on);
+    // The frame, on the user-interface thread: a control's edit gesture, shown by the read-out too.
+    void beginEdit(int32_t index) override;
+    void endEdit(int32_t index) override;
 
     VSTGUI::CControl* control(int32_t index) const;
     QuorvaneVU* vuMeter() const { return vu; }
     QuorvanePeakLed* peakLed() const { return led; }
+    ValueReadout* valueReadout() const { return readout; }
 
 private:
     void showParameter(int32_t index);
     void showPendingParameters();
+    void idleReadout();
+    std::string readoutText(const VSTGUI::CControl& control) const;
 
     vr58::MeterFeed& meterFeed;
     VSTGUI::CControl* controls[kParameterCount] = {};
     QuorvaneVU* vu = nullptr;
     QuorvanePeakLed* led = nullptr;
+    ValueReadout* readout = nullptr;
     std::atomic<uint32_t> pendingParameters{0};
     // The size whose skin images the open window uses, 0 while closed.
     int32_t openScale = 0;

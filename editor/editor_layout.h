@@ -26,6 +26,7 @@ inline constexpr int32_t kFaceWidth = 520;
 inline constexpr int32_t kFaceHeight = 440;
 inline constexpr int32_t kSkinBackgroundId = 101;
 inline constexpr int32_t kVuHoldNeedleId = 106;
+inline constexpr int32_t kSkinFontId = 111;
 
 inline constexpr EditorViewLayout kEditorLayout[] = {
     {EditorViewKind::Knob, 0, 30, 67, 110, 147, 102, 97, 80},

@@ -14,7 +14,7 @@ constexpr int32_t kCount = 11;
 // The 2x image of a skin id carries the id plus this.
 constexpr int32_t kSecondScaleOffset = 100;
 // Frames stacked in each image, 101 to 111: the in-between sizes shrink each frame on its own.
-constexpr int32_t kFrames[kCount] = {1, 97, 97, 3, 130, 130, 2, 4, 2, 3, 95};
+constexpr int32_t kFrames[kCount] = {1, 97, 97, 3, 130, 130, 2, 4, 2, 3, 96};
 
 // Hosts may make and destroy effects on several threads; none of this runs on the audio thread.
 std::mutex guard;

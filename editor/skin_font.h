@@ -14,9 +14,9 @@ inline constexpr float kSkinFontAdvances[] = {
     10.8765f, 7.5356f, 6.7192f, 7.5356f, 4.2915f, 3.7061f,  4.2915f, 9.2168f, 5.5000f, 5.5000f, 6.7407f,
     6.9824f,  6.0479f, 6.9824f, 6.7676f, 3.8726f, 6.9824f,  6.9717f, 3.0562f, 3.0562f, 6.3701f, 3.0562f,
     10.7153f, 6.9717f, 6.7300f, 6.9824f, 6.9824f, 4.5225f,  5.7310f, 4.3130f, 6.9717f, 6.5098f, 8.9966f,
-    6.5098f,  6.5098f, 5.7739f, 6.9985f, 3.7061f, 6.9985f,  9.2168f,
+    6.5098f,  6.5098f, 5.7739f, 6.9985f, 3.7061f, 6.9985f,  9.2168f, 9.2168f,
 };
 
-inline constexpr VSTGUI::GlyphMetrics kSkinFontMetrics{32, 95, 14, 13, 11, 2, kSkinFontAdvances};
+inline constexpr VSTGUI::GlyphMetrics kSkinFontMetrics{32, 96, 14, 13, 11, 2, kSkinFontAdvances, 95};
 
 } // namespace vr58

@@ -25,12 +25,20 @@ enum Request : intptr_t {
     // ptr: const int32_t, percent. The next opening takes this editor size (100, 125, 150, 175 or 200)
     // whatever the user's saved choice, the host's hint or the screen say. Answers 1 for an offered size.
     kSetScale = 4,
+    // ptr: const Point, a position in the open editor's window in its pixels. The memory backend's pointer
+    // rests there, no button held; the editor sees it at its next idle. Answers 1.
+    kSetPointer = 5,
 };
 
 // The host's window that effEditOpen's ptr points at, by its position on the (imagined) screen.
 struct Window {
     int32_t screenX;
     int32_t screenY;
+};
+
+struct Point {
+    int32_t x;
+    int32_t y;
 };
 
 // A block of width x height pixels, 0xAARRGGBB, top row first; the plug-in fills the part it has.

@@ -117,11 +117,18 @@ void QuorvaneTapedeck::resetNonFiniteChannels() {
         const double sum = recordLow_[ch].s + recordHigh_[ch].s + bumpHighPass_[ch].x1 +
                            bumpHighPass_[ch].y1 + bumpPeak_[ch].x1 + bumpPeak_[ch].x2 + bumpPeak_[ch].y1 +
                            bumpPeak_[ch].y2 + reproLow_[ch].s + reproHigh_[ch].s;
-        if (sum - sum == 0.0) continue;
-        recordLow_[ch].s = recordHigh_[ch].s = reproLow_[ch].s = reproHigh_[ch].s = 0.0;
-        bumpHighPass_[ch].x1 = bumpHighPass_[ch].y1 = 0.0;
-        bumpPeak_[ch].x1 = bumpPeak_[ch].x2 = bumpPeak_[ch].y1 = bumpPeak_[ch].y2 = 0.0;
+        if (sum - sum != 0.0) clearChannel(ch);
     }
+}
+
+void QuorvaneTapedeck::clearChannel(int ch) {
+    recordLow_[ch].s = recordHigh_[ch].s = reproLow_[ch].s = reproHigh_[ch].s = 0.0;
+    bumpHighPass_[ch].x1 = bumpHighPass_[ch].y1 = 0.0;
+    bumpPeak_[ch].x1 = bumpPeak_[ch].x2 = bumpPeak_[ch].y1 = bumpPeak_[ch].y2 = 0.0;
+}
+
+void QuorvaneTapedeck::clearFilterHistory() {
+    for (int ch = 0; ch < 2; ++ch) clearChannel(ch);
 }
 
 template <typename Sample>

@@ -38,6 +38,11 @@ public:
     // Any thread: our own requests (effect/vendor_requests.h).
     intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
 
+    // Host control thread, never during a process call (an LV2 host's activate after deactivate): the
+    // filters start again from silence, as in a fresh instance. The hiss runs on; a fresh instance's
+    // would start from a new seed anyway.
+    void clearFilterHistory();
+
     const vr58::BuildConfig& buildConfig() const { return config_; }
     bool isMono() const { return monoFlag_.load(std::memory_order_relaxed); }
     uint32_t noiseSeed() const { return noise_.seed; }
@@ -56,6 +61,7 @@ private:
     void recomputeEqualisers();
     // A channel whose state overflowed or took a NaN starts again from silence after the block.
     void resetNonFiniteChannels();
+    void clearChannel(int ch);
 
     const vr58::BuildConfig& config_;
     vr58::HighPassFilter<double> bumpHighPass_[2];

@@ -118,6 +118,7 @@ const UnitRow kRows[] = {
 
 // H.Room's four positions read as the VU reference levels they give.
 constexpr int kHeadRoomPositions = 4;
+constexpr int32_t kMaxParameterCount = std::max(kEditorParameterCount, kPlainParameterCount);
 
 const UnitRow* rowNamed(std::string_view name) {
     for (const UnitRow& row : kRows)
@@ -125,19 +126,19 @@ const UnitRow* rowNamed(std::string_view name) {
     return nullptr;
 }
 
-int positionCount(const UnitRow& row) {
+int rowPositionCount(const UnitRow& row) {
     return row.words.empty() ? kHeadRoomPositions : static_cast<int>(row.words.size());
 }
 
 // The normalised value a switch stores for position k: the editor's switch positions, evenly spread.
-float positionValue(const UnitRow& row, int k) {
-    return static_cast<float>(k) / static_cast<float>(positionCount(row) - 1);
+float rowPositionValue(const UnitRow& row, int k) {
+    return static_cast<float>(k) / static_cast<float>(rowPositionCount(row) - 1);
 }
 
 int positionOf(const UnitRow& row, float value) {
     const double meaning = row.switchMap(value);
-    for (int k = 0; k < positionCount(row); ++k)
-        if (row.switchMap(positionValue(row, k)) == meaning) return k;
+    for (int k = 0; k < rowPositionCount(row); ++k)
+        if (row.switchMap(rowPositionValue(row, k)) == meaning) return k;
     return 0; // every value the store holds lands on one of the positions
 }
 
@@ -232,8 +233,8 @@ std::vector<std::string> ParameterUnits::positions(int32_t index) const {
     if (row.unit) return {};
     if (!row.words.empty()) return row.words;
     std::vector<std::string> levels;
-    for (int k = 0; k < positionCount(row); ++k)
-        levels.push_back(levelText(row.switchMap(positionValue(row, k)), "dB"));
+    for (int k = 0; k < rowPositionCount(row); ++k)
+        levels.push_back(levelText(row.switchMap(rowPositionValue(row, k)), "dB"));
     return levels;
 }
 
@@ -296,10 +297,10 @@ ParameterUnits::Parsed ParameterUnits::parse(int32_t index, std::string_view tex
             // H.Room's levels also read without their space or unit: "-18dB", "-18".
             double level = 0.0;
             if (row.words.empty() && parseNumber(text, "dB", level))
-                match = level == row.switchMap(positionValue(row, static_cast<int>(k)));
+                match = level == row.switchMap(rowPositionValue(row, static_cast<int>(k)));
             if (match) {
                 result.ok = true;
-                result.value = positionValue(row, static_cast<int>(k));
+                result.value = rowPositionValue(row, static_cast<int>(k));
                 return result;
             }
         }
@@ -313,22 +314,39 @@ ParameterUnits::Parsed ParameterUnits::parse(int32_t index, std::string_view tex
                        " (" + rangeText(index, values) + ")";
         return result;
     }
-    // Every knob map is a straight line in its own value: the inverse follows from its two ends.
-    std::vector<float> edge(values, values + count());
-    edge[index] = 0.0f;
-    const double low = toUnit(index, edge.data());
-    edge[index] = 1.0f;
-    const double high = toUnit(index, edge.data());
-    const double position = (wanted - low) / (high - low);
-    constexpr double kSlack = 1e-6; // a typed end of the range may differ from it in the last digits
-    if (!(position >= -kSlack && position <= 1.0 + kSlack)) {
+    if (!fromUnit(index, wanted, values, result.value)) {
         result.error = levelText(wanted, row.unit) + " is outside the range of " + row.name + ", " +
                        rangeText(index, values);
         return result;
     }
     result.ok = true;
-    result.value = static_cast<float>(std::clamp(position, 0.0, 1.0));
     return result;
+}
+
+bool ParameterUnits::fromUnit(int32_t index, double wanted, const float* values, float& normalised) const {
+    // Every knob map is a straight line in its own value: the inverse follows from its two ends.
+    float edge[kMaxParameterCount];
+    std::copy(values, values + count(), edge);
+    edge[index] = 0.0f;
+    const double low = toUnit(index, edge);
+    edge[index] = 1.0f;
+    const double high = toUnit(index, edge);
+    const double position = (wanted - low) / (high - low);
+    constexpr double kSlack = 1e-6; // a typed end of the range may differ from it in the last digits
+    normalised = position == position ? static_cast<float>(std::clamp(position, 0.0, 1.0)) : 0.0f;
+    return position >= -kSlack && position <= 1.0 + kSlack;
+}
+
+int32_t ParameterUnits::positionCount(int32_t index) const {
+    return rows_[index]->unit ? 0 : rowPositionCount(*rows_[index]);
+}
+
+float ParameterUnits::positionValue(int32_t index, int32_t position) const {
+    return rowPositionValue(*rows_[index], position);
+}
+
+double ParameterUnits::positionMeaning(int32_t index, int32_t position) const {
+    return rows_[index]->switchMap(positionValue(index, position));
 }
 
 } // namespace vr58

@@ -34,6 +34,14 @@ public:
 
     // A knob's value in its unit; a switch's position number.
     double toUnit(int32_t index, const float* values) const;
+    // The inverse for a knob, as parse reads a number: the normalised value of `wanted` in its unit,
+    // clamped into 0..1; false when `wanted` lies outside the range (or is NaN). Allocates nothing.
+    bool fromUnit(int32_t index, double wanted, const float* values, float& normalised) const;
+    // A switch's positions: how many (0 for a knob), the normalised value stored for position k, and what
+    // the chain makes of it (H.Room's reference level in dB; the position number for the others).
+    int32_t positionCount(int32_t index) const;
+    float positionValue(int32_t index, int32_t position) const;
+    double positionMeaning(int32_t index, int32_t position) const;
     // The value alone ("+3.5 dB", "85 Hz", "IEC", "-18 dB"), one decimal at most, with an ASCII minus or,
     // for text drawn for people, the typographic one (U+2212).
     std::string valueText(int32_t index, const float* values, bool typographicMinus = false) const;

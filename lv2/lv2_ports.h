@@ -31,6 +31,17 @@ inline constexpr uint32_t meterPeakPort(const BuildConfig& build) {
     return kFirstParameterPort + build.parameterCount + 1u;
 }
 
+// The meter ports' symbols (editor bundle only).
+inline constexpr char kMeterLevelSymbol[] = "meter_level";
+inline constexpr char kMeterPeakSymbol[] = "meter_peak";
+// How long the peak port holds a value before it may fall: longer than the 40 ms between two reads of a
+// UI fed at 25 Hz.
+inline constexpr double kMeterPeakHoldSeconds = 0.05;
+
+// The key and type under which the state interface keeps the chunk; both bundles use the same key, so
+// either reads the other's state.
+inline constexpr char kStateChunkKey[] = "urn:quorvane:vr58#chunk";
+
 // The port symbol of a parameter name: lower case, every run of other characters one '_'
 // ("EQ RecLo" -> "eq_reclo", "H.Room" -> "h_room").
 std::string portSymbol(const char* parameterName);

@@ -67,6 +67,13 @@ public:
                                *static_cast<const int32_t*>(ptr))
                        ? 1
                        : 0;
+        case vr58::softhost::kSetPointer: {
+            if (!ptr || !hostWindow) return 0;
+            const auto* at = static_cast<const vr58::softhost::Point*>(ptr);
+            soft::softBackend().setPointer(
+                CPoint(hostWindow->screenOrigin.h + at->x, hostWindow->screenOrigin.v + at->y));
+            return 1;
+        }
         case vr58::softhost::kSetClock:
             if (!ptr) return 0;
             soft::softBackend().setTicks(*static_cast<const uint32_t*>(ptr));

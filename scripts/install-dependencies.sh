@@ -12,6 +12,9 @@ packages=(
   wine wine64 xvfb xauth             # running the Windows tests, with a display where a window is needed
   libx11-dev libxext-dev             # the editor's window in Linux hosts (X11, MIT-SHM)
   libxtst-dev                        # real input in the X11 window tests (XTEST)
+  lv2-dev                            # the LV2 headers, and lv2_validate with the LV2 schemas (tests)
+  lilv-utils sordi                   # lv2ls, lv2info, lv2apply and sordi/sord_validate: the LV2 tests
+  jalv jackd2                        # the LV2 UI tested in a real host (jalv.gtk3) with a JACK server
   clang libclang-rt-14-dev           # the fuzz targets: clang's libFuzzer with AddressSanitizer and UBSan
 )
 

@@ -14,7 +14,8 @@ windows_name=$(cat build/windows/package-name.txt)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 tar -xzf "build/linux/$linux_name.tar.gz" -C "$scratch"
-(cd "$scratch/$linux_name" && sha256sum --quiet -c SHA256SUMS.txt && ls presets/VR58G_x64/*.fxp presets/VR58_x64/*.fxp >/dev/null)
+(cd "$scratch/$linux_name" && sha256sum --quiet -c SHA256SUMS.txt && ls presets/VR58G_x64/*.fxp presets/VR58_x64/*.fxp >/dev/null \
+  && ls lv2/VR58G.lv2/manifest.ttl lv2/VR58G.lv2/presets.ttl lv2/VR58.lv2/manifest.ttl lv2/VR58.lv2/presets.ttl >/dev/null)
 mkdir "$scratch/win64"
 cmake -E chdir "$scratch/win64" cmake -E tar xf "$PWD/build/windows/$windows_name.zip"
 (cd "$scratch/win64" && sha256sum --quiet -c SHA256SUMS.txt && ls presets/VR58G_x64/*.fxp presets/VR58_x64/*.fxp >/dev/null)

@@ -34,6 +34,14 @@ void MeterFeed::start() {
     running_.store(true, std::memory_order_release);
 }
 
+void MeterFeed::publish(double level, double peak) {
+    if (!running()) return;
+    level_.store(level);
+    double current = peak_.load();
+    while (peak > current && !peak_.compare_exchange_weak(current, peak)) {
+    }
+}
+
 MeterFeed::Block MeterFeed::beginBlock(double sampleRate) {
     const uint32_t generation = generation_.load(std::memory_order_acquire);
     if (generation != appliedGeneration_ || sampleRate != designedRate_) {

@@ -71,6 +71,9 @@ public:
     double smoothedLevel() const { return level_.load(std::memory_order_relaxed); }
     // The largest meter value since the last call, then 0.
     double takePeak() { return peak_.exchange(0.0, std::memory_order_relaxed); }
+    // User-interface thread, where the audio runs elsewhere and its level arrives already smoothed (a
+    // UI reading the effect's meter ports): what endBlock publishes. Ignored while feeding is off.
+    void publish(double level, double peak);
 
     // Audio thread, once per process call while running(); lock-free, allocation-free.
     // Applies a pending start() or a new sample rate (both give a cleared filter).

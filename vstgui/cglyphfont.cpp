@@ -3,6 +3,7 @@
 #include "vstgui/cbitmap.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace VSTGUI {
 
@@ -15,16 +16,23 @@ CGlyphFont::~CGlyphFont() {
     if (atlas) atlas->release();
 }
 
-int32_t CGlyphFont::cellOf(char c) const {
-    const int32_t code = static_cast<unsigned char>(c);
-    if (code >= metrics.first && code < metrics.first + metrics.count) return code - metrics.first;
+int32_t CGlyphFont::nextCell(const char*& c) const {
+    if (metrics.minusCell >= 0 && metrics.minusCell < metrics.count &&
+        std::strncmp(c, "\xE2\x88\x92", 3) == 0) {
+        c += 3;
+        return metrics.minusCell;
+    }
+    // The cells by character code end where the extra ones (the minus) begin.
+    const int32_t coded = metrics.minusCell >= 0 ? metrics.minusCell : metrics.count;
+    const int32_t code = static_cast<unsigned char>(*c++);
+    if (code >= metrics.first && code - metrics.first < coded) return code - metrics.first;
     const int32_t fallback = '?' - metrics.first;
     return fallback >= 0 && fallback < metrics.count ? fallback : 0;
 }
 
 CCoord CGlyphFont::getStringWidth(const char* text) const {
     float pen = 0;
-    for (const char* c = text; c && *c; ++c) pen += metrics.advances[cellOf(*c)];
+    for (const char* c = text; c && *c;) pen += metrics.advances[nextCell(c)];
     return static_cast<CCoord>(std::ceil(pen));
 }
 
@@ -42,9 +50,10 @@ void CGlyphFont::drawString(CDrawContext* context, const char* text, const CPoin
     if (!glyphs) return;
     // Fractional advances accumulate; each glyph lands on the nearest whole pixel of the pen.
     float pen = 0;
-    for (const char* c = text; *c; ++c) {
-        const int32_t cell = cellOf(*c);
-        if (*c != ' ') {
+    for (const char* c = text; *c;) {
+        const bool space = *c == ' ';
+        const int32_t cell = nextCell(c);
+        if (!space) {
             const CCoord left = where.h + static_cast<CCoord>(std::lround(pen)) - metrics.originX;
             const CCoord top = where.v - metrics.baseline;
             glyphs->draw(context, CRect(left, top, left + metrics.cellWidth, top + metrics.cellHeight),

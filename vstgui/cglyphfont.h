@@ -20,9 +20,10 @@ struct GlyphMetrics {
     int32_t count; // number of cells
     CCoord cellWidth;
     CCoord cellHeight;
-    CCoord baseline;       // from the cell's top
-    CCoord originX;        // pen position inside the cell
-    const float* advances; // one a cell: how far the pen moves after the glyph
+    CCoord baseline;        // from the cell's top
+    CCoord originX;         // pen position inside the cell
+    const float* advances;  // one a cell: how far the pen moves after the glyph
+    int32_t minusCell = -1; // the cell of the minus sign U+2212 (UTF-8 E2 88 92), -1 for none
 };
 
 class CGlyphFont : public CReferenceCounter {
@@ -35,13 +36,15 @@ public:
 
     CCoord getHeight() const { return metrics.cellHeight; }
     CCoord getBaseline() const { return metrics.baseline; }
-    // Width of a line of text in logical pixels; characters outside the atlas count as '?'.
+    // Width of a line of UTF-8 text in logical pixels; characters outside the atlas count as '?', each byte
+    // of a character beyond ASCII as one.
     CCoord getStringWidth(const char* text) const;
     // Draws one line with the left end of its baseline at `where`, within the context's clip.
     void drawString(CDrawContext* context, const char* text, const CPoint& where, CColor colour);
 
 private:
-    int32_t cellOf(char c) const;
+    // The cell of the character at `c`, which moves past it.
+    int32_t nextCell(const char*& c) const;
     CBitmap* tinted(CColor colour);
 
     CBitmap* atlas;

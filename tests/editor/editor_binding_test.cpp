@@ -5,6 +5,7 @@
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
 #include "editor/editor_layout.h"
+#include "editor/value_readout.h"
 #include "editor_host.h"
 
 #include "vstgui/ccontrol.h"
@@ -62,7 +63,8 @@ TEST_F(EditorBinding, EveryOpeningBuildsTheLayoutFromTheStoredValues) {
     for (int opening = 0; opening < 2; ++opening) {
         open();
         CFrame* frame = editor->getFrame();
-        ASSERT_EQ(frame->getNbViews(), 17);
+        ASSERT_EQ(frame->getNbViews(), 18); // the layout, then the read-out over it
+        EXPECT_EQ(frame->getView(17), editor->valueReadout());
         int position = 0;
         for (const vr58::EditorViewLayout& view : vr58::kEditorLayout) {
             CView* shownView = frame->getView(position++);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -81,6 +82,44 @@ TEST(SkinSwitches, ReferenceReadoutShowsADifferentNumeralInEveryFrame) {
             EXPECT_NE(paint, numerals[j]) << "frames " << j << " and " << k;
         numerals.push_back(paint);
     }
+}
+
+// The engraved legends' ink, far darker than the brushed metal around it.
+int inkIn(const skin::Image& face, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) n += skin::luminance(face.at(x, y)) < 90.0;
+    return n;
+}
+
+TEST(SkinSwitches, BottomSlidersShowTheirPositionsUnderThemWhereNoFrameCovers) {
+    const skin::Image face = skin::loadSkin("101-background.png");
+    ASSERT_TRUE(face.valid());
+    struct Slider {
+        const char* file;
+        int left; // on the face
+        int positions;
+        double cap;
+    };
+    for (const Slider& s : {Slider{"110-three-position-slider.png", 150, 3, 13.0},
+                            Slider{"109-two-position-slider.png", 440, 2, 16.0}}) {
+        SCOPED_TRACE(s.file);
+        const skin::Image strip = skin::loadSkin(s.file);
+        ASSERT_TRUE(strip.valid());
+        for (int k = 0; k < s.positions; ++k) {
+            // A legend under every place the cap stops, in the rows below the switch's image...
+            const double stop =
+                std::max(2 + s.cap / 2, std::min(38 - s.cap / 2, 40.0 / s.positions * (k + 0.5)));
+            const int x = s.left + static_cast<int>(stop);
+            EXPECT_GT(inkIn(face, x - 3, 428, x + 4, 439), 3) << "position " << k;
+            // ...which no frame paints over.
+            for (int y = 27; y < 30; ++y)
+                for (int sx = 0; sx < 40; ++sx)
+                    ASSERT_EQ(skin::Frame({&strip, k, 30}).at(sx, y).a, 0) << sx << "," << y;
+        }
+    }
+    // Between the ends of Bump's scale, right over HB Att, nothing is printed that would read as that scale.
+    EXPECT_EQ(inkIn(face, 150, 393, 190, 400), 0);
 }
 
 } // namespace

@@ -37,6 +37,10 @@ std::vector<std::string> RunResult::errLines() const {
 }
 
 RunResult runVr58(const std::vector<std::string>& args) {
+    return runProgram(VR58_EXE, args);
+}
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args) {
     ScratchDir capture;
     const std::string outPath = (capture / "stdout").string();
     const std::string errPath = (capture / "stderr").string();
@@ -46,7 +50,7 @@ RunResult runVr58(const std::vector<std::string>& args) {
                                      0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
-    std::vector<std::string> all = {VR58_EXE};
+    std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& arg : all) argv.push_back(arg.data());
@@ -54,10 +58,10 @@ RunResult runVr58(const std::vector<std::string>& args) {
 
     RunResult result;
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, VR58_EXE, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << VR58_EXE;
+        ADD_FAILURE() << "cannot start " << program;
         return result;
     }
     int status = 0;

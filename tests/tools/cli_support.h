@@ -19,6 +19,8 @@ struct RunResult {
 };
 
 RunResult runVr58(const std::vector<std::string>& args);
+// Any program, by path, with the test's environment.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args);
 
 // A fresh empty folder for one test, removed with the object.
 class ScratchDir {

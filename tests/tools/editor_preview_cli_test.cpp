@@ -106,3 +106,25 @@ TEST(EditorPreviewCli, PlayingAFileShowsTheMetersAtTheLoudestMoment) {
     EXPECT_GT(differingPixels(a, b, 328, 71, 356, 99), 100);  // the lamp lit
     EXPECT_EQ(differingPixels(a, b, 30, 67, 110, 147), 0);    // Trim's knob stays
 }
+
+TEST(EditorPreviewCli, HoverShowsTheReadOutBesideTheControlAndUnknownNamesAreRefused) {
+    ScratchDir out;
+    const RunResult plain =
+        runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "plain.png").string(), "--set", "Trim=+3.5dB"});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    const RunResult hovered = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "hover.png").string(),
+                                       "--set", "Trim=+3.5dB", "--hover", "Trim"});
+    ASSERT_EQ(hovered.exitCode, 0) << hovered.err;
+    const Picture a = readPicture(out / "plain.png");
+    const Picture b = readPicture(out / "hover.png");
+    ASSERT_EQ(b.width, 520);
+    EXPECT_GT(differingPixels(a, b, 0, 40, 150, 67), 600); // the label over the knob
+    EXPECT_EQ(differingPixels(a, b, 30, 67, 110, 147), 0); // the knob itself uncovered
+    EXPECT_EQ(differingPixels(a, b, 150, 0, 520, 440), 0);
+
+    const RunResult bad =
+        runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "bad.png").string(), "--hover", "Volume"});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_NE(bad.err.find("'Volume' names no control"), std::string::npos) << bad.err;
+    EXPECT_FALSE(fs::exists(out / "bad.png"));
+}

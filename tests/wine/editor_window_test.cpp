@@ -186,6 +186,13 @@ TEST_F(WineEditorWindow, RealPointerInputDragsAKnobAndClicksASwitchAutomatingThe
     EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
 
+    // The pointer leaves the face: a second later the read-out of the switch is gone, and the window
+    // shows the face as drawn in memory.
+    POINT away{-20, -20};
+    ClientToScreen(editor, &away);
+    SetCursorPos(away.x, away.y);
+    plugin->dispatch(effEditIdle);
+    Sleep(1100);
     plugin->dispatch(effEditIdle);
     pumpMessages();
     EXPECT_EQ(differentPixels(readWindow(editor), faceInMemory(parameters())), 0u);

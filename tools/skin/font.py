@@ -1,5 +1,5 @@
-"""The toolkit's text face: printable ASCII drawn into a glyph atlas (id 111, 2x id 211), one glyph a
-cell, the cells stacked like a filmstrip's frames so the in-between sizes shrink each glyph on its own,
+"""The toolkit's text face: printable ASCII and the minus sign drawn into a glyph atlas (id 111, 2x id
+211), one glyph a cell, the cells stacked like a filmstrip's frames so the in-between sizes shrink each glyph on its own,
 and the advance of each glyph written as a C++ table: every backend draws text from the same pixels."""
 
 import math
@@ -12,13 +12,15 @@ FAMILY = paint.SANS
 SIZE = 11.0
 FIRST = 32
 LAST = 126
+# After the ASCII cells: the minus sign U+2212, for the negative values the editor shows.
+EXTRA = ["\u2212"]
 PAD = 1
 
 
 def _metrics(ctx):
     set_font(ctx, SIZE, FAMILY, bold=False)
     ascent, descent = ctx.font_extents()[:2]
-    chars = [chr(c) for c in range(FIRST, LAST + 1)]
+    chars = [chr(c) for c in range(FIRST, LAST + 1)] + EXTRA
     advances = [ctx.text_extents(ch).x_advance for ch in chars]
     right = max(max(ctx.text_extents(ch).x_bearing + ctx.text_extents(ch).width, 0) for ch in chars)
     left = min(min(ctx.text_extents(ch).x_bearing, 0) for ch in chars)
@@ -62,8 +64,8 @@ def write_metrics(path):
     lines += [
         "};",
         "",
-        "inline constexpr VSTGUI::GlyphMetrics kSkinFontMetrics{%d, %d, %d, %d, %d, %d, kSkinFontAdvances};"
-        % (FIRST, len(chars), cell, height, baseline, origin),
+        "inline constexpr VSTGUI::GlyphMetrics kSkinFontMetrics{%d, %d, %d, %d, %d, %d, kSkinFontAdvances, %d};"
+        % (FIRST, len(chars), cell, height, baseline, origin, chars.index("\u2212")),
         "",
         "} // namespace vr58",
         "",

@@ -42,7 +42,7 @@ def write_images(scale, only=None):
     paint.SCALE = scale
     _, _, cell, height, _, _ = font.layout()
     images = dict(geometry.IMAGES)
-    images[111] = ("111-text-font.png", cell, height, font.LAST - font.FIRST + 1)
+    images[111] = ("111-text-font.png", cell, height, font.LAST - font.FIRST + 1 + len(font.EXTRA))
     for rid, (name, width, frame_height, frames) in sorted(images.items()):
         if only is not None and rid not in only:
             continue

@@ -101,7 +101,9 @@ SCALES = {
     "rep_lo": (_ticks(11, 5), [(0.0, "\u221210"), (1.0, "+10")]),
     "rep_hi": (_ticks(15, 7), [(0.0, "\u221214"), (1.0, "+14")]),
     "head": (_ticks(9, 4), [(0.0, "65"), (1.0, "105")]),
-    "bump": (_ticks(11, 5), [(0.0, "0"), (1.0, "10")]),
+    # The bump's gain also follows Head and HB Att: its scale is the range at their defaults (65 Hz,
+    # -2 dB), where the editor opens; the read-out gives the gain for any setting.
+    "bump": (_ticks(11, 5), [(0.0, "+2"), (1.0, "+6")]),
     "hiss": (_ticks(11, 5), [(0.0, "\u221296"), (1.0, "\u221236")]),
 }
 
@@ -171,21 +173,25 @@ def vu_window(ctx):
 
 
 def switch_legends(ctx):
-    # Top row: position legends right under each switch, the name under them.
-    for name, title, positions in (("vu_ref", "VU REF", ("12", "14", "18", "20")),
-                                   ("vu_hold", "VU HOLD", ("O", "I")),
-                                   ("vu_path", "VU PATH", ("I", "O"))):
+    # Top row: position legends right under each switch, the name under them. The four levels of VU REF
+    # are wider than its switch: spread evenly under it, in the order of its lamps.
+    for name, title, positions, pitch, size in (
+            ("vu_ref", "VU REF (dB)", ("\u221212", "\u221214", "\u221218", "\u221220"), 16.0, 6.5),
+            ("vu_hold", "VU HOLD", ("OFF", "ON"), None, 7.0),
+            ("vu_path", "VU PATH", ("IN", "OUT"), None, 7.0)):
         rect = g.control(name)[3]
         cx = g.centre(rect)[0]
-        zone = (rect[2] - rect[0]) / float(len(positions))
-        set_font(ctx, 7.0, SANS_CONDENSED, bold=True)
+        zone = pitch or (rect[2] - rect[0]) / float(len(positions))
+        left = cx - zone * len(positions) / 2.0
+        set_font(ctx, size, SANS_CONDENSED, bold=True)
         for i, text in enumerate(positions):
-            text_centred(ctx, rect[0] + zone * (i + 0.5), 40.5, text, colour=INK, engraved=True)
+            text_centred(ctx, left + zone * (i + 0.5), 40.5, text, colour=INK, engraved=True)
         legend(ctx, cx, 50.5, title, size=7.5)
 
-    # Bottom row: positions above the slider, the name to its left.
-    for name, title, positions in (("hb_att", "HB ATT", ("0", "\u22121", "\u22122")),
-                                   ("noise", "NOISE", ("O", "I"))):
+    # Bottom row: the name to the left of the slider, the positions under it (above it they would read
+    # as the scale of the knob over it), each under the place its slide cap stops.
+    for name, title, positions in (("hb_att", "HB ATT (dB)", ("0", "\u22121", "\u22122")),
+                                   ("noise", "NOISE", ("OFF", "ON"))):
         rect = g.control(name)[3]
         n = len(positions)
         cap = 16.0 if n == 2 else 13.0
@@ -193,12 +199,10 @@ def switch_legends(ctx):
         set_font(ctx, 7.0, SANS_CONDENSED, bold=True)
         for i, text in enumerate(positions):
             x = rect[0] + max(2 + cap / 2, min(38 - cap / 2, zone * (i + 0.5)))
-            text_centred(ctx, x, 397.5, text, colour=INK, engraved=True)
+            text_centred(ctx, x, 432.5, text, colour=INK, engraved=True)
         set_font(ctx, 7.5, SANS, bold=True)
         ext = ctx.text_extents(title)
-        text_at(ctx, rect[0] - 6 - ext.x_advance, 418, title, colour=INK, engraved=True)
-    set_font(ctx, 6.5, SANS_CONDENSED, bold=True)
-    text_at(ctx, 110, 427.5, "dB", colour=INK, engraved=True)
+        text_at(ctx, rect[0] - 6 - ext.x_advance, 419, title, colour=INK, engraved=True)
 
 
 def eq_curve_legends(ctx):
@@ -254,21 +258,18 @@ def background():
 
     section_header(ctx, 28, 112, 22, "INPUT")
     section_header(ctx, 408, 492, 22, "OUTPUT")
-    section_header(ctx, 26, 204, 190, "RECORD EQ")
-    section_header(ctx, 316, 494, 190, "REPRO EQ")
+    section_header(ctx, 26, 204, 190, "RECORD EQ (dB)")
+    section_header(ctx, 316, 494, 190, "REPRO EQ (dB)")
     engraved_line(ctx, 20, 301, 500, 301)
 
     for name in SCALES:
         knob_scale(ctx, name)
 
-    legend(ctx, 70, 161, "TRIM", size=10, spacing=1.2)
-    legend(ctx, 450, 161, "GAIN", size=10, spacing=1.2)
-    set_font(ctx, 6.5, SANS_CONDENSED, bold=True)
-    text_centred(ctx, 70, 172, "dB", colour=INK, engraved=True)
-    text_centred(ctx, 450, 172, "dB", colour=INK, engraved=True)
+    legend(ctx, 70, 161, "TRIM (dB)", size=10, spacing=1.2)
+    legend(ctx, 450, 161, "GAIN (dB)", size=10, spacing=1.2)
     for name, text in (("rec_lo", "LO"), ("rec_hi", "HI"), ("rep_lo", "LO"), ("rep_hi", "HI")):
         legend(ctx, g.centre(g.control(name)[3])[0], 205.5, text, size=8.5)
-    for name, text in (("head", "HEAD (Hz)"), ("bump", "BUMP"), ("hiss", "HISS (dB)")):
+    for name, text in (("head", "HEAD (Hz)"), ("bump", "BUMP (dB)"), ("hiss", "HISS (dB)")):
         legend(ctx, g.centre(g.control(name)[3])[0], 317, text, size=8.5)
 
     eq_curve_legends(ctx)

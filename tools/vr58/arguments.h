@@ -46,7 +46,8 @@ struct EditorPreviewOptions {
     std::vector<ParameterSetting> settings;
     std::optional<std::string> play; // an audio file played through the plug-in with the editor open
     std::optional<std::string> preset;
-    int32_t scalePercent = 100; // the editor's size
+    int32_t scalePercent = 100;       // the editor's size
+    std::optional<std::string> hover; // a parameter whose control the pointer rests on
 };
 
 struct MeasureOptions {

@@ -14,7 +14,8 @@ intptr_t request(host::HostedPlugin& plugin, softhost::Request what, void* ptr =
 
 } // namespace
 
-EditorWindow::EditorWindow(host::HostedPlugin& plugin, int32_t scalePercent) : plugin_(plugin) {
+EditorWindow::EditorWindow(host::HostedPlugin& plugin, int32_t scalePercent)
+    : plugin_(plugin), scalePercent_(scalePercent) {
     ERect* rect = nullptr;
     if (request(plugin, softhost::kEnable) != 1 || request(plugin, softhost::kSetScale, &scalePercent) != 1 ||
         plugin.dispatch(effEditGetRect, 0, 0, &rect) != 1 || !rect)
@@ -36,6 +37,12 @@ EditorWindow::~EditorWindow() {
 void EditorWindow::idle(uint32_t milliseconds) {
     request(plugin_, softhost::kSetClock, &milliseconds);
     plugin_.dispatch(effEditIdle);
+}
+
+void EditorWindow::pointAt(int32_t x, int32_t y) {
+    softhost::Point at{x * scalePercent_ / 100, y * scalePercent_ / 100};
+    if (request(plugin_, softhost::kSetPointer, &at) != 1)
+        throw CliError(plugin_.path(), "could not place the pointer on its editor");
 }
 
 EditorPicture EditorWindow::picture() {

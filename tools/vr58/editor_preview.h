@@ -27,12 +27,15 @@ public:
 
     // One host idle pass at this moment, in milliseconds of the editor's clock (the audio's time).
     void idle(uint32_t milliseconds);
+    // Rests the pointer on a logical position of the face (the editor shows it at its next idle).
+    void pointAt(int32_t x, int32_t y);
     EditorPicture picture();
 
 private:
     host::HostedPlugin& plugin_;
     int32_t width_ = 0;
     int32_t height_ = 0;
+    int32_t scalePercent_ = 100;
 };
 
 // Writes the picture as a PNG; false when writing fails.

@@ -39,16 +39,30 @@ private:
     VuBallistics meter_;
 };
 
+struct FacePoint {
+    int32_t x, y;
+};
+
+// The middle of the control of a parameter named as --set names it, where the pointer rests.
+std::optional<FacePoint> hoverPoint(const std::optional<std::string>& name) {
+    if (!name) return std::nullopt;
+    for (const EditorViewLayout& view : kEditorLayout)
+        if (view.hasParameter() && view.parameter().name == *name)
+            return FacePoint{(view.left + view.right) / 2, (view.top + view.bottom) / 2};
+    throw CliError("--hover", "'" + *name + "' names no control of the editor");
+}
+
 // Plays the file through the plug-in with the editor open, idling it after every block in the audio's
 // time, and keeps the picture of the moment the needle stood highest.
 EditorPicture pictureWhilePlaying(host::HostedPlugin& plugin, const std::string& file,
                                   const std::vector<ParameterSetting>& settings, const PresetChoice* preset,
-                                  int32_t scalePercent) {
+                                  int32_t scalePercent, std::optional<FacePoint> hover) {
     constexpr int kBlock = 512;
     AudioReader reader(file);
     const AudioStreamInfo& in = reader.info();
     preparePlugin(plugin, in.sampleRate, kBlock, in.channels, settings, Precision::Single, preset);
     EditorWindow window(plugin, scalePercent);
+    if (hover) window.pointAt(hover->x, hover->y);
     FileSource source(reader);
     LoudnessSink loudness(renderedChannels(plugin, in.channels), in.sampleRate);
     EditorPicture loudest = window.picture();
@@ -76,14 +90,21 @@ int runEditorPreview(const std::vector<std::string>& args) {
 
     std::optional<PresetChoice> preset;
     if (options.preset) preset = choosePreset(*options.preset);
+    const std::optional<FacePoint> hover = hoverPoint(options.hover);
     EditorPicture picture;
     if (options.play) {
         picture = pictureWhilePlaying(*plugin, *options.play, options.settings, preset ? &*preset : nullptr,
-                                      options.scalePercent);
+                                      options.scalePercent, hover);
     } else {
         if (preset) loadPreset(*plugin, *preset);
         applySettings(*plugin, resolveSettings(*plugin, options.settings));
         EditorWindow window(*plugin, options.scalePercent);
+        if (hover) {
+            // The pointer comes to rest, and stays past the read-out's half second.
+            window.pointAt(hover->x, hover->y);
+            window.idle(1000);
+            window.idle(1600);
+        }
         picture = window.picture();
     }
 
