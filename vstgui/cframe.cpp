@@ -162,6 +162,11 @@ void CFrame::setViewSize(const CRect& rect, bool) {
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
+    // The editor asks at every idle pass (the read-out's hover): one question to the system where it can.
+    if (window && window->pointerPosition(where)) {
+        where = toLogical(where, scalePercent);
+        return true;
+    }
     where = system.cursorPosition();
     if (window) {
         const CPoint origin = window->screenOrigin();
