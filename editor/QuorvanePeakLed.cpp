@@ -2,6 +2,8 @@
 
 #include "tape/meter_feed.h"
 #include "vstgui/cbitmap.h"
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/cframe.h"
 #include "vstgui/platform/platform.h"
 
 #include <cstring>
@@ -18,25 +20,56 @@ bool QuorvanePeakLed::isTypeOf(const char* name) const {
     return std::strcmp(name, "QuorvanePeakLed") == 0 || CControl::isTypeOf(name);
 }
 
-void QuorvanePeakLed::draw(CDrawContext* context) {
-    if (!background) return;
+void QuorvanePeakLed::decide() {
     const uint32_t now = platform::backend().tickCount();
-    // Taking the peak clears it, so every drawing starts a new collection period.
+    // Taking the peak clears it, so every decision starts a new collection period.
     const double heldMaximum = feed ? feed->takePeak() : 0.0;
-    CPoint source;
     if (heldMaximum > 1.0) {
         litTick = now;
         lit = true;
-        source.v = size.height();
-    } else if (lit && now - litTick < holdTime) {
-        source.v = size.height();
-    } else {
+    } else if (!(lit && now - litTick < holdTime)) {
         litTick = now;
         lit = false;
     }
+}
+
+void QuorvanePeakLed::decideOncePerPass() {
+    const CFrame* frame = getFrame();
+    const uint32_t pass = frame ? frame->runningUpdatePass() : 0;
+    if (pass != 0 && pass == decidedInPass) return;
+    decide();
+    decidedInPass = pass;
+}
+
+void QuorvanePeakLed::update(CDrawContext* context) {
+    if (!isDirty()) return;
+    if (!context || !background) {
+        CControl::update(context);
+        return;
+    }
+    decideOncePerPass();
+    if (!paintedKnown || paintedLit != lit) redrawRect(context, size);
+    paintedLit = lit;
+    paintedKnown = true;
+    setDirty(false);
+}
+
+void QuorvanePeakLed::draw(CDrawContext* context) {
+    if (!background) return;
+    const CFrame* frame = getFrame();
+    const bool inPass = frame && frame->runningUpdatePass() != 0;
+    decideOncePerPass();
+    const CPoint source(0, lit ? size.height() : 0);
     if (transparencyEnabled)
         background->drawTransparent(context, size, source);
     else
         background->draw(context, size, source);
+    // Drawn outside a pass, the back buffer may show this decision in part only.
+    if (!inPass) {
+        paintedKnown = false;
+    } else if (context && context->clipHolds(size)) {
+        paintedLit = lit;
+        paintedKnown = true;
+    }
     setDirty(false);
 }

@@ -3,8 +3,12 @@
 #include "tape/decibels.h"
 #include "tape/meter_feed.h"
 #include "vstgui/cbitmap.h"
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/cframe.h"
+#include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -20,7 +24,10 @@ QuorvaneVU::QuorvaneVU(const CRect& size, vr58::MeterFeed* feed, CBitmap* needle
     : CControl(size, nullptr, 0, nullptr), feed(feed), needle(needle),
       holdTick(platform::backend().tickCount()) {
     setReferenceLevel(-18.0);
-    if (needle) needle->retain();
+    if (needle) {
+        needle->retain();
+        needleBounds = needle->frameBounds(kLastFrame + 1);
+    }
 }
 
 QuorvaneVU::~QuorvaneVU() {
@@ -38,9 +45,13 @@ void QuorvaneVU::setReferenceLevel(double referenceDb) {
 }
 
 void QuorvaneVU::setHoldBitmap(CBitmap* bitmap) {
+    if (bitmap == hold) return;
     if (bitmap) bitmap->retain();
     if (hold) hold->release();
     hold = bitmap;
+    holdBounds = hold ? hold->frameBounds(kLastFrame + 1) : std::vector<CRect>();
+    // The back buffer's hold needle was drawn from another strip, whose area is not known here.
+    if (painted.hold != kNoHold) paintedKnown = false;
 }
 
 uint32_t QuorvaneVU::needleFrame(double m) const {
@@ -72,20 +83,95 @@ void QuorvaneVU::drawFrame(CDrawContext* context, CBitmap* strip, uint32_t frame
         strip->draw(context, size, source);
 }
 
-void QuorvaneVU::draw(CDrawContext* context) {
-    if (!needle) return;
+void QuorvaneVU::place() {
     const double level = feed ? feed->smoothedLevel() : 0.0;
     const uint32_t frame = needleFrame(level * kLevelScale);
 
     // The held frame follows every new maximum and stays for holdTime after it was last set; the hold
     // needle shows only when the needle is at least two frames below it.
     const uint32_t now = platform::backend().tickCount();
+    shown.needle = frame;
+    shown.hold = kNoHold;
     if (frame > held || now - holdTick >= holdTime) {
         held = frame;
         holdTick = now;
     } else if (hold && held - frame > 1) {
-        drawFrame(context, hold, held);
+        shown.hold = held;
     }
-    drawFrame(context, needle, frame);
+}
+
+void QuorvaneVU::placeOncePerPass() {
+    const CFrame* frame = getFrame();
+    const uint32_t pass = frame ? frame->runningUpdatePass() : 0;
+    if (pass != 0 && pass == placedInPass) return;
+    place();
+    placedInPass = pass;
+}
+
+CRect QuorvaneVU::frameArea(const std::vector<CRect>& bounds, uint32_t frame) const {
+    const CRect whole(0, 0, size.width(), size.height());
+    if (frame >= bounds.size()) return whole;
+    CRect area = bounds[frame];
+    if (area.isEmpty() || needle->getScale() == kUnscaled) return area.bound(whole);
+    // A pixel more on every side: at other scales the view's own position rounds the frame's edges to
+    // neighbouring device pixels.
+    area = CRect(area.left - 1, area.top - 1, area.right + 1, area.bottom + 1);
+    return area.bound(whole);
+}
+
+CRect QuorvaneVU::changedArea() const {
+    const CRect whole(0, 0, size.width(), size.height());
+    if (!paintedKnown) return whole;
+    if (painted == shown) return CRect();
+    CRect area;
+    const auto join = [&area](const CRect& r) {
+        if (r.isEmpty()) return;
+        area = area.isEmpty() ? r
+                              : CRect(std::min(area.left, r.left), std::min(area.top, r.top),
+                                      std::max(area.right, r.right), std::max(area.bottom, r.bottom));
+    };
+    if (painted.needle != shown.needle) {
+        join(frameArea(needleBounds, painted.needle));
+        join(frameArea(needleBounds, shown.needle));
+    }
+    if (painted.hold != shown.hold) {
+        for (uint32_t h : {painted.hold, shown.hold})
+            if (h != kNoHold) join(frameArea(holdBounds, h));
+    }
+    return area;
+}
+
+void QuorvaneVU::update(CDrawContext* context) {
+    if (!isDirty()) return;
+    if (!context || !needle) {
+        CControl::update(context);
+        return;
+    }
+    placeOncePerPass();
+    CRect area = changedArea();
+    if (!area.isEmpty()) {
+        area.offset(size.left, size.top);
+        redrawRect(context, area);
+    }
+    painted = shown;
+    paintedKnown = true;
+    setDirty(false);
+}
+
+void QuorvaneVU::draw(CDrawContext* context) {
+    if (!needle) return;
+    const CFrame* frame = getFrame();
+    const bool inPass = frame && frame->runningUpdatePass() != 0;
+    placeOncePerPass();
+    if (shown.hold != kNoHold && hold) drawFrame(context, hold, shown.hold);
+    drawFrame(context, needle, shown.needle);
+    if (!inPass) {
+        // Drawn outside a pass (a paint, or another target): the back buffer may now hold this placing
+        // in part only, so the next pass redraws the whole view.
+        paintedKnown = false;
+    } else if (context && context->clipHolds(size)) {
+        painted = shown;
+        paintedKnown = true;
+    }
     setDirty(false);
 }

@@ -6,6 +6,7 @@
 #include "vstgui/ccontrol.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace vr58 {
 class MeterFeed;
@@ -22,8 +23,13 @@ public:
     QuorvaneVU(const VSTGUI::CRect& size, vr58::MeterFeed* feed, VSTGUI::CBitmap* needle);
     ~QuorvaneVU() override;
 
-    // Frame idle pass, user-interface thread: the hold needle (under) and the needle.
+    // Frame idle pass, user-interface thread: the hold needle (under) and the needle. Inside a pass of
+    // the frame the needles are placed once, at the pass's first drawing or update; any other drawing
+    // places them anew.
     void draw(VSTGUI::CDrawContext* context) override;
+    // Frame idle pass: places the needles and redraws only the area where the frames shown differ from
+    // those in the frame's back buffer (nothing when neither needle moved).
+    void update(VSTGUI::CDrawContext* context) override;
     // Only the flag: the old value stays -1, so the meter is redrawn at every idle pass.
     void setDirty(bool val = true) override { CView::setDirty(val); }
     bool isTypeOf(const char* name) const override;
@@ -38,9 +44,26 @@ public:
     uint32_t needleFrame(double scaledLevel) const;
     double threshold(int mark) const { return thresholds[mark]; }
     uint32_t heldFrame() const { return held; }
+    // The needle frame of the latest placing.
+    uint32_t shownFrame() const { return shown.needle; }
 
 private:
+    static constexpr uint32_t kNoHold = 0xFFFFFFFFu;
+    // What the view shows: the needle's frame and the hold needle's, or kNoHold.
+    struct Shown {
+        uint32_t needle = 0;
+        uint32_t hold = kNoHold;
+        bool operator==(const Shown& o) const { return needle == o.needle && hold == o.hold; }
+    };
+
     void drawFrame(VSTGUI::CDrawContext* context, VSTGUI::CBitmap* strip, uint32_t frame);
+    // Reads the level and runs the hold timing: the frames to show now.
+    void place();
+    // Places the needles unless this drawing belongs to a pass that placed them already.
+    void placeOncePerPass();
+    // The view-relative area a strip's frame covers; the whole view where unknown.
+    VSTGUI::CRect frameArea(const std::vector<VSTGUI::CRect>& bounds, uint32_t frame) const;
+    VSTGUI::CRect changedArea() const;
 
     vr58::MeterFeed* feed;
     double thresholds[kMarks] = {};
@@ -49,4 +72,12 @@ private:
     uint32_t holdTime = 1000;
     uint32_t holdTick;
     uint32_t held = 0;
+
+    Shown shown;
+    // What the frame's back buffer holds over the whole view, when `paintedKnown`.
+    Shown painted;
+    bool paintedKnown = false;
+    uint32_t placedInPass = 0;
+    std::vector<VSTGUI::CRect> needleBounds;
+    std::vector<VSTGUI::CRect> holdBounds;
 };

@@ -7,6 +7,7 @@
 #include "vstgui/platform/resources.h"
 #include "vstgui/pngdecoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace VSTGUI {
@@ -198,6 +199,56 @@ bool CBitmap::toDevice(const CDrawContext& context, const CRect& rect, const CPo
                     frame * deviceFrameHeight +
                         VSTGUI::toDevice(srcOffset.v - frame * logicalFrame, scalePercent));
     return true;
+}
+
+namespace {
+
+// The device rectangle of the pixels that are not all zero in `rows` rows of a premultiplied image from
+// row `top` (counted from the top of the picture), relative to (0, top); empty when there are none.
+CRect drawnPixels(const platform::Image& image, uint8_t* bits, CCoord top, CCoord rows) {
+    const CCoord width = image.width();
+    const auto* words = reinterpret_cast<const uint32_t*>(bits);
+    CCoord left = width, right = 0, first = rows, last = 0;
+    for (CCoord y = 0; y < rows; ++y) {
+        const uint32_t* row = words + static_cast<size_t>(image.height() - 1 - (top + y)) * width;
+        CCoord x0 = 0;
+        while (x0 < width && row[x0] == 0) ++x0;
+        if (x0 == width) continue;
+        CCoord x1 = width;
+        while (row[x1 - 1] == 0) --x1;
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+        first = std::min(first, y);
+        last = y + 1;
+    }
+    return first < last ? CRect(left, first, right, last) : CRect();
+}
+
+} // namespace
+
+std::vector<CRect> CBitmap::frameBounds(int32_t frames) const {
+    const auto compute = [this](int32_t count) {
+        std::vector<CRect> bounds(static_cast<size_t>(std::max(count, 0)));
+        if (count < 1 || !pixels) return bounds;
+        const CCoord logicalFrame = height / count;
+        const CCoord deviceFrame =
+            scalePercent == kUnscaled || count != frameCount ? pixels->height() / count : deviceFrameHeight;
+        uint8_t* bits = const_cast<platform::Image&>(*pixels).bits();
+        for (int32_t k = 0; k < count; ++k) {
+            if (!bits || (k + 1) * deviceFrame > pixels->height()) {
+                bounds[k] = CRect(0, 0, width, logicalFrame);
+                continue;
+            }
+            const CRect device = drawnPixels(*pixels, bits, k * deviceFrame, deviceFrame);
+            bounds[k] = device.isEmpty() ? CRect() : coveringLogical(device, scalePercent);
+        }
+        return bounds;
+    };
+    std::call_once(boundsOnce, [&] {
+        keptBounds = compute(frames);
+        keptBoundsFrames = frames;
+    });
+    return frames == keptBoundsFrames ? keptBounds : compute(frames);
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& srcOffset) {

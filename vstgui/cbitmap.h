@@ -7,6 +7,8 @@
 #include "vstgui/creferencecounter.h"
 
 #include <memory>
+#include <mutex>
+#include <vector>
 
 namespace VSTGUI {
 
@@ -46,6 +48,11 @@ public:
     CBitmap* createTinted(CColor colour) const;
     // Device pixels per 100 logical ones of the decoded image; it draws only into contexts of this scale.
     int32_t getScale() const { return scalePercent; }
+    // For each of `frames` frames stacked top to bottom: the logical rectangle, from the frame's top-left,
+    // that covers every pixel drawing the frame can change (every pixel not wholly transparent); empty
+    // for a frame that changes nothing. Pixels the toolkit cannot read count as drawn. The first count
+    // asked for is worked out once and kept (bitmaps are shared by editors on several threads).
+    std::vector<CRect> frameBounds(int32_t frames) const;
 
 private:
     CBitmap();
@@ -64,6 +71,9 @@ private:
     int32_t scalePercent = 100;
     int32_t frameCount = 1;
     CCoord deviceFrameHeight = 0;
+    mutable std::once_flag boundsOnce;
+    mutable std::vector<CRect> keptBounds;
+    mutable int32_t keptBoundsFrames = 0;
 };
 
 } // namespace VSTGUI

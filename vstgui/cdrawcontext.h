@@ -64,6 +64,11 @@ public:
         clip = clipRect;
         return clip;
     }
+    // Whether a drawing of `r` (view coordinates: the offset is applied) reaches all of it.
+    bool clipHolds(const CRect& r) const {
+        return clipRect.left <= r.left + offset.h && clipRect.top <= r.top + offset.v &&
+               clipRect.right >= r.right + offset.h && clipRect.bottom >= r.bottom + offset.v;
+    }
 
     // The button and modifier state of this moment, with swapped buttons taken into account.
     static int32_t getMouseButtons();

@@ -6,6 +6,7 @@
 #include "vstgui/iframeeditor.h"
 #include "vstgui/platform/platform.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace VSTGUI {
@@ -15,6 +16,15 @@ namespace {
 void setClipIfDifferent(CDrawContext* context, const CRect& clip) {
     CRect current;
     if (context->getClipRect(current) != clip) context->setClipRect(clip);
+}
+
+bool contains(const CRect& outer, const CRect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+CRect translated(CRect r, CCoord dh, CCoord dv) {
+    return r.offset(dh, dv);
 }
 
 } // namespace
@@ -152,6 +162,11 @@ void CFrame::setViewSize(const CRect& rect, bool) {
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
+    // The editor asks at every idle pass (the read-out's hover): one question to the system where it can.
+    if (window && window->pointerPosition(where)) {
+        where = toLogical(where, scalePercent);
+        return true;
+    }
     where = system.cursorPosition();
     if (window) {
         const CPoint origin = window->screenOrigin();
@@ -219,7 +234,16 @@ void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
     CRect clip(updateRect);
     clip.offset(context->offset.h, context->offset.v);
     setClipIfDifferent(context, clip.bound(oldClip));
-    if (!updateRect.isEmpty()) CViewContainer::drawRect(context, updateRect);
+    if (!updateRect.isEmpty()) {
+        // Inside an update pass every redraw of the back buffer is an area the window must be shown.
+        if (runningPass != 0 && context == backBuffer) {
+            CRect noted(updateRect);
+            noted.bound(size);
+            CRect visible = translated(oldClip, -context->offset.h, -context->offset.v);
+            noteChangedArea(noted.bound(visible));
+        }
+        CViewContainer::drawRect(context, updateRect);
+    }
     setClipIfDifferent(context, oldClip);
 
     if (own) own->release();
@@ -233,34 +257,53 @@ void CFrame::draw(CView* view) {
     context->release();
 }
 
+void CFrame::noteChangedArea(const CRect& area) {
+    if (area.isEmpty()) return;
+    // Areas inside one already noted are copied with it; one that holds earlier areas replaces them.
+    for (const CRect& noted : changedAreas)
+        if (contains(noted, area)) return;
+    changedAreas.erase(std::remove_if(changedAreas.begin(), changedAreas.end(),
+                                      [&](const CRect& noted) { return contains(area, noted); }),
+                       changedAreas.end());
+    changedAreas.push_back(area);
+}
+
+void CFrame::redrawDirtyViews(COffscreenContext* buffer) {
+    // What this pass redraws is what goes to the window: the whole frame, or the areas the views redrew
+    // (noted by drawRect), which may be less than a dirty view's rectangle.
+    changedAreas.clear();
+    if (++passCount == 0) ++passCount;
+    runningPass = passCount;
+    if (dirtyFlag) {
+        draw(buffer);
+        setDirty(false);
+        changedAreas.assign(1, size);
+    } else {
+        CRect savedClip;
+        buffer->getClipRect(savedClip);
+        if (modalView && modalView->isDirty()) modalView->update(buffer);
+        for (Node* node = firstView; node; node = node->next) {
+            CView* child = node->view;
+            // Clean views draw nothing: their clip is not worth setting.
+            if (!child->isDirty()) continue;
+            CRect clip = child->getViewSize();
+            clip.bound(savedClip);
+            setClipIfDifferent(buffer, clip);
+            // A container redraws itself without the frame's drawRect: its whole area goes out.
+            if (child->notify(this, kMsgCheckIfViewContainer) == 1) noteChangedArea(clip);
+            child->update(buffer);
+        }
+        setClipIfDifferent(buffer, savedClip);
+    }
+    runningPass = 0;
+}
+
 void CFrame::update(CDrawContext* context) {
     if (!openFlag || updatesDisabled()) return;
     CDrawContext* savedFrameContext = frameContext;
     COffscreenContext* buffer = getBackBuffer();
     frameContext = buffer;
-
-    // What this pass redraws is what goes to the window: the whole frame, or the dirty children's areas.
-    changedAreas.clear();
-    if (dirtyFlag) {
-        draw(buffer);
-        setDirty(false);
-        changedAreas.push_back(size);
-    } else {
-        CRect savedClip;
-        buffer->getClipRect(savedClip);
-        if (modalView && modalView->isDirty()) {
-            changedAreas.push_back(modalView->getViewSize());
-            modalView->update(buffer);
-        }
-        for (Node* node = firstView; node; node = node->next) {
-            CRect clip = node->view->getViewSize();
-            clip.bound(savedClip);
-            if (node->view->isDirty() && !clip.isEmpty()) changedAreas.push_back(clip);
-            setClipIfDifferent(buffer, clip);
-            node->view->update(buffer);
-        }
-        setClipIfDifferent(buffer, savedClip);
-    }
+    redrawDirtyViews(buffer);
     if (context)
         for (const CRect& area : changedAreas) buffer->copyFrom(context, area, area.topLeft());
     frameContext = savedFrameContext;
@@ -272,9 +315,20 @@ void CFrame::idle() {
     if (window) window->dispatchEvents();
     if (!openFlag || firstDraw) return;
     if (!isDirty()) return;
+    if (updatesDisabled()) return;
+    // The window's context is made only when the pass redrew something: a pass whose views all found
+    // nothing changed costs no drawing handle.
+    CDrawContext* savedFrameContext = frameContext;
+    COffscreenContext* buffer = getBackBuffer();
+    frameContext = buffer;
+    redrawDirtyViews(buffer);
+    frameContext = savedFrameContext;
+    if (changedAreas.empty()) return;
     CDrawContext* context = createDrawContext();
-    update(context);
-    if (context) context->release();
+    if (context) {
+        for (const CRect& area : changedAreas) buffer->copyFrom(context, area, area.topLeft());
+        context->release();
+    }
 }
 
 void CFrame::mouse(CDrawContext* context, CPoint& where, int32_t buttons) {

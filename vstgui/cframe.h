@@ -119,9 +119,15 @@ public:
 
     // The logical areas the last update pass copied to the window.
     const std::vector<CRect>& lastUpdatedAreas() const { return changedAreas; }
+    // The number of the update pass running now, 0 outside one. Views that decide once per pass what
+    // they show (the meters) tell by it whether a drawing belongs to a pass they already decided.
+    uint32_t runningUpdatePass() const { return runningPass; }
 
 protected:
     bool initFrame(void* systemWindow);
+    // Redraws the dirty views into the back buffer and notes the areas redrawn in changedAreas.
+    void redrawDirtyViews(COffscreenContext* buffer);
+    void noteChangedArea(const CRect& area);
     // The focus view, then the modal view: the first answer other than "not handled".
     int32_t offerKey(VstKeyCode& keyCode, int32_t (CView::*handler)(VstKeyCode&));
 
@@ -143,6 +149,8 @@ protected:
     int32_t scalePercent;
     // The logical areas the last update pass redrew and copied to the window.
     std::vector<CRect> changedAreas;
+    uint32_t passCount = 0;
+    uint32_t runningPass = 0;
 };
 
 } // namespace VSTGUI

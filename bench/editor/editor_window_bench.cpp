@@ -1,9 +1,12 @@
-// One effEditIdle pass of the open editor in a real X11 window (run it under Xvfb or on a desktop) while
-// loud audio moves the needle and keeps the lamp lit, at 100 % and 200 %. "changed areas" is the pass as
-// it is: only what was redrawn goes to the window. "whole frame" adds the copy of the whole frame that
-// every pass made before, so it stands for the old pass (slightly above it: the changed areas are also
-// sent once more). The CPU column is this thread's time; the X server's own work is not in it.
+// One effEditIdle pass of the open editor in a real X11 window (run it under Xvfb or on a desktop) at
+// 100 % and 200 %, with one of two signals played before each pass (outside the timing): a steady loud
+// sine (an over: the needle rests at its stop and the lamp stays lit) or a sine whose level swings
+// (the needle moves on most passes; the "moved" counter says on how many it showed another frame).
+// "changed areas" is the pass as it is: only what was redrawn goes to the window. "whole frame" adds a
+// copy of the whole frame to the window after the pass, which is what every pass did before. The CPU
+// column is the process's time; the X server's own work is not in it.
 #include "editor/QuorvaneTapedeckGUI.h"
+#include "editor/QuorvaneVU.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
@@ -15,6 +18,7 @@
 #include <X11/Xlib.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 using namespace VSTGUI;
@@ -57,8 +61,18 @@ struct WindowedEditor {
             XCloseDisplay(display);
         }
     }
-    void play() {
-        float* in[] = {loud.data(), loud.data()};
+    // The next block: the steady sine, or one whose level swings between about -36 and -1 dB of the
+    // 0 mark's level twice a second, so the needle crosses most of its scale.
+    void play(bool swinging = false) {
+        if (swinging) {
+            for (int i = 0; i < 512; ++i, ++sample) {
+                const double t = sample / 48000.0;
+                const double level = 0.1 * (1.0 + 0.95 * std::sin(2.0 * 3.14159265358979 * 2.0 * t));
+                swing[i] = static_cast<float>(level * std::sin(0.05 * static_cast<double>(sample)));
+            }
+        }
+        const std::vector<float>& block = swinging ? swing : loud;
+        float* in[] = {const_cast<float*>(block.data()), const_cast<float*>(block.data())};
         float* out[] = {outL.data(), outR.data()};
         effect->processReplacing(in, out, 512);
     }
@@ -75,10 +89,13 @@ struct WindowedEditor {
     QuorvaneTapedeckGUI* gui = nullptr;
     AEffect* record = nullptr;
     bool opened = false;
-    std::vector<float> loud = std::vector<float>(512), outL = std::vector<float>(512), outR = std::vector<float>(512);
+    std::vector<float> loud = std::vector<float>(512), swing = std::vector<float>(512),
+                       outL = std::vector<float>(512), outR = std::vector<float>(512);
+    int64_t sample = 0;
 };
 
-// state.range(0): the size in percent; state.range(1): 1 to copy the whole frame after the pass.
+// state.range(0): the size in percent; state.range(1): 1 to copy the whole frame after the pass;
+// state.range(2): 1 for the swinging level, 0 for the steady sine.
 void BM_X11IdlePassMetersMoving(benchmark::State& state) {
     WindowedEditor editor(static_cast<int32_t>(state.range(0)));
     if (!editor.opened) {
@@ -86,17 +103,27 @@ void BM_X11IdlePassMetersMoving(benchmark::State& state) {
         return;
     }
     const bool whole = state.range(1) != 0;
+    const bool swinging = state.range(2) != 0;
+    const QuorvaneVU* vu = editor.gui->vuMeter();
+    int64_t moved = 0, passes = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.play();
+        editor.play(swinging);
+        const uint32_t before = vu->shownFrame();
         state.ResumeTiming();
         editor.record->dispatcher(editor.record, effEditIdle, 0, 0, nullptr, 0.0f);
         if (whole) editor.copyWholeFrame();
+        state.PauseTiming();
+        moved += vu->shownFrame() != before;
+        ++passes;
+        state.ResumeTiming();
     }
-    state.SetLabel(whole ? "whole frame (the old pass)" : "changed areas");
+    state.counters["moved"] = benchmark::Counter(passes ? static_cast<double>(moved) / passes : 0.0);
+    state.SetLabel(std::string(swinging ? "swinging level, " : "steady sine, ") +
+                   (whole ? "whole frame copied after the pass" : "changed areas"));
 }
 BENCHMARK(BM_X11IdlePassMetersMoving)
-    ->ArgsProduct({{100, 200}, {1, 0}})
+    ->ArgsProduct({{100, 200}, {1, 0}, {0, 1}})
     ->Unit(benchmark::kMicrosecond)
     ->MinTime(2.0);
 

@@ -227,6 +227,28 @@ TEST_F(X11FrameTest, RealDragAndWheelReachTheFrameAndLeaveTheKeyboardAlone) {
     host.destroyWindow(window);
 }
 
+TEST_F(X11FrameTest, ThePointerIsFoundRelativeToTheFramesWindow) {
+    const Window window = host.createHostWindow(60, 50, kSceneWidth, kSceneHeight);
+    CFrame frame(kFrameRect, reinterpret_cast<void*>(window), nullptr);
+    ASSERT_NE(frame.getWindowHandle(), nullptr);
+    for (const CPoint inside : {CPoint(17, 23), CPoint(0, 0), CPoint(kSceneWidth - 1, 5)}) {
+        const CPoint screen = host.onScreen(window, inside);
+        XWarpPointer(host.display, None, DefaultRootWindow(host.display), 0, 0, 0, 0, screen.h, screen.v);
+        XSync(host.display, False);
+        CPoint where;
+        EXPECT_TRUE(frame.getCurrentLocation(where));
+        EXPECT_EQ(where, inside);
+    }
+    // Left of and above the window the position goes negative, as the screen position minus the origin.
+    const CPoint outside = host.onScreen(window, CPoint(-20, -10));
+    XWarpPointer(host.display, None, DefaultRootWindow(host.display), 0, 0, 0, 0, outside.h, outside.v);
+    XSync(host.display, False);
+    CPoint where;
+    frame.getCurrentLocation(where);
+    EXPECT_EQ(where, CPoint(-20, -10));
+    host.destroyWindow(window);
+}
+
 TEST_F(X11FrameTest, TwoFramesOpenAtOnceEachWithItsOwnConnection) {
     const Window left = host.createHostWindow(0, 0, kSceneWidth, kSceneHeight);
     const Window right = host.createHostWindow(kSceneWidth + 10, 0, kSceneWidth, kSceneHeight);

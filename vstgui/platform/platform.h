@@ -153,6 +153,9 @@ public:
     // Reads and handles the events waiting for the window, on the GUI thread at the frame's idle. Systems
     // that call the window themselves (Win32's window procedure) have nothing to do here.
     virtual void dispatchEvents() {}
+    // The pointer's position relative to this window's origin, where the system answers that in one
+    // query; false sends the caller to the screen position and the window's origin.
+    virtual bool pointerPosition(CPoint& /*where*/) { return false; }
 };
 
 // The process's backend for what has no frame of its own (bitmaps, and frames made without one).

@@ -153,30 +153,32 @@ void SoftSurface::copyImage(const platform::Image& image, const CRect& destRect,
     });
 }
 
+void blendRow(uint32_t* out, const uint32_t* in, CCoord n, uint8_t alpha, bool perPixel) {
+    if (!(perPixel && alpha == 255)) {
+        for (CCoord i = 0; i < n; ++i) out[i] = blendPixel(out[i], in[i], alpha, perPixel);
+        return;
+    }
+    // Premultiplied: alpha 255 replaces, alpha 0 is an all-zero pixel and leaves the destination.
+    // Skins are mostly runs of one or the other, so runs are copied or skipped whole.
+    for (CCoord i = 0; i < n;) {
+        const uint32_t s = in[i];
+        if (s >= 0xFF000000u) {
+            CCoord end = i + 1;
+            while (end < n && in[end] >= 0xFF000000u) ++end;
+            std::memcpy(out + i, in + i, static_cast<size_t>(end - i) * 4);
+            i = end;
+        } else {
+            if (s != 0) out[i] = blendOver(out[i], s);
+            ++i;
+        }
+    }
+}
+
 void SoftSurface::blendImage(const platform::Image& image, const CRect& destRect, CPoint srcPos,
                              uint8_t alpha, bool perPixel) {
     const auto& img = static_cast<const SoftImage&>(image);
-    const bool plainOver = perPixel && alpha == 255;
     forRows(destRect, srcPos, img.width(), img.height(), [&](uint32_t* out, CCoord sx, CCoord sy, CCoord n) {
-        const uint32_t* in = img.row(sy) + sx;
-        if (!plainOver) {
-            for (CCoord i = 0; i < n; ++i) out[i] = blendPixel(out[i], in[i], alpha, perPixel);
-            return;
-        }
-        // Premultiplied: alpha 255 replaces, alpha 0 is an all-zero pixel and leaves the destination.
-        // Skins are mostly runs of one or the other, so runs are copied or skipped whole.
-        for (CCoord i = 0; i < n;) {
-            const uint32_t s = in[i];
-            if (s >= 0xFF000000u) {
-                CCoord end = i + 1;
-                while (end < n && in[end] >= 0xFF000000u) ++end;
-                std::memcpy(out + i, in + i, static_cast<size_t>(end - i) * 4);
-                i = end;
-            } else {
-                if (s != 0) out[i] = blendOver(out[i], s);
-                ++i;
-            }
-        }
+        blendRow(out, img.row(sy) + sx, n, alpha, perPixel);
     });
 }
 

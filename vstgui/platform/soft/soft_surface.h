@@ -85,5 +85,8 @@ uint32_t opaquePixel(CColor c);
 // Source-over of a premultiplied pixel: src + dst x (255 - srcAlpha) / 255 per channel, rounded to nearest;
 // a constant alpha other than 255 scales the source first.
 uint32_t blendPixel(uint32_t dst, uint32_t src, uint8_t constantAlpha, bool perPixel);
+// A run of n pixels composited as blendPixel does, the common case (per-pixel alpha only) fast; other
+// backends with memory surfaces use it too, so their pixels equal this backend's.
+void blendRow(uint32_t* out, const uint32_t* in, CCoord n, uint8_t constantAlpha, bool perPixel);
 
 } // namespace VSTGUI::soft

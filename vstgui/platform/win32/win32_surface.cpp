@@ -1,5 +1,6 @@
 #include "vstgui/platform/win32/win32_surface.h"
 
+#include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/win32/win32_backend.h"
 
 #include <cstring>
@@ -54,9 +55,19 @@ Win32Surface::Win32Surface(const platform::Backend& owner, HWND window, CCoord w
     : Surface(owner), memoryDC(true) {
     HDC windowDC = GetDC(window);
     dc = CreateCompatibleDC(windowDC);
-    memoryBitmap = CreateCompatibleBitmap(windowDC, width, height);
+    // 32-bit pixels the toolkit can composite into directly, in any screen format.
+    void* pixels = nullptr;
+    memoryBitmap = width > 0 && height > 0 ? createDib32(width, height, true, &pixels) : nullptr;
+    if (memoryBitmap) {
+        bits = static_cast<uint32_t*>(pixels);
+        bitsWidth = width;
+        bitsHeight = height;
+    } else {
+        memoryBitmap = CreateCompatibleBitmap(windowDC, width, height);
+    }
     if (dc && memoryBitmap) previousBitmap = SelectObject(dc, memoryBitmap);
     ReleaseDC(window, windowDC);
+    clipRect = CRect(0, 0, width, height);
     retainOriginals();
 }
 
@@ -64,19 +75,51 @@ void Win32Surface::retainOriginals() {
     if (!dc) return;
     originalBrush = GetCurrentObject(dc, OBJ_BRUSH);
     originalPen = GetCurrentObject(dc, OBJ_PEN);
-    originalFont = GetCurrentObject(dc, OBJ_FONT);
     SetBkMode(dc, TRANSPARENT);
+}
+
+bool Win32Surface::realizePen() {
+    if (!dc) return false;
+    if (!penWanted) return pen != nullptr;
+    LOGPEN logPen{PS_SOLID, {penWidth, 0}, rgb(penColour)};
+    HPEN created = CreatePenIndirect(&logPen);
+    if (!created) return pen != nullptr;
+    SelectObject(dc, created);
+    if (pen) DeleteObject(pen);
+    pen = created;
+    penWanted = false;
+    return true;
+}
+
+bool Win32Surface::realizeBrush() {
+    if (!dc) return false;
+    if (!brushWanted) return brush != nullptr;
+    LOGBRUSH logBrush{BS_SOLID, rgb(brushColour), 0};
+    HBRUSH created = CreateBrushIndirect(&logBrush);
+    // A brush that cannot be made leaves the previous one.
+    if (!created) return brush != nullptr;
+    SelectObject(dc, created);
+    SetBkColor(dc, rgb(brushColour));
+    if (brush) DeleteObject(brush);
+    brush = created;
+    brushWanted = false;
+    return true;
+}
+
+uint32_t* Win32Surface::memoryPixels() const {
+    if (!bits) return nullptr;
+    // GDI may still be drawing into the section (a fill, a copy): its pixels are read after that.
+    GdiFlush();
+    return bits;
 }
 
 Win32Surface::~Win32Surface() {
     if (dc) {
-        SelectObject(dc, originalBrush);
-        SelectObject(dc, originalPen);
-        SelectObject(dc, originalFont);
+        if (brush) SelectObject(dc, originalBrush);
+        if (pen) SelectObject(dc, originalPen);
     }
     if (brush) DeleteObject(brush);
     if (pen) DeleteObject(pen);
-    if (font) DeleteObject(font);
     if (memoryDC) {
         if (dc) {
             SelectObject(dc, previousBitmap);
@@ -89,45 +132,21 @@ Win32Surface::~Win32Surface() {
 }
 
 void Win32Surface::setPen(CColor color, CCoord width) {
-    if (!dc) return;
-    LOGPEN logPen{PS_SOLID, {width, 0}, rgb(color)};
-    HPEN created = CreatePenIndirect(&logPen);
-    if (!created) return;
-    SelectObject(dc, created);
-    if (pen) DeleteObject(pen);
-    pen = created;
+    penColour = color;
+    penWidth = width;
+    penWanted = true;
 }
 
 bool Win32Surface::setBrush(CColor color) {
     if (!dc) return false;
-    LOGBRUSH logBrush{BS_SOLID, rgb(color), 0};
-    HBRUSH created = CreateBrushIndirect(&logBrush);
-    if (!created) return false;
-    SelectObject(dc, created);
-    SetBkColor(dc, rgb(color));
-    if (brush) DeleteObject(brush);
-    brush = created;
+    brushColour = color;
+    brushWanted = true;
     return true;
 }
 
 void Win32Surface::setFont(const platform::FontRequest& request) {
-    if (!dc) return;
-    LOGFONTA logFont{};
-    logFont.lfHeight = -request.height;
-    logFont.lfWeight = request.bold ? 700 : 400;
-    logFont.lfItalic = request.italic;
-    logFont.lfUnderline = request.underline;
-    logFont.lfCharSet = ANSI_CHARSET;
-    logFont.lfOutPrecision = OUT_STRING_PRECIS;
-    logFont.lfClipPrecision = CLIP_STROKE_PRECIS;
-    logFont.lfQuality = DEFAULT_QUALITY;
-    logFont.lfPitchAndFamily = request.symbol ? (DEFAULT_PITCH | FF_DECORATIVE) : (VARIABLE_PITCH | FF_SWISS);
-    std::strncpy(logFont.lfFaceName, request.face, LF_FACESIZE - 1);
-    HFONT created = CreateFontIndirectA(&logFont);
-    if (!created) return;
-    SelectObject(dc, created);
-    if (font) DeleteObject(font);
-    font = created;
+    // Text is drawn by the toolkit from its own glyph images, never through GDI: the request is state.
+    fontRequest = request;
 }
 
 void Win32Surface::setTextColor(CColor color) {
@@ -139,8 +158,9 @@ void Win32Surface::setCopyMode() {
 }
 
 void Win32Surface::fillRect(const CRect& r) {
-    if (!dc || !brush || r.isEmpty()) return;
+    if (!dc || r.isEmpty() || !realizeBrush()) return;
     RECT rc{r.left, r.top, r.right, r.bottom};
+    applyClip();
     FillRect(dc, &rc, brush);
 }
 
@@ -149,27 +169,62 @@ void Win32Surface::moveTo(CPoint p) {
 }
 
 void Win32Surface::lineTo(CPoint p) {
-    if (dc) LineTo(dc, p.h, p.v);
+    if (!dc || !realizePen()) return;
+    applyClip();
+    LineTo(dc, p.h, p.v);
 }
 
 void Win32Surface::setClip(const CRect& r) {
     if (!dc) return;
-    HRGN region = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    clipRect = r;
+    if (bits) clipRect.bound(CRect(0, 0, bitsWidth, bitsHeight));
+    regionRect = r;
+    regionWanted = true;
+}
+
+void Win32Surface::applyClip() {
+    if (!regionWanted || !dc) return;
+    HRGN region = CreateRectRgn(regionRect.left, regionRect.top, regionRect.right, regionRect.bottom);
     SelectClipRgn(dc, region);
     DeleteObject(region);
+    regionWanted = false;
 }
 
 void Win32Surface::copyTo(platform::Surface& dest, const CRect& destRect, CPoint srcPos) {
     auto& d = static_cast<Win32Surface&>(dest);
     if (!dc || !d.dc) return;
+    d.applyClip();
     BitBlt(d.dc, destRect.left, destRect.top, destRect.width(), destRect.height(), dc, srcPos.h, srcPos.v,
            SRCCOPY);
 }
 
+template <typename Fn>
+void Win32Surface::forImageRows(const platform::Image& image, const CRect& destRect, CPoint srcPos, Fn fn) {
+    CRect area(destRect);
+    area.bound(clipRect);
+    area.bound(CRect(destRect.left - srcPos.h, destRect.top - srcPos.v,
+                     destRect.left - srcPos.h + image.width(), destRect.top - srcPos.v + image.height()));
+    if (area.isEmpty()) return;
+    uint32_t* pixels = memoryPixels();
+    const CCoord dh = srcPos.h - destRect.left, dv = srcPos.v - destRect.top;
+    for (CCoord y = area.top; y < area.bottom; ++y)
+        fn(pixels + static_cast<size_t>(y) * bitsWidth + area.left, area.left + dh, y + dv, area.width());
+}
+
 void Win32Surface::copyImage(const platform::Image& image, const CRect& destRect, CPoint srcPos) {
     const auto& img = static_cast<const Win32Image&>(image);
+    if (bits && const_cast<Win32Image&>(img).bits()) {
+        const auto* source = reinterpret_cast<const uint32_t*>(const_cast<Win32Image&>(img).bits());
+        forImageRows(img, destRect, srcPos, [&](uint32_t* out, CCoord sx, CCoord sy, CCoord n) {
+            // The image's rows are stored bottom-up.
+            std::memcpy(out, source + static_cast<size_t>(img.height() - 1 - sy) * img.width() + sx,
+                        static_cast<size_t>(n) * 4);
+        });
+        return;
+    }
     CRect dest(destRect);
     if (!dc || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    applyClip();
     ImageDC source(dc, img);
     BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), source.dc, srcPos.h, srcPos.v, SRCCOPY);
 }
@@ -177,10 +232,21 @@ void Win32Surface::copyImage(const platform::Image& image, const CRect& destRect
 void Win32Surface::blendImage(const platform::Image& image, const CRect& destRect, CPoint srcPos,
                               uint8_t alpha, bool perPixel) {
     const auto& img = static_cast<const Win32Image&>(image);
+    // Into memory the toolkit composites itself: no device context for the image, no clip region, and
+    // the same pixels as the memory backend's.
+    if (bits && const_cast<Win32Image&>(img).bits()) {
+        const auto* source = reinterpret_cast<const uint32_t*>(const_cast<Win32Image&>(img).bits());
+        forImageRows(img, destRect, srcPos, [&](uint32_t* out, CCoord sx, CCoord sy, CCoord n) {
+            soft::blendRow(out, source + static_cast<size_t>(img.height() - 1 - sy) * img.width() + sx, n,
+                           alpha, perPixel);
+        });
+        return;
+    }
     CRect dest(destRect);
-    // Without msimg32 nothing is drawn: there is no blending path in GDI itself.
+    // Without msimg32 nothing is drawn into a window: there is no blending path in GDI itself.
     const AlphaBlendFn alphaBlend = alphaBlendFunction.load();
     if (!dc || !alphaBlend || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    applyClip();
     ImageDC source(dc, img);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, static_cast<BYTE>(perPixel ? AC_SRC_ALPHA : 0)};
     alphaBlend(dc, dest.left, dest.top, dest.width(), dest.height(), source.dc, srcPos.h, srcPos.v,
@@ -191,6 +257,7 @@ void Win32Surface::keyImage(const platform::Image& image, const CRect& destRect,
     const auto& img = static_cast<const Win32Image&>(image);
     CRect dest(destRect);
     if (!dc || !clampBlock(dest, srcPos, img.width(), img.height())) return;
+    applyClip();
     ImageDC source(dc, img);
     const int w = dest.width(), h = dest.height();
     if (const TransparentBltFn transparentBlt = transparentBltFunction.load()) {

@@ -1,5 +1,8 @@
-// A GDI device context with the pen, brush and font the toolkit created for it. The objects selected
-// before are put back and the created ones deleted at the end.
+// A GDI device context with the pen and brush the toolkit created for it. The objects selected before are
+// put back and the created ones deleted at the end. Pen and brush are made when a drawing first needs
+// them, so a context that only copies pixels (the window's, at every idle pass) makes none; the font is
+// kept as a request, since text is drawn from the toolkit's own glyph images. A memory surface is a DIB
+// section whose pixels the toolkit composites itself.
 #pragma once
 
 #include "vstgui/platform/platform.h"
@@ -38,6 +41,17 @@ public:
 
 private:
     void retainOriginals();
+    bool realizePen();
+    // The clip region GDI needs, made when GDI next draws here: the toolkit's own compositing needs none.
+    void applyClip();
+    bool realizeBrush();
+    // The top-down pixels of a memory surface, GDI's pending drawing into them finished; null for a
+    // window's context.
+    uint32_t* memoryPixels() const;
+    // Calls fn(destRow, srcX, srcY, count) for every row of a block of the image inside the clip and
+    // both bounds; the source row is counted from the image's top.
+    template <typename Fn>
+    void forImageRows(const platform::Image& image, const CRect& destRect, CPoint srcPos, Fn fn);
 
     HDC dc = nullptr;
     HWND releaseWindow = nullptr;
@@ -47,10 +61,21 @@ private:
     HGDIOBJ previousBitmap = nullptr;
     HGDIOBJ originalBrush = nullptr;
     HGDIOBJ originalPen = nullptr;
-    HGDIOBJ originalFont = nullptr;
     HBRUSH brush = nullptr;
     HPEN pen = nullptr;
-    HFONT font = nullptr;
+    // What the toolkit asked for, made into GDI objects when first drawn with.
+    CColor penColour{0, 0, 0, 0};
+    CCoord penWidth = 0;
+    bool penWanted = false;
+    CColor brushColour{0, 0, 0, 0};
+    bool brushWanted = false;
+    platform::FontRequest fontRequest;
+    uint32_t* bits = nullptr;
+    CCoord bitsWidth = 0;
+    CCoord bitsHeight = 0;
+    CRect clipRect;
+    CRect regionRect;
+    bool regionWanted = false;
 };
 
 } // namespace VSTGUI::win32

@@ -171,6 +171,18 @@ void X11Window::present(const CRect& area) {
         XFlush(display);
 }
 
+bool X11Window::pointerPosition(CPoint& where) {
+    if (!alive) return false;
+    ErrorTrap trap(display);
+    ::Window rootReturn = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    // False: the pointer is on another screen, where the window-relative position means nothing.
+    if (!XQueryPointer(display, xid, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask)) return false;
+    where = CPoint(x, y);
+    return true;
+}
+
 void X11Window::showCursor(int32_t cursorType) {
     if (!alive) return;
     ErrorTrap trap(display);

@@ -29,6 +29,8 @@ public:
     bool getSize(CRect& rect) override;
     void markDestroyed() override;
     void dispatchEvents() override;
+    // One XQueryPointer on this window, where the screen position and the origin would take two.
+    bool pointerPosition(CPoint& where) override;
 
     // Paints what the server asks to be repainted, and nothing else (inside a press's modal loop).
     void dispatchExposures();
