@@ -3,38 +3,11 @@
 #include "lv2/lv2_plugin.h"
 #include "lv2/lv2_ports.h"
 
+#include "counting_allocator.h"
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
 #include <vector>
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 using namespace vr58;
 using namespace vr58::lv2;
@@ -55,14 +28,14 @@ TEST(Lv2AudioThread, RunDoesNotAllocateWhileEveryPortMoves) {
         descriptor->activate(handle);
         const float values[] = {-30.0f, -18.0f, -14.0f, -1.3f,  0.0f, 0.7f,    1.0f,
                                 2.0f,   61.5f,  85.0f,  200.0f, NAN,  INFINITY};
-        const long before = allocations.load();
+        const long before = vr58::testing::heapAllocations();
         for (int run = 0; run < 200; ++run) {
             for (size_t p = kFirstParameterPort; p < controls.size(); ++p)
                 controls[p] = values[(run + p) % std::size(values)];
             for (size_t i = 0; i < left.size(); ++i) left[i] = right[i] = std::sin(0.05 * (i + run * 256.0));
             descriptor->run(handle, static_cast<uint32_t>(left.size()));
         }
-        EXPECT_EQ(allocations.load() - before, 0) << build->productName;
+        EXPECT_EQ(vr58::testing::heapAllocations() - before, 0) << build->productName;
         for (float sample : outL) EXPECT_TRUE(std::isfinite(sample));
         descriptor->deactivate(handle);
         descriptor->cleanup(handle);

@@ -3,36 +3,8 @@
 #include "tape/meter_feed.h"
 #include "test_signals.h"
 
+#include "counting_allocator.h"
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 using namespace vr58;
 using namespace vr58::testing;
@@ -49,24 +21,24 @@ TEST(AudioThread, ProcessCallsAndChunkSavesDoNotAllocate) {
         double* dbufs[2] = {dl.data(), dr.data()};
         void* chunk = nullptr;
 
-        const long before = allocations.load();
+        const long before = vr58::testing::heapAllocations();
         for (int block = 0; block < 8; ++block) {
             if (block == 4) fx->meterFeed().start(); // the editor's window opens: the meter step runs too
             fx->processReplacing(fbufs, fbufs, 512);
             fx->processDoubleReplacing(dbufs, dbufs, 512);
         }
         fx->getChunk(&chunk, false);
-        EXPECT_EQ(allocations.load() - before, 0);
+        EXPECT_EQ(vr58::testing::heapAllocations() - before, 0);
     }
     // The counter itself works: making an effect allocates.
-    const long before = allocations.load();
+    const long before = vr58::testing::heapAllocations();
     auto fx = makeTapedeck(kEditorBuild, 1);
-    EXPECT_GT(allocations.load() - before, 0);
+    EXPECT_GT(vr58::testing::heapAllocations() - before, 0);
 }
 
 TEST(AudioThread, MeterFeedDoesNotAllocate) {
     MeterFeed meter;
-    const long before = allocations.load();
+    const long before = vr58::testing::heapAllocations();
     meter.start();
     for (int block = 0; block < 8; ++block) {
         MeterFeed::Block b = meter.beginBlock(block < 4 ? 44100.0 : 96000.0);
@@ -75,5 +47,5 @@ TEST(AudioThread, MeterFeedDoesNotAllocate) {
         meter.takePeak();
     }
     meter.stop();
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(vr58::testing::heapAllocations() - before, 0);
 }
