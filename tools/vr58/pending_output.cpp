@@ -3,9 +3,12 @@
 #include "cli_error.h"
 
 #include <atomic>
+#include <cctype>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -62,11 +65,43 @@ void PendingOutput::commit() {
     committed_ = true;
 }
 
-void makeOutputFolder(const std::string& path) {
+void writeWholeFile(PendingOutput& output, const void* bytes, size_t size) {
+    const auto fail = [&](int error) {
+        std::string reason = std::error_code(error, std::generic_category()).message();
+        if (!reason.empty())
+            reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+        throw CliError(output.target(), "cannot write (" + reason + ")");
+    };
+    const int fd = ::open(output.temporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) fail(errno);
+    const char* next = static_cast<const char*>(bytes);
+    size_t left = size;
+    while (left > 0) {
+        const ssize_t written = ::write(fd, next, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            const int error = written < 0 ? errno : ENOSPC;
+            ::close(fd);
+            fail(error);
+        }
+        next += written;
+        left -= static_cast<size_t>(written);
+    }
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail(error);
+    }
+    if (::close(fd) != 0) fail(errno);
+}
+
+bool makeOutputFolder(const std::string& path) {
     std::error_code ec;
+    const bool existed = fs::is_directory(path, ec);
     fs::create_directories(path, ec);
     if (ec || !fs::is_directory(path))
         throw CliError(path, "cannot create the folder" + (ec ? " (" + ec.message() + ")" : std::string()));
+    return !existed;
 }
 
 } // namespace vr58::tool
