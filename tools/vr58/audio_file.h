@@ -67,8 +67,8 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
 bool isIntegerSampleFormat(int format);
 // "16-bit PCM", "32-bit float", ...
 std::string sampleFormatName(int format);
-// The size of the TPDF dither's steps for formats of 16 bits or fewer (one least significant bit); 0 for
-// the others, whose rounding lies far below any audible level.
+// The step of formats of 16 bits or fewer (one least significant bit), which vr58 rounds to itself, with
+// TPDF dither of that size; 0 for the others, whose rounding lies far below any audible level.
 double ditherStep(int format);
 
 } // namespace vr58::tool

@@ -24,22 +24,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Writes the rendered frames, with TPDF dither where the format asks for it, and keeps each channel's
-// level before dither and how many samples lay beyond full scale.
+// Writes the rendered frames and keeps each channel's level before quantisation and how many samples lay
+// beyond full scale. Into 16 bits or fewer the frames are rounded to the format's steps here, with TPDF
+// dither unless it is off: libsndfile's own conversion rounds towards minus infinity, half a step low.
 class FileSink : public FrameSink {
 public:
-    FileSink(AudioWriter& writer, int channels, double ditherStep, uint32_t seed)
-        : writer_(writer), channels_(static_cast<size_t>(channels)), ditherStep_(ditherStep),
+    FileSink(AudioWriter& writer, int channels, double step, bool dither, uint32_t seed)
+        : writer_(writer), channels_(static_cast<size_t>(channels)), step_(step), dither_(dither),
           random_(seed ? seed : 0x9E3779B9u), levels(static_cast<size_t>(channels)) {}
     void write(const double* interleaved, size_t frames) override {
         levels.add(interleaved, frames);
-        if (ditherStep_ == 0.0) {
+        if (step_ == 0.0) {
             writer_.write(interleaved, frames);
             return;
         }
-        dithered_.assign(interleaved, interleaved + frames * channels_);
-        for (double& sample : dithered_) sample += ditherStep_ * (uniform() - uniform());
-        writer_.write(dithered_.data(), frames);
+        quantised_.assign(interleaved, interleaved + frames * channels_);
+        for (double& sample : quantised_) {
+            const double noise = dither_ ? uniform() - uniform() : 0.0;
+            sample = std::nearbyint(sample / step_ + noise) * step_;
+        }
+        writer_.write(quantised_.data(), frames);
     }
 
 private:
@@ -53,9 +57,10 @@ private:
 
     AudioWriter& writer_;
     size_t channels_;
-    double ditherStep_;
+    double step_;
+    bool dither_;
     uint32_t random_;
-    std::vector<double> dithered_;
+    std::vector<double> quantised_;
 
 public:
     LevelMeter levels;
@@ -100,8 +105,7 @@ void renderFile(const RenderOptions& options, const std::string& pluginPath, con
     const int channels = renderedChannels(*plugin, in.channels);
     AudioWriter writer(pending, outputFormat, channels, in.sampleRate);
     FileSource source(reader);
-    FileSink sink(writer, channels, options.dither ? ditherStep(outputFormat) : 0.0,
-                  options.seed.value_or(0));
+    FileSink sink(writer, channels, ditherStep(outputFormat), options.dither, options.seed.value_or(0));
     {
         ProgressBar progress(in.frames);
         render(*plugin, source, sink, options.blockSize, options.precision,
@@ -201,16 +205,16 @@ int runRender(const std::vector<std::string>& args) {
     const std::string pluginPath = findPlugin(options.plugin);
     std::optional<PresetChoice> preset;
     if (options.preset) preset = choosePreset(*options.preset);
-    if (!options.outputDir) {
-        renderFile(options, pluginPath, options.input, options.output, options.format, preset);
-        return 0;
-    }
     // The plug-in, the preset and the settings are checked once, before any file is read or written.
     {
         auto plugin = loadPlugin(pluginPath);
         plugin->open();
         if (preset) loadPreset(*plugin, *preset);
         resolveSettings(*plugin, options.settings);
+    }
+    if (!options.outputDir) {
+        renderFile(options, pluginPath, options.input, options.output, options.format, preset);
+        return 0;
     }
     return renderMany(options, pluginPath, preset);
 }
