@@ -136,3 +136,16 @@ TEST(ExitCodesCli, UsageIsTwoAFailedJobIsOne) {
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("vr58 ", 0), 0u) << version.out;
 }
+
+TEST(WritersCli, ATemporaryOfAKilledRunGoesWithTheNextWriteOfItsFile) {
+    ScratchDir dir;
+    writeAudio(dir / "in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 100, testTone);
+    std::ofstream(dir / ".out.wav.vr58-2147483646.tmp") << "left by kill -9";
+    std::ofstream(dir / ".other.wav.vr58-2147483646.tmp") << "another file's: kept";
+    ASSERT_EQ(
+        runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(), (dir / "out.wav").string()})
+            .exitCode,
+        0);
+    EXPECT_EQ(dir.entries(),
+              (std::vector<std::string>{".other.wav.vr58-2147483646.tmp", "in.wav", "out.wav"}));
+}
