@@ -145,13 +145,13 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
     const std::string extension = lowerExtension(target);
     const auto byExtension = kContainers.find(extension);
     if (byExtension == kContainers.end())
-        throw CliError(target, (extension.empty() ? std::string("has no extension")
-                                                  : "cannot be written as a ." + extension + " file") +
-                                   "; name it .wav, .flac, .aiff or .ogg");
+        throw UsageError(target, (extension.empty() ? std::string("has no extension")
+                                                    : "cannot be written as a ." + extension + " file") +
+                                     "; name it .wav, .flac, .aiff or .ogg");
     const int container = byExtension->second;
     if (format && kContainers.at(*format) != container)
-        throw CliError("--format", *format + " does not match the output's extension ." + extension +
-                                       "; the extension sets the format");
+        throw UsageError("--format", *format + " does not match the output's extension ." + extension +
+                                         "; the extension sets the format");
     const auto fits = [&](int candidate) {
         SF_INFO info{};
         info.format = candidate;
@@ -162,7 +162,8 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
     if (subtype) {
         const int chosen = container | kSubtypes.at(*subtype);
         if (!fits(chosen))
-            throw CliError("--subtype", *subtype + " samples cannot be stored in a ." + extension + " file");
+            throw UsageError("--subtype",
+                             *subtype + " samples cannot be stored in a ." + extension + " file");
         return chosen;
     }
     if (container == SF_FORMAT_OGG) return container | SF_FORMAT_VORBIS;

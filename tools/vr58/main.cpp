@@ -53,7 +53,8 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
       --format     wav|flac|aiff|ogg: with --out, the format of every output; else it must agree with
                    OUT's extension
       A mono IN feeds both plug-in inputs and OUT holds the left output (mono in, mono out); a file
-      with as many channels as the plug-in has inputs keeps them.
+      with as many channels as the plug-in has inputs keeps them. An IN cut short (its header promises
+      more than it holds) is rendered as far as it goes, with a warning naming both lengths.
 )"},
     {"demo", R"(  vr58 demo [OUTDIR] [--plugins DIR]
       Make an 8-second demo phrase, render it through VR58G_x64 and VR58_x64 at three settings,
@@ -107,16 +108,17 @@ unit vr58 info and the editor show, with or without the unit: Gain=0 (0 dB), Tri
 its gain in dB, which depends on Head and HB Att. The settings apply as a whole, so their order never
 matters; of two settings of one parameter the last wins. --set-normalised NAME=0..1 gives the normalised
 value a host sees instead.
-Exit codes: 0 done, 1 the job failed, 2 a wrong command line.
 )";
 
 std::string usage() {
     std::string text = "usage:\n";
     for (const auto& command : kCommands) text += command.second;
+    text += "  vr58 COMMAND --help\n  vr58 --help\n  vr58 --version\n"
+            "Exit codes: 0 done, 1 the job failed, 2 a wrong command line.\n";
 #ifdef VR58_AUDIO_FILE_COMMANDS
     text += kSettingsHelp;
 #endif
-    return text + "  vr58 COMMAND --help\n  vr58 --help\n  vr58 --version\n";
+    return text;
 }
 
 // What bare `vr58` prints: the commands in one line each.
