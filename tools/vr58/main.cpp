@@ -87,7 +87,7 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
 )"},
 #endif
     {"validate", R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]... [--soak MINUTES]
-      Load the VST 2.4 binary (a path, or VR58G or VR58 as render finds them) and torture it: lifecycle, dispatcher and parameter fuzz, chunk fuzz,
+      Load the VST 2.4 binary and torture it: lifecycle, dispatcher and parameter fuzz, chunk fuzz,
       sample rates x block sizes x hostile signals, heap calls in process calls, recovery from
       non-finite input, changes from a second thread while processing, the cost of subnormals.
       Prints a summary table; the exit code is 1 when any case failed.
