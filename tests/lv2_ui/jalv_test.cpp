@@ -306,7 +306,11 @@ TEST_F(JalvHost, ADragInTheEmbeddedUiReachesJalvsPortInDecibelsAndClosingEndsCle
     // The window's close button: jalv frees the UI and ends.
     askToClose(host);
     ASSERT_TRUE(jalv.exited(15s)) << readFile(dir / "jalv.log");
-    EXPECT_TRUE(WIFEXITED(jalv.status) && WEXITSTATUS(jalv.status) == 0) << readFile(dir / "jalv.log");
+    EXPECT_TRUE(WIFEXITED(jalv.status) && WEXITSTATUS(jalv.status) == 0)
+        << (WIFSIGNALED(jalv.status) ? "killed by signal " + std::to_string(WTERMSIG(jalv.status))
+                                     : "exit status " + std::to_string(WEXITSTATUS(jalv.status)))
+        << "\n"
+        << readFile(dir / "jalv.log");
     const std::string log = readFile(dir / "jalv.log");
     EXPECT_EQ(log.find("X Window System error"), std::string::npos) << log;
     EXPECT_EQ(log.find("CRITICAL"), std::string::npos) << log;
