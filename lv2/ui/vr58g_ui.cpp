@@ -101,8 +101,11 @@ void cleanup(LV2UI_Handle handle) {
     delete static_cast<Ui*>(handle);
 }
 
+// Hosts may call with a null handle after the UI's cleanup: jalv 1.6 (through suil) does from its update
+// timer while its window closes. Nothing to do then.
 int idle(LV2UI_Handle handle) {
     auto* ui = static_cast<Ui*>(handle);
+    if (!ui) return 0;
     ui->hostIdles = true;
     ui->idleEditor();
     return 0;
@@ -110,6 +113,7 @@ int idle(LV2UI_Handle handle) {
 
 void portEvent(LV2UI_Handle handle, uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
     auto* ui = static_cast<Ui*>(handle);
+    if (!ui) return; // as in idle
     ui->effect->portEvent(port, bufferSize, format, buffer);
     // A host that never idles the UI still sends the meter ports at its update rate: those events then
     // drive the redraws and the window's input, no more often than every 30 ms.
