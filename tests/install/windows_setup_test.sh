@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Windows setup program under Wine in a fresh prefix, as a studio deploys it: silent installs
-# into the default and a given VST 2 folder, an upgrade that switches plug-in, then a silent uninstall.
+# into the default and a given VST 2 folder, an upgrade that switches plug-in, then a silent uninstall;
+# and once on 32-bit Windows (a 32-bit prefix), which it must refuse.
 # The installed DLL must be the build's, load in the test host and render the same samples; the
 # uninstaller must remove exactly what was installed, its registry keys included.
 # usage: windows_setup_test.sh SOURCE_DIR WINDOWS_BUILD_DIR   (exit 77: skipped, and why)
@@ -87,5 +88,17 @@ left=$(comm -13 "$work/before" "$work/after" | grep -v '^\./users/[^/]*/Temp/~ns
 expected=$(printf '%s\n' ./Plugins ./Plugins/VST2 ./Plugins/VST2/Other.dll "./Program Files/VR58" \
   "./Program Files/VR58/presets" "./Program Files/VR58/presets/VR58_x64" \
   "./Program Files/VR58/presets/VR58_x64/My own.fxp")
-[ "$left" = "$expected" ] || fail "after the uninstall, besides the user's files: $(comm -13 <(echo "$expected") <(echo "$left"))"
+[ "$left" = "$expected" ] || fail "after the uninstall (< the user's files, > what is there): $(diff <(echo "$expected") <(echo "$left"))"
+# 32-bit Windows: the setup program stops (exit code 2) before it installs anything.
+export WINEPREFIX=$windows_build_dir/wineprefix-install32 WINEARCH=win32
+rm -rf "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1
+status=0
+wine "$setup" /S || status=$?
+[ "$status" = 2 ] || fail "on 32-bit Windows the setup program exited $status"
+[ ! -e "$WINEPREFIX/drive_c/Program Files/VR58" ] && [ ! -e "$WINEPREFIX/drive_c/Program Files/Common Files/VST2" ] \
+  || fail "on 32-bit Windows the setup program installed files"
+wineserver -k
+# A prefix takes over a gigabyte: it stays only when a check failed, to be looked into.
+rm -rf "$WINEPREFIX" "$windows_build_dir/wineprefix-install"
 echo "installed, upgraded twice and removed $(basename "$setup") without leftovers"
