@@ -104,8 +104,8 @@ Section "-Earlier install"
   File "/oname=LICENSE.txt" "${LICENSE}"
 SectionEnd
 
-SectionGroup /e "VST 2.4 plug-in (one of the two)"
-  Section "VR58-G: with its own editor" SecEditor
+SectionGroup /e "Plug-in (one of two)"
+  Section "VR58-G (editor)" SecEditor
     ${IfNot} ${FileExists} "$INSTDIR\*.*"
       WriteRegDWORD HKLM "${SETTINGS_KEY}" "CreatedVST2Folder" 1
     ${EndIf}
@@ -116,7 +116,7 @@ SectionGroup /e "VST 2.4 plug-in (one of the two)"
     SetOutPath "$AppDir\presets\VR58G_x64"
     !insertmacro VR58_INSTALL_PRESETS_VR58G_x64
   SectionEnd
-  Section /o "VR58: the host's generic controls" SecPlain
+  Section /o "VR58 (no editor)" SecPlain
     ${IfNot} ${FileExists} "$INSTDIR\*.*"
       WriteRegDWORD HKLM "${SETTINGS_KEY}" "CreatedVST2Folder" 1
     ${EndIf}
@@ -129,7 +129,7 @@ SectionGroup /e "VST 2.4 plug-in (one of the two)"
   SectionEnd
 SectionGroupEnd
 
-Section "vr58.exe: the plug-in validator" SecValidator
+Section "vr58.exe validator" SecValidator
   SetOutPath $AppDir
   File "${VR58_EXE}"
   WriteRegDWORD HKLM "${SETTINGS_KEY}" "Validator" 1
