@@ -4,15 +4,15 @@
 if(CMAKE_CROSSCOMPILING AND WIN32)
   # NSIS's setup stub is 32-bit, so on 32-bit Windows it runs far enough to refuse with a message.
   set(setup ${CMAKE_BINARY_DIR}/VR58-${VR58_RELEASE_VERSION}-setup.exe)
-  set(preset_list ${CMAKE_BINARY_DIR}/setup/presets.nsh)
+  set(inputs ${CMAKE_BINARY_DIR}/setup)
   set(nsi ${PROJECT_SOURCE_DIR}/packaging/windows/vr58-setup.nsi)
   add_custom_target(vr58_setup
-    COMMAND ${CMAKE_COMMAND} -DPRESETS_DIR=${VR58_FACTORY_PRESETS_DIR} -DOUTPUT=${preset_list}
-            -P ${PROJECT_SOURCE_DIR}/packaging/windows/PresetList.cmake
+    COMMAND ${CMAKE_COMMAND} -DPRESETS_DIR=${VR58_FACTORY_PRESETS_DIR} -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE.txt
+            -DOUTPUT_DIR=${inputs} -P ${PROJECT_SOURCE_DIR}/packaging/windows/SetupInputs.cmake
     COMMAND makensis -V2 -DVERSION=${VR58_RELEASE_VERSION} -DFILE_VERSION=${PROJECT_VERSION}.0
             -DEDITOR_DLL=$<TARGET_FILE:VR58G_x64> -DPLAIN_DLL=$<TARGET_FILE:VR58_x64>
             -DVR58_EXE=$<TARGET_FILE:vr58> -DMANUAL=${PROJECT_SOURCE_DIR}/docs/manual.md
-            -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE.txt -DPRESET_LIST=${preset_list} -DOUTFILE=${setup} ${nsi}
+            -DLICENSE=${inputs}/LICENSE.txt -DPRESET_LIST=${inputs}/presets.nsh -DOUTFILE=${setup} ${nsi}
     DEPENDS VR58G_x64 VR58_x64 vr58
     BYPRODUCTS ${setup}
     COMMENT "Setup program ${setup}"
