@@ -67,9 +67,28 @@ Var Installed       ; a settings value read back
   ${If} $0 != ""
   ${AndIf} $1 != ""
     Delete "$0\$1"
-    ReadRegDWORD $Installed HKLM "${SETTINGS_KEY}" "CreatedVST2Folder"
-    ${If} $Installed = 1
-      RMDir "$0"
+    ; The folders the install made, from the plug-in's up to the outermost, each only once empty.
+    ReadRegStr $2 HKLM "${SETTINGS_KEY}" "CreatedFolder"
+    ${If} $2 != ""
+      ${Do}
+        RMDir "$0"
+        ${If} ${FileExists} "$0\*.*"
+        ${OrIf} $0 == $2
+          ${ExitDo}
+        ${EndIf}
+        StrLen $3 $0
+        ${Do}
+          IntOp $3 $3 - 1
+          ${If} $3 <= 0
+            ${ExitDo}
+          ${EndIf}
+          StrCpy $4 $0 1 $3
+        ${LoopUntil} $4 == "\"
+        ${If} $3 <= 0
+          ${ExitDo}
+        ${EndIf}
+        StrCpy $0 $0 $3
+      ${Loop}
     ${EndIf}
   ${EndIf}
   ReadRegStr $0 HKLM "${SETTINGS_KEY}" "AppFolder"
@@ -96,9 +115,28 @@ Var Installed       ; a settings value read back
   ${EndIf}
 !macroend
 
+; Records the outermost folder of $INSTDIR that does not exist yet: the install makes it and what is in it.
+Function RecordCreatedFolder
+  StrCpy $0 $INSTDIR
+  StrCpy $1 ""
+  ${Do}
+    ${If} $0 == ""
+    ${OrIf} ${FileExists} "$0\*.*"
+      ${ExitDo}
+    ${EndIf}
+    StrCpy $1 $0
+    ${GetParent} $0 $0
+  ${Loop}
+  ${If} $1 != ""
+    WriteRegStr HKLM "${SETTINGS_KEY}" "CreatedFolder" $1
+  ${EndIf}
+FunctionEnd
+
 Section "-Earlier install"
   !insertmacro VR58_REMOVE_RECORDED_INSTALL
-  DeleteRegValue HKLM "${SETTINGS_KEY}" "CreatedVST2Folder"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "CreatedFolder"
+  Delete "$AppDir\uninstall.exe"
+  RMDir "$AppDir"
   StrCpy $AppDir "$PROGRAMFILES64\VR58"
   SetOutPath $AppDir
   File "/oname=LICENSE.txt" "${LICENSE}"
@@ -106,9 +144,7 @@ SectionEnd
 
 SectionGroup /e "Plug-in (one of two)"
   Section "VR58-G (editor)" SecEditor
-    ${IfNot} ${FileExists} "$INSTDIR\*.*"
-      WriteRegDWORD HKLM "${SETTINGS_KEY}" "CreatedVST2Folder" 1
-    ${EndIf}
+    Call RecordCreatedFolder
     SetOutPath $INSTDIR
     File "${EDITOR_DLL}"
     StrCpy $PluginFile "${EDITOR_FILE}"
@@ -117,9 +153,7 @@ SectionGroup /e "Plug-in (one of two)"
     !insertmacro VR58_INSTALL_PRESETS_VR58G_x64
   SectionEnd
   Section /o "VR58 (no editor)" SecPlain
-    ${IfNot} ${FileExists} "$INSTDIR\*.*"
-      WriteRegDWORD HKLM "${SETTINGS_KEY}" "CreatedVST2Folder" 1
-    ${EndIf}
+    Call RecordCreatedFolder
     SetOutPath $INSTDIR
     File "${PLAIN_DLL}"
     StrCpy $PluginFile "${PLAIN_FILE}"
@@ -155,7 +189,7 @@ Section "-Register"
   ${Else}
     DeleteRegValue HKLM "${SETTINGS_KEY}" "VST2Folder"
     DeleteRegValue HKLM "${SETTINGS_KEY}" "Plugin"
-    DeleteRegValue HKLM "${SETTINGS_KEY}" "CreatedVST2Folder"
+    DeleteRegValue HKLM "${SETTINGS_KEY}" "CreatedFolder"
   ${EndIf}
   WriteRegStr HKLM "${SETTINGS_KEY}" "Version" "${VERSION}"
   WriteUninstaller "$AppDir\uninstall.exe"

@@ -72,8 +72,8 @@ wine "$setup" /S '/D=C:\Plugins\VST2' || fail "install with /D= exited $?"
 
 wine "$setup" /S /PLUGIN=VR58X && fail "an unknown /PLUGIN= was accepted"
 
-# The user's own files beside ours stay; everything of ours goes, registry included.
-echo mine >"$drive/Plugins/VST2/Other.dll"
+# The user's own files beside ours stay; everything of ours goes, registry included, and so do both
+# folders /D= made (C:\Plugins and C:\Plugins\VST2).
 echo mine >"$app/presets/VR58_x64/My own.fxp"
 wine "$app/uninstall.exe" /S
 # The uninstaller runs on from a copy of itself in the temporary folder: wait for it to finish.
@@ -85,7 +85,7 @@ done
 snapshot >"$work/after"
 # Windows deletes the uninstaller's temporary copy at the next restart; its empty folder stays till then.
 left=$(comm -13 "$work/before" "$work/after" | grep -v '^\./users/[^/]*/Temp/~nsu[^/]*\.tmp$' || true)
-expected=$(printf '%s\n' ./Plugins ./Plugins/VST2 ./Plugins/VST2/Other.dll "./Program Files/VR58" \
+expected=$(printf '%s\n' "./Program Files/VR58" \
   "./Program Files/VR58/presets" "./Program Files/VR58/presets/VR58_x64" \
   "./Program Files/VR58/presets/VR58_x64/My own.fxp")
 [ "$left" = "$expected" ] || fail "after the uninstall (< the user's files, > what is there): $(diff <(echo "$expected") <(echo "$left"))"
