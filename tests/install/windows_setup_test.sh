@@ -17,7 +17,9 @@ dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok insta
 
 [ -f "$windows_build_dir/CMakeCache.txt" ] || cmake -S "$source_dir" --preset windows >/dev/null
 cmake --build "$windows_build_dir" --target vr58_setup vr58_wine_render
-setup=$(ls "$windows_build_dir"/VR58-*-setup.exe)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=\([0-9]*\)\.\([0-9]*\)\.\([0-9]*\)$/\1.\2\3/p' \
+  "$windows_build_dir/CMakeCache.txt")
+setup=$windows_build_dir/VR58-$version-setup.exe
 render=$windows_build_dir/tests/wine/vr58_wine_render.exe
 built_dll=$windows_build_dir/plugins/VR58G_x64.dll
 
@@ -48,8 +50,6 @@ cmp "$work/installed.raw" "$work/built.raw" || fail "the installed DLL renders o
 wine "$app/vr58.exe" validate 'C:\Program Files\Common Files\VST2\VR58G_x64.dll' --only recovery >/dev/null \
   || fail "the installed vr58.exe does not pass the installed DLL"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=\([0-9]*\)\.\([0-9]*\)\.\([0-9]*\)$/\1.\2\3/p' \
-  "$windows_build_dir/CMakeCache.txt")
 [ "$(reg_value "$uninstall_key" DisplayVersion)" = "$version" ] || fail "DisplayVersion is not $version"
 [ "$(reg_value "$uninstall_key" Publisher)" = Quorvane ] || fail "no Publisher"
 [ "$(reg_value "$uninstall_key" DisplayIcon)" = 'C:\Program Files\Common Files\VST2\VR58G_x64.dll,0' ] \
