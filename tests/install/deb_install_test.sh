@@ -19,6 +19,7 @@ recommends=$(dpkg-deb -f "$deb" Recommends)
 [[ $depends == *libc6* && $depends == *libsndfile1* ]] || fail "Depends lacks what the binaries link: $depends"
 [[ $depends != *libx11* && $depends != *libxext* ]] || fail "X11 must not be a hard dependency: $depends"
 [[ $recommends == *libx11-6* && $recommends == *libxext6* ]] || fail "Recommends: $recommends"
+apt-get install -s -q "$(realpath "$deb")" >/dev/null || fail "apt cannot satisfy the package's dependencies"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -44,8 +44,9 @@ wine "$setup" /S || fail "silent install exited $?"
 cmp "$built_dll" "$default_vst/VR58G_x64.dll" || fail "the installed DLL differs from the built one"
 [ -f "$app/vr58.exe" ] && [ -f "$app/manual.md" ] && [ -f "$app/presets/VR58G_x64/Bus glue.fxp" ] \
   || fail "vr58.exe, the manual or the presets are missing: $(ls -R "$app")"
-wine "$render" 'C:\Program Files\Common Files\VST2\VR58G_x64.dll' "$work/installed.raw" >/dev/null
-wine "$render" "Z:$built_dll" "$work/built.raw" >/dev/null
+wine "$render" 'C:\Program Files\Common Files\VST2\VR58G_x64.dll' "$work/installed.raw" >/dev/null \
+  || fail "the test host cannot render through the installed DLL"
+wine "$render" "Z:$built_dll" "$work/built.raw" >/dev/null || fail "the test host cannot render through the built DLL"
 cmp "$work/installed.raw" "$work/built.raw" || fail "the installed DLL renders other samples"
 wine "$app/vr58.exe" validate 'C:\Program Files\Common Files\VST2\VR58G_x64.dll' --only recovery >/dev/null \
   || fail "the installed vr58.exe does not pass the installed DLL"
