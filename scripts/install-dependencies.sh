@@ -19,7 +19,14 @@ packages=(
   lilv-utils sordi                   # lv2ls, lv2info, lv2apply and sordi/sord_validate: the LV2 tests
   jalv jackd2                        # the LV2 UI tested in a real host (jalv.gtk3) with a JACK server
   clang libclang-rt-14-dev           # the fuzz targets: clang's libFuzzer with AddressSanitizer and UBSan
+  dpkg-dev help2man lintian man-db   # the Debian package: dependencies, man page, checks, its test
+  nsis wine32:i386                   # the Windows setup program, and Wine's loader for its 32-bit stub
 )
+
+# wine32 is an i386 package: dpkg must know the architecture before apt-get update lists it.
+if [[ "${1:-}" != release ]]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+fi
 
 missing=()
 for package in "${packages[@]}"; do
