@@ -47,7 +47,8 @@ bool Embedding::readPixels(uint32_t* out, int32_t width, int32_t height) const {
 
 bool Embedding::setPointer(CPoint inWindow) {
     if (!memory || !host) return false;
-    soft::softBackend().setPointer(CPoint(host->screenOrigin.h + inWindow.h, host->screenOrigin.v + inWindow.v));
+    soft::softBackend().setPointer(
+        CPoint(host->screenOrigin.h + inWindow.h, host->screenOrigin.v + inWindow.v));
     return true;
 }
 

@@ -60,7 +60,8 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         PAINTSTRUCT ps{};
         HDC dc = BeginPaint(hwnd, &ps);
         if (dc)
-            events->windowPaint(dc, CRect(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
+            events->windowPaint(dc,
+                                CRect(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -219,8 +220,8 @@ int windowClassUseCount() {
     return classUseCount;
 }
 
-std::unique_ptr<platform::Window> Win32Backend::createFrameWindow(platform::WindowEvents& events, void* parent,
-                                                                  CCoord width, CCoord height) {
+std::unique_ptr<platform::Window> Win32Backend::createFrameWindow(platform::WindowEvents& events,
+                                                                  void* parent, CCoord width, CCoord height) {
     if (!parent) return nullptr;
     return std::make_unique<Win32Window>(events, static_cast<HWND>(parent), width, height);
 }

@@ -47,8 +47,8 @@ public:
     std::shared_ptr<bool> aliveToken() const { return token; }
 
 private:
-    X11Window(platform::WindowEvents& events, Display* display, ::Window parent, const XWindowAttributes& parentAttributes,
-              CCoord width, CCoord height);
+    X11Window(platform::WindowEvents& events, Display* display, ::Window parent,
+              const XWindowAttributes& parentAttributes, CCoord width, CCoord height);
 
     void handleEvent(XEvent& event);
     void handlePress(const XButtonEvent& event);
