@@ -17,7 +17,9 @@ class Backend;
 class Window;
 } // namespace platform
 
-class CFrame : public CViewContainer, public platform::WindowEvents {
+// The events interface is the first base, so the pointer a window keeps to report to is the frame's own
+// address (what a Win32 frame window's user data has always held).
+class CFrame : public platform::WindowEvents, public CViewContainer {
 public:
     // The host's GUI thread, which then owns the frame. systemWindow is the host's window that the frame's
     // own window is made in (null: no window), by `system`, the window system of that parent (null: the
