@@ -1,18 +1,15 @@
 // The editor build on Linux: the effect and its editor, which opens in the X11 window a host passes to
 // effEditOpen. A host that first asks for the memory-backend embedding (the vr58 tool, the tests) gets the
-// editor in a window of that backend instead, and passes a pointer to one. Each editor's frame keeps the
-// backend it opened with, so instances of either kind may be open at once, on any threads.
+// editor in a window of that backend instead, and passes a pointer to one. The toolkit's embedding picks
+// the backend; each editor's frame keeps the one it opened with, so instances of either kind may be open
+// at once, on any threads.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor/soft_host_protocol.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "shell/plugin_entry.h"
 #include "vstgui/cframe.h"
-#include "vstgui/platform/soft/soft_backend.h"
-#include "vstgui/platform/soft/soft_window.h"
-#include "vstgui/platform/x11/x11_backend.h"
+#include "vstgui/platform/embedding.h"
 
-#include <algorithm>
-#include <memory>
 #include <new>
 
 namespace {
@@ -31,16 +28,15 @@ public:
     intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override {
         switch (opcode) {
         case effEditOpen:
-            if (!editor) return 0;
-            return embedded ? openIn(static_cast<const vr58::softhost::Window*>(ptr)) : openInX11(ptr);
+            return editor && open(ptr) ? 1 : 0;
         case effEditClose:
             if (editor) editor->close();
-            hostWindow.reset();
+            windows.closed();
             return 0;
         case effEditGetRect:
-            // A host asks before it opens: the size then follows the X display's resolution.
-            if (editor && !embedded && !editor->isOpen()) {
-                const platform::BackendScope scope(x11::x11Backend());
+            // A host asks before it opens: the size then follows the resolution of the windows' screen.
+            if (editor && !editor->isOpen()) {
+                const platform::BackendScope scope(windows.backend());
                 return QuorvaneTapedeck::dispatcher(opcode, index, value, ptr, opt);
             }
             return QuorvaneTapedeck::dispatcher(opcode, index, value, ptr, opt);
@@ -55,12 +51,14 @@ public:
         switch (value) {
         case vr58::softhost::kEnable:
             if (!editor) return 0;
-            embedded = true;
+            windows.useMemoryWindows();
             return 1;
         case vr58::softhost::kPaint:
-            return window() && window()->paint(window()->screen().bounds()) ? 1 : 0;
-        case vr58::softhost::kReadPixels:
-            return ptr && window() && readPixels(*static_cast<vr58::softhost::Pixels*>(ptr)) ? 1 : 0;
+            return windows.paint() ? 1 : 0;
+        case vr58::softhost::kReadPixels: {
+            auto* pixels = static_cast<vr58::softhost::Pixels*>(ptr);
+            return pixels && windows.readPixels(pixels->data, pixels->width, pixels->height) ? 1 : 0;
+        }
         case vr58::softhost::kSetScale:
             return ptr && editor &&
                            static_cast<AEffGUIEditor*>(editor)->setNextOpeningScale(
@@ -68,15 +66,12 @@ public:
                        ? 1
                        : 0;
         case vr58::softhost::kSetPointer: {
-            if (!ptr || !hostWindow) return 0;
             const auto* at = static_cast<const vr58::softhost::Point*>(ptr);
-            soft::softBackend().setPointer(
-                CPoint(hostWindow->screenOrigin.h + at->x, hostWindow->screenOrigin.v + at->y));
-            return 1;
+            return at && windows.setPointer(CPoint(at->x, at->y)) ? 1 : 0;
         }
         case vr58::softhost::kSetClock:
             if (!ptr) return 0;
-            soft::softBackend().setTicks(*static_cast<const uint32_t*>(ptr));
+            platform::Embedding::setClock(*static_cast<const uint32_t*>(ptr));
             return 1;
         default: // the effect's own requests share the index
             return QuorvaneTapedeck::vendorSpecific(index, value, ptr, opt);
@@ -84,46 +79,29 @@ public:
     }
 
 private:
-    // ptr is the host's X11 window id. Nothing opens when no display is reachable or the id names no
-    // window there.
-    intptr_t openInX11(void* parent) {
+    // ptr is the host's X11 window id, or with the memory embedding a softhost::Window. Nothing opens
+    // when no display is reachable or the id names no window there.
+    bool open(void* ptr) {
         auto* gui = static_cast<QuorvaneTapedeckGUI*>(editor);
-        if (!gui->openIn(parent, x11::x11Backend())) return 0;
+        void* parent = windows.systemParent(ptr);
+        if (windows.usesMemoryWindows()) {
+            const auto* host = static_cast<const vr58::softhost::Window*>(ptr);
+            if (!host) return false;
+            editor->close();
+            ERect* size = nullptr;
+            editor->getRect(&size);
+            parent = windows.memoryParent(CPoint(host->screenX, host->screenY), size->right - size->left,
+                                          size->bottom - size->top);
+        }
+        if (!gui->openIn(parent, windows.backend())) return false;
         if (!gui->getFrame() || !gui->getFrame()->getWindowHandle()) {
             gui->close();
-            return 0;
+            return false;
         }
-        return 1;
-    }
-
-    intptr_t openIn(const vr58::softhost::Window* parent) {
-        if (!parent) return 0;
-        editor->close();
-        ERect* size = nullptr;
-        editor->getRect(&size);
-        hostWindow = std::make_unique<soft::HostWindow>();
-        hostWindow->screenOrigin = CPoint(parent->screenX, parent->screenY);
-        hostWindow->width = size->right - size->left;
-        hostWindow->height = size->bottom - size->top;
-        auto* gui = static_cast<QuorvaneTapedeckGUI*>(editor);
-        return gui->openIn(hostWindow.get(), soft::softBackend()) ? 1 : 0;
-    }
-
-    soft::HeadlessWindow* window() const { return hostWindow ? hostWindow->child : nullptr; }
-
-    bool readPixels(vr58::softhost::Pixels& out) const {
-        if (!out.data || out.width <= 0 || out.height <= 0) return false;
-        const soft::Pixels& screen = window()->screen();
-        const int32_t width = std::min(out.width, screen.width);
-        const int32_t height = std::min(out.height, screen.height);
-        for (int32_t y = 0; y < height; ++y)
-            std::copy_n(&screen.data[static_cast<size_t>(y) * screen.width], width,
-                        &out.data[static_cast<size_t>(y) * out.width]);
         return true;
     }
 
-    bool embedded = false;
-    std::unique_ptr<soft::HostWindow> hostWindow;
+    platform::Embedding windows;
 };
 
 } // namespace

@@ -5,23 +5,12 @@
 #include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
-#include <atomic>
-
 namespace VSTGUI {
 
 namespace {
 
-// Written by every frame window's creation, read by any editor's drag on its own thread.
-std::atomic<bool> swapMouseButtons{false};
-
-struct StandardFont {
-    const char* face;
-    CCoord height;
-};
-constexpr StandardFont standardFonts[kNumStandardFonts] = {
-    {"Arial", 12}, {"Arial", 18}, {"Arial", 14}, {"Arial", 12},
-    {"Arial", 11}, {"Arial", 10}, {"Arial", 9},  {"Symbol", 13},
-};
+// The heights of the standard fonts; text itself is drawn from glyph images.
+constexpr CCoord standardFontHeights[kNumStandardFonts] = {12, 18, 14, 12, 11, 10, 9, 13};
 
 // A frame's contexts draw with the frame's own window system.
 platform::Backend& backendOf(CFrame* frame) {
@@ -39,13 +28,6 @@ CRect initialClip(CFrame* frame) {
 }
 
 } // namespace
-
-void setSwapMouseButtons(bool swapped) {
-    swapMouseButtons.store(swapped, std::memory_order_relaxed);
-}
-bool getSwapMouseButtons() {
-    return swapMouseButtons.load(std::memory_order_relaxed);
-}
 
 CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
     : frame(frame), window(window),
@@ -107,27 +89,14 @@ void CDrawContext::setFillColor(CColor color) {
 }
 
 void CDrawContext::setFontColor(CColor color) {
-    if (fontColor == color) return;
     fontColor = color;
-    if (surface) surface->setTextColor(fontColor);
 }
 
 void CDrawContext::setFont(int32_t id, int32_t /*size*/, int32_t style) {
     if (id < 0 || id >= kNumStandardFonts) id = kSystemFont;
-    const CCoord height = standardFonts[id].height;
-    if (id == fontId && height == fontSize && style == fontStyle) return;
     fontId = id;
-    fontSize = height;
+    fontSize = standardFontHeights[id];
     fontStyle = style;
-    if (!surface) return;
-    platform::FontRequest request;
-    request.face = standardFonts[id].face;
-    request.height = height;
-    request.bold = (style & 1) || id == kSystemFont;
-    request.italic = (style & 2) != 0;
-    request.underline = (style & 4) != 0;
-    request.symbol = id == kSymbolFont;
-    surface->setFont(request);
 }
 
 void CDrawContext::setDrawMode(int32_t mode) {
@@ -159,6 +128,7 @@ void CDrawContext::setClipRect(const CRect& clip) {
 
 int32_t CDrawContext::getMouseButtons() {
     const platform::InputState s = platform::backend().inputState();
+    const bool swapMouseButtons = platform::swapsMouseButtons();
     int32_t buttons = 0;
     if (s.left) buttons |= swapMouseButtons ? kRButton : kLButton;
     if (s.middle) buttons |= kMButton;

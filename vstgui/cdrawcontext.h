@@ -110,8 +110,4 @@ private:
     int32_t scalePercent = 100;
 };
 
-// Switches buttons for the process (read when the frame's window class is registered).
-void setSwapMouseButtons(bool swapped);
-bool getSwapMouseButtons();
-
 } // namespace VSTGUI

@@ -42,7 +42,6 @@ bool CFrame::initFrame(void* parent) {
     platform::BackendScope scope(system);
     window = system.createFrameWindow(*this, parent, toDevice(size.width(), scalePercent),
                                       toDevice(size.height(), scalePercent));
-    setDropActive(true);
     return true;
 }
 
@@ -51,10 +50,6 @@ CFrame::~CFrame() {
     if (modalView) removeView(modalView, false);
     modalView = nullptr;
     setCursor(kCursorDefault);
-    if (dropActive && window) {
-        window->setDropActive(false);
-        dropActive = false;
-    }
     if (frameContext) frameContext->release();
     frameContext = nullptr;
     if (backBuffer) backBuffer->release();
@@ -183,14 +178,6 @@ void CFrame::setCursor(int32_t type) {
         defaultCursorSaved = true;
     }
     system.setCursor(type, defaultCursor);
-}
-
-bool CFrame::setDropActive(bool val) {
-    if (!dropActive && !val) return true;
-    if (!window) return false;
-    window->setDropActive(val);
-    dropActive = val;
-    return true;
 }
 
 void CFrame::invalidate(const CRect& rect) {
@@ -421,7 +408,7 @@ int32_t CFrame::setModalView(CView* view) {
     return 1;
 }
 
-void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
+void CFrame::windowPaint(void* paintContext, const CRect& updateRect) {
     platform::BackendScope scope(system);
     retain();
     COffscreenContext* buffer = getBackBuffer();
@@ -438,7 +425,7 @@ void CFrame::platformPaint(void* paintContext, const CRect& updateRect) {
     release();
 }
 
-void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
+void CFrame::windowButtonDown(const CPoint& where, int32_t buttons) {
     platform::BackendScope scope(system);
     retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
@@ -448,7 +435,7 @@ void CFrame::platformButtonDown(const CPoint& where, int32_t buttons) {
     release(); // may destroy the frame: nothing after this
 }
 
-bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
+bool CFrame::windowWheel(const CPoint& where, float distance, int32_t axis) {
     platform::BackendScope scope(system);
     retain();
     CDrawContext* context = new CDrawContext(this, nullptr, getWindowHandle());
@@ -458,11 +445,11 @@ bool CFrame::platformWheel(const CPoint& where, float distance, int32_t axis) {
     return result;
 }
 
-void CFrame::platformScreenDpiChanged(int32_t dpi) {
+void CFrame::windowScreenDpiChanged(int32_t dpi) {
     if (editor && dpi > 0) editor->screenDpiChanged(dpi);
 }
 
-void CFrame::platformWindowDestroyed() {
+void CFrame::windowDestroyed() {
     setOpenFlag(false);
     systemWindow = nullptr;
     if (window) window->markDestroyed();

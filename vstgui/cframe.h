@@ -2,7 +2,9 @@
 // the tree through a back buffer, redraws dirty views on idle, and owns keyboard focus and the modal view.
 #pragma once
 
+#include "vstgui/ccursor.h"
 #include "vstgui/cviewcontainer.h"
+#include "vstgui/platform/window_events.h"
 
 #include <memory>
 #include <vector>
@@ -15,20 +17,9 @@ class Backend;
 class Window;
 } // namespace platform
 
-enum CCursorType : int32_t {
-    kCursorDefault = 0,
-    kCursorWait,
-    kCursorHSize,
-    kCursorVSize,
-    kCursorSizeAll,
-    kCursorNESWSize,
-    kCursorNWSESize,
-    kCursorCopy,
-    kCursorNotAllowed,
-    kCursorHand,
-};
-
-class CFrame : public CViewContainer {
+// The events interface is the first base, so the pointer a window keeps to report to is the frame's own
+// address (what a Win32 frame window's user data has always held).
+class CFrame : public platform::WindowEvents, public CViewContainer {
 public:
     // The host's GUI thread, which then owns the frame. systemWindow is the host's window that the frame's
     // own window is made in (null: no window), by `system`, the window system of that parent (null: the
@@ -77,8 +68,6 @@ public:
     virtual void setCursor(int32_t type);
     virtual void setFocusView(CView* view);
     virtual CView* getFocusView() const { return focusView; }
-    virtual bool setDropActive(bool val);
-    virtual bool isDropActive() const { return dropActive; }
     virtual void setOpenFlag(bool val) { openFlag = val; }
     virtual bool getOpenFlag() const { return openFlag; }
     virtual void invalidate(const CRect& rect);
@@ -99,23 +88,15 @@ public:
     platform::Window* getPlatformWindow() const { return window.get(); }
     platform::Backend& getBackend() const { return system; }
 
-    // Entry points of the frame's window, called by the platform's window on the frame's GUI thread, each
-    // under the frame's backend. Each holds a reference while it runs: an owner that lets the frame go
-    // meanwhile (a host closing the editor from inside a drag loop) destroys it only when it has returned.
-    // The GUI thread (WM_PAINT, Expose, a headless paint): a paint of a non-empty region; paintContext is
-    // the platform's drawing handle for the window.
-    // Positions and regions given to these are in the window's device pixels.
-    void platformPaint(void* paintContext, const CRect& updateRect);
-    // The GUI thread: a button press at a position in window coordinates; returns when the press's
-    // handling ends. Systems that deliver the press late (X11, at the host's idle) pass its buttons.
-    void platformButtonDown(const CPoint& where, int32_t buttons = kButtonsToBeRead);
-    // The GUI thread: a wheel turn at a position in window coordinates, in notches (positive away from the
-    // user, or right).
-    bool platformWheel(const CPoint& where, float distance, int32_t axis = kMouseWheelAxisY);
-    // The GUI thread: the system destroyed the window (with the host's window around it).
-    void platformWindowDestroyed();
-    // The window is now on a screen of this many dots per inch (96 is 100 %).
-    void platformScreenDpiChanged(int32_t dpi);
+    // What the frame's window reports, on the frame's GUI thread (see WindowEvents), each run under the
+    // frame's backend. The calls that reach views hold a reference while they run: an owner that lets
+    // the frame go meanwhile (a host closing the editor from inside a drag loop) destroys it only when
+    // the call has returned. Device pixels in, logical pixels to the views.
+    void windowPaint(void* paintContext, const CRect& updateRect) override;
+    void windowButtonDown(const CPoint& where, int32_t buttons = kButtonsToBeRead) override;
+    bool windowWheel(const CPoint& where, float distance, int32_t axis = kMouseWheelAxisY) override;
+    void windowDestroyed() override;
+    void windowScreenDpiChanged(int32_t dpi) override;
 
     // The logical areas the last update pass copied to the window.
     const std::vector<CRect>& lastUpdatedAreas() const { return changedAreas; }
@@ -138,7 +119,6 @@ protected:
     CView* focusView = nullptr;
     bool firstDraw = true;
     bool openFlag = true;
-    bool dropActive = false;
     bool updatesDisabledFlag = false;
     std::unique_ptr<platform::Window> window;
     COffscreenContext* backBuffer = nullptr;

@@ -55,12 +55,6 @@ bool CView::onWheel(CDrawContext* context, const CPoint& where, int32_t, float d
 bool CView::onWheel(CDrawContext*, const CPoint&, float) {
     return false;
 }
-bool CView::onDrop(CDrawContext*, CDragContainer*, const CPoint&) {
-    return false;
-}
-void CView::onDragEnter(CDrawContext*, CDragContainer*, const CPoint&) {}
-void CView::onDragLeave(CDrawContext*, CDragContainer*, const CPoint&) {}
-void CView::onDragMove(CDrawContext*, CDragContainer*, const CPoint&) {}
 void CView::looseFocus(CDrawContext*) {}
 void CView::takeFocus(CDrawContext*) {}
 

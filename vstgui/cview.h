@@ -11,7 +11,6 @@ namespace VSTGUI {
 
 class CBitmap;
 class CDrawContext;
-class CDragContainer;
 class CFrame;
 class IFrameEditor;
 
@@ -34,10 +33,6 @@ public:
     // The axis form drops the axis and asks the plain form, which controls implement.
     virtual bool onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance);
     virtual bool onWheel(CDrawContext* context, const CPoint& where, float distance);
-    virtual bool onDrop(CDrawContext* context, CDragContainer* drag, const CPoint& where);
-    virtual void onDragEnter(CDrawContext* context, CDragContainer* drag, const CPoint& where);
-    virtual void onDragLeave(CDrawContext* context, CDragContainer* drag, const CPoint& where);
-    virtual void onDragMove(CDrawContext* context, CDragContainer* drag, const CPoint& where);
     virtual void looseFocus(CDrawContext* context);
     virtual void takeFocus(CDrawContext* context);
     virtual bool isDirty() const { return dirtyFlag; }

@@ -79,7 +79,6 @@ void CViewContainer::removeView(CView* view, bool withRelease) {
     if (parentFrame && view && parentFrame->getFocusView() == view) parentFrame->setFocusView(nullptr);
     for (Node* node = firstView; node; node = node->next) {
         if (node->view != view) continue;
-        if (currentDragView == view) currentDragView = nullptr;
         view->removed(this);
         // A view kept by its caller must not point into a tree it has left.
         view->setParentView(nullptr);
@@ -94,7 +93,6 @@ void CViewContainer::removeView(CView* view, bool withRelease) {
 void CViewContainer::removeAll(bool withRelease) {
     Node* node = firstView;
     firstView = lastView = nullptr;
-    currentDragView = nullptr;
     while (node) {
         Node* next = node->next;
         CView* view = node->view;
@@ -370,55 +368,6 @@ CView* CViewContainer::getCurrentView() const {
         if (node->view->getMouseableArea(area).pointInside(where)) return node->view;
     }
     return nullptr;
-}
-
-void CViewContainer::onDragEnter(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
-    if (!parentFrame || !context) return;
-    const CPoint where2(where.h - size.left, where.v - size.top);
-    ScopedOffset shift(context, size.left, size.top);
-    if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
-    currentDragView = getViewAt(where, false);
-    if (currentDragView) currentDragView->onDragEnter(context, drag, where2);
-}
-
-void CViewContainer::onDragMove(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
-    if (!parentFrame || !context) return;
-    const CPoint where2(where.h - size.left, where.v - size.top);
-    ScopedOffset shift(context, size.left, size.top);
-    CView* view = getViewAt(where, false);
-    if (view != currentDragView) {
-        if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
-        if (view) view->onDragEnter(context, drag, where2);
-        currentDragView = view;
-    } else if (currentDragView) {
-        currentDragView->onDragMove(context, drag, where2);
-    }
-}
-
-void CViewContainer::onDragLeave(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
-    if (!parentFrame || !context) return;
-    const CPoint where2(where.h - size.left, where.v - size.top);
-    ScopedOffset shift(context, size.left, size.top);
-    if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
-    currentDragView = nullptr;
-}
-
-bool CViewContainer::onDrop(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
-    if (!parentFrame || !context) return false;
-    const CPoint where2(where.h - size.left, where.v - size.top);
-    ScopedOffset shift(context, size.left, size.top);
-    CView* view = getViewAt(where, false);
-    if (view != currentDragView) {
-        if (currentDragView) currentDragView->onDragLeave(context, drag, where2);
-        currentDragView = view;
-    }
-    bool result = false;
-    if (currentDragView) {
-        result = currentDragView->onDrop(context, drag, where2);
-        currentDragView->onDragLeave(context, drag, where2);
-    }
-    currentDragView = nullptr;
-    return result;
 }
 
 void CViewContainer::looseFocus(CDrawContext* context) {

@@ -23,10 +23,6 @@ public:
     int32_t onKeyUp(VstKeyCode& keyCode) override;
     bool onWheel(CDrawContext* context, const CPoint& where, int32_t axis, float distance) override;
     bool onWheel(CDrawContext* context, const CPoint& where, float distance) override;
-    bool onDrop(CDrawContext* context, CDragContainer* drag, const CPoint& where) override;
-    void onDragEnter(CDrawContext* context, CDragContainer* drag, const CPoint& where) override;
-    void onDragLeave(CDrawContext* context, CDragContainer* drag, const CPoint& where) override;
-    void onDragMove(CDrawContext* context, CDragContainer* drag, const CPoint& where) override;
     void looseFocus(CDrawContext* context) override;
     void takeFocus(CDrawContext* context) override;
     bool isDirty() const override;
@@ -86,7 +82,6 @@ protected:
     CColor backgroundColor = kBlackCColor;
     CPoint backgroundOffset;
     bool drawInOffscreen = false;
-    CView* currentDragView = nullptr;
 };
 
 } // namespace VSTGUI

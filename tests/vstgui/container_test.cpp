@@ -3,7 +3,6 @@
 #include "test_views.h"
 
 #include "vstgui/cbitmap.h"
-#include "vstgui/cdragcontainer.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"
 
@@ -260,25 +259,6 @@ TEST_F(ContainerTest, OffscreenContainerDrawsThroughItsBufferAtItsPosition) {
     EXPECT_EQ(rgbOf(pixelAt(ctx, 130, 80)), 0x0000C8u);
     EXPECT_EQ(rgbOf(pixelAt(ctx, 100, 50)), 0x000000u); // the offscreen's own black border row
     frame.removeView(inner, true);
-}
-
-TEST_F(ContainerTest, DragRoutingFollowsTheViewUnderThePointer) {
-    auto* a = new ProbeControl(CRect(0, 0, 50, 50), &log, "a");
-    auto* b = new ProbeControl(CRect(100, 0, 150, 50), &log, "b");
-    frame.addView(a);
-    frame.addView(b);
-    soft::Pixels screen(200, 100, 0);
-    CDrawContext ctx(&frame, &screen, nullptr);
-    CDragContainer drag(nullptr, 1);
-    frame.onDragEnter(&ctx, &drag, CPoint(10, 10));
-    frame.onDragMove(&ctx, &drag, CPoint(12, 10));
-    frame.onDragMove(&ctx, &drag, CPoint(110, 10));
-    EXPECT_FALSE(frame.onDrop(&ctx, &drag, CPoint(120, 10)));
-    EXPECT_EQ(log, (EventLog{"a:dragEnter", "a:dragMove", "a:dragLeave", "b:dragEnter", "b:dragLeave"}));
-
-    CViewContainer loose(CRect(0, 0, 10, 10));
-    EXPECT_FALSE(loose.onDrop(&ctx, &drag, CPoint(1, 1))); // no frame: nothing
-    EXPECT_EQ(loose.getViewAt(CPoint(1, 1)), nullptr);
 }
 
 TEST_F(ContainerTest, FocusTraversalSkipsUpToTheOldFocusAndDescends) {

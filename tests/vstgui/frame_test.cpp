@@ -43,16 +43,12 @@ TEST_F(FrameTest, ConstructionMakesTheWindowAndDestructionTakesItAway) {
     ASSERT_NE(frame->getWindowHandle(), nullptr);
     EXPECT_EQ(host.child, &window());
     EXPECT_TRUE(frame->isOpen());
-    EXPECT_TRUE(frame->isDropActive());
-    EXPECT_TRUE(window().isDropActive());
     EXPECT_EQ(frame->getFrame(), frame.get());
     frame.reset();
     EXPECT_EQ(host.child, nullptr);
 
     CFrame windowless(CRect(0, 0, 10, 10), nullptr, nullptr);
     EXPECT_EQ(windowless.getWindowHandle(), nullptr);
-    EXPECT_FALSE(windowless.setDropActive(true));
-    EXPECT_TRUE(windowless.setDropActive(false));
 }
 
 TEST_F(FrameTest, ButtonSwapIsReadWhenAFrameWindowIsMade) {

@@ -14,7 +14,7 @@ class SoftTest : public ::testing::Test {
 protected:
     SoftTest() : previous(VSTGUI::platform::setBackend(&VSTGUI::soft::softBackend())) {
         VSTGUI::soft::softBackend().reset();
-        VSTGUI::setSwapMouseButtons(false);
+        VSTGUI::platform::setSwapMouseButtons(false);
     }
     ~SoftTest() override { VSTGUI::platform::setBackend(previous); }
 

@@ -50,15 +50,6 @@ public:
         return true;
     }
     void looseFocus(VSTGUI::CDrawContext*) override { record("looseFocus"); }
-    void onDragEnter(VSTGUI::CDrawContext*, VSTGUI::CDragContainer*, const VSTGUI::CPoint&) override {
-        record("dragEnter");
-    }
-    void onDragLeave(VSTGUI::CDrawContext*, VSTGUI::CDragContainer*, const VSTGUI::CPoint&) override {
-        record("dragLeave");
-    }
-    void onDragMove(VSTGUI::CDrawContext*, VSTGUI::CDragContainer*, const VSTGUI::CPoint&) override {
-        record("dragMove");
-    }
     ~ProbeControl() override {
         if (destroyed) ++*destroyed;
     }

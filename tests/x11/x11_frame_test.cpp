@@ -9,6 +9,7 @@
 #include "../vstgui/test_views.h"
 
 #include "vstgui/cframe.h"
+#include "vstgui/platform/embedding.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
 #include "vstgui/platform/x11/x11_backend.h"
@@ -115,6 +116,48 @@ size_t differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_
     size_t count = 0;
     for (size_t i = 0; i < a.size(); ++i) count += a[i] != b[i];
     return count;
+}
+
+// The embedding gives the editor the system's windows unless the host asks for memory ones, and then
+// serves that host: the picture in the caller's block row by row (as far as both reach), the pointer at
+// the stand-in's screen origin plus the position, and the close taking the frame's window with it.
+TEST(Embedding, PicksTheBackendAndServesTheMemoryHost) {
+    platform::Embedding embedding;
+    void* const hostId = reinterpret_cast<void*>(0x1234);
+    EXPECT_EQ(&embedding.backend(), &x11::x11Backend());
+    EXPECT_EQ(embedding.systemParent(hostId), hostId);
+    EXPECT_EQ(embedding.memoryParent(CPoint(), 10, 10), nullptr);
+
+    embedding.useMemoryWindows();
+    EXPECT_EQ(&embedding.backend(), &soft::softBackend());
+    EXPECT_EQ(embedding.systemParent(hostId), nullptr);
+    EXPECT_FALSE(embedding.paint());
+    void* parent = embedding.memoryParent(CPoint(300, 200), kSceneWidth, kSceneHeight);
+    auto frame = std::make_unique<CFrame>(kFrameRect, parent, nullptr, &embedding.backend());
+    populateProbeScene(*frame, kRed);
+    ASSERT_TRUE(embedding.paint());
+
+    auto* window = static_cast<soft::HeadlessWindow*>(frame->getPlatformWindow());
+    const CCoord width = kSceneWidth - 3;
+    constexpr uint32_t kUntouched = 0x12345678u;
+    std::vector<uint32_t> block(static_cast<size_t>(width) * (kSceneHeight + 2), kUntouched);
+    ASSERT_TRUE(embedding.readPixels(block.data(), width, kSceneHeight + 2));
+    size_t wrong = 0;
+    for (CCoord y = 0; y < kSceneHeight + 2; ++y)
+        for (CCoord x = 0; x < width; ++x) {
+            const uint32_t shown = y < kSceneHeight ? window->screen().at(x, y) : kUntouched;
+            wrong += block[static_cast<size_t>(y) * width + x] != shown;
+        }
+    EXPECT_EQ(wrong, 0u);
+
+    EXPECT_TRUE(embedding.setPointer(CPoint(5, 7)));
+    EXPECT_EQ(soft::softBackend().cursorPosition(), CPoint(305, 207));
+    embedding.closed();
+    EXPECT_FALSE(frame->isOpen());
+    EXPECT_EQ(frame->getWindowHandle(), nullptr);
+    EXPECT_FALSE(embedding.paint());
+    EXPECT_FALSE(embedding.setPointer(CPoint(5, 7)));
+    soft::softBackend().reset();
 }
 
 class X11FrameTest : public ::testing::Test {

@@ -7,6 +7,8 @@ namespace VSTGUI::platform {
 namespace {
 std::atomic<Backend*> activeBackend{nullptr};
 std::atomic<void*> module{nullptr};
+// Written by every frame window's creation, read by any editor's drag on its own thread.
+std::atomic<bool> swapMouseButtons{false};
 // Each GUI thread works for one frame at a time; a frame's backend holds only while it works.
 thread_local Backend* threadBackend = nullptr;
 } // namespace
@@ -27,6 +29,14 @@ BackendScope::BackendScope(Backend& b) : previous(threadBackend) {
 
 BackendScope::~BackendScope() {
     threadBackend = previous;
+}
+
+void setSwapMouseButtons(bool swapped) {
+    swapMouseButtons.store(swapped, std::memory_order_relaxed);
+}
+
+bool swapsMouseButtons() {
+    return swapMouseButtons.load(std::memory_order_relaxed);
 }
 
 void setModuleHandle(void* handle) {

@@ -2,17 +2,15 @@
 // everything that touches pixels, the pointer, the clock or windows. Each frame works with the backend it
 // was made with, so editors of different backends live side by side; CMake links exactly one backend's
 // defaultBackend() into each target (GDI/user32 on Windows, memory surfaces elsewhere) for the rest.
+// Nothing here knows the toolkit's views or frame: windows report to a WindowEvents.
 #pragma once
 
 #include "vstgui/ccolor.h"
 #include "vstgui/cgeometry.h"
+#include "vstgui/platform/window_events.h"
 
 #include <cstdint>
 #include <memory>
-
-namespace VSTGUI {
-class CFrame;
-}
 
 namespace VSTGUI::platform {
 
@@ -38,18 +36,8 @@ private:
     CCoord h;
 };
 
-// Font request of a drawing context; no text is drawn, but the state is kept on the surface.
-struct FontRequest {
-    const char* face = "Arial";
-    CCoord height = 12;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool symbol = false;
-};
-
-// One drawing target with its current pen, brush, font and clip. Rectangles are surface pixels, right and
-// bottom exclusive.
+// One drawing target with its current pen, brush and clip. Rectangles are surface pixels, right and
+// bottom exclusive. Text is drawn by the toolkit from glyph images, so a surface keeps no font.
 class Surface {
 public:
     explicit Surface(const Backend& owner) : owner(owner) {}
@@ -60,8 +48,6 @@ public:
     virtual void setPen(CColor color, CCoord width) = 0;
     // Answers false when the brush could not be made; the previous one then stays.
     virtual bool setBrush(CColor color) = 0;
-    virtual void setFont(const FontRequest& font) = 0;
-    virtual void setTextColor(CColor color) = 0;
     virtual void setCopyMode() = 0;
 
     virtual void fillRect(const CRect& r) = 0;
@@ -129,20 +115,19 @@ public:
     virtual void* currentCursor() = 0;
     virtual void setCursor(int32_t cursorType, void* defaultCursor) = 0;
 
-    // The GUI thread that will own the window: the frame's child window inside the host's window; null
-    // when parent is null or creation fails.
-    virtual std::unique_ptr<Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
+    // The GUI thread that will own the window: the frame's child window inside the host's window, which
+    // reports to `events` while it lives; null when parent is null or creation fails.
+    virtual std::unique_ptr<Window> createFrameWindow(WindowEvents& events, void* parent, CCoord width,
                                                       CCoord height) = 0;
 };
 
-// The frame's own window. It delivers paint, button presses and wheel turns to the frame's entry points.
-// Every call runs on the GUI thread that created the window.
+// The frame's own window. It reports paints, button presses, wheel turns and its end to the WindowEvents
+// it was made for. Every call runs on the GUI thread that created the window.
 class Window {
 public:
     virtual ~Window() = default;
     virtual void* handle() const = 0;
     virtual CPoint screenOrigin() = 0;
-    virtual bool setDropActive(bool active) = 0;
     // Resizes this window and the host's windows around it as far as they belong to the editor.
     virtual void resizeWithParents(CCoord width, CCoord height) = 0;
     virtual void resize(CCoord width, CCoord height) = 0;
@@ -179,6 +164,12 @@ public:
 private:
     Backend* previous;
 };
+
+// Whether the system swaps the primary and secondary buttons, for the whole process: each backend notes
+// it when it makes a frame window (as the system's own window class registration reads it), and the
+// toolkit reads it with every button state.
+void setSwapMouseButtons(bool swapped);
+bool swapsMouseButtons();
 
 // The loaded module whose resources and window class the toolkit uses (on Windows its HINSTANCE). The
 // module's owner passes it in before the first bitmap or frame is made; null where there is none.

@@ -1,7 +1,5 @@
 #include "vstgui/platform/soft/soft_backend.h"
 
-#include "vstgui/cdrawcontext.h"
-
 #include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/soft/soft_window.h"
 
@@ -74,13 +72,13 @@ void SoftBackend::setCursor(int32_t cursorType, void* defaultCursor) {
     shownCursor.store(system ? system : defaultCursor, std::memory_order_relaxed);
 }
 
-std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
-                                                                 CCoord height) {
+std::unique_ptr<platform::Window> SoftBackend::createFrameWindow(platform::WindowEvents& events, void* parent,
+                                                                 CCoord width, CCoord height) {
     auto* host = parent ? dynamic_cast<HostWindow*>(static_cast<WindowBase*>(parent)) : nullptr;
     if (!host) return nullptr;
     // The swap setting is read when a frame window is made, as the system backend does.
-    setSwapMouseButtons(systemSwapsButtons());
-    return std::make_unique<HeadlessWindow>(frame, *host, width, height);
+    platform::setSwapMouseButtons(systemSwapsButtons());
+    return std::make_unique<HeadlessWindow>(events, *host, width, height);
 }
 
 void SoftBackend::reset() {

@@ -40,8 +40,8 @@ public:
     void setCursor(int32_t cursorType, void* defaultCursor) override;
 
     // parent is a soft::HostWindow.
-    std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
-                                                        CCoord height) override;
+    std::unique_ptr<platform::Window> createFrameWindow(platform::WindowEvents& events, void* parent,
+                                                        CCoord width, CCoord height) override;
 
     // Test controls.
     void setTicks(uint32_t t) { ticks.store(t, std::memory_order_relaxed); }

@@ -35,8 +35,6 @@ public:
 
     void setPen(CColor color, CCoord width) override;
     bool setBrush(CColor color) override;
-    void setFont(const platform::FontRequest& font) override { currentFont = font; }
-    void setTextColor(CColor color) override { textColor = color; }
     void setCopyMode() override {}
 
     void fillRect(const CRect& r) override;
@@ -52,10 +50,8 @@ public:
     bool readPixels(const CRect& r, uint32_t* out) override;
 
     Pixels& pixels() { return *target; }
-    const platform::FontRequest& font() const { return currentFont; }
     CColor brushColor() const { return brush; }
     CColor penColor() const { return penColour; }
-    CColor fontColor() const { return textColor; }
     CRect clip() const { return clipRect; }
     // The smallest rectangle holding every pixel written so far (empty when none was): what a window
     // surface must show on the screen when its drawing ends.
@@ -75,8 +71,6 @@ private:
     CColor brush{0, 0, 0, 0};
     CColor penColour{0, 0, 0, 0};
     CCoord penWidth = 1;
-    CColor textColor{0, 0, 0, 0};
-    platform::FontRequest currentFont;
     CPoint pen;
     CRect touched;
 };

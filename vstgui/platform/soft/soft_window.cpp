@@ -1,7 +1,5 @@
 #include "vstgui/platform/soft/soft_window.h"
 
-#include "vstgui/cframe.h"
-
 namespace VSTGUI::soft {
 
 namespace {
@@ -14,8 +12,8 @@ void HostWindow::destroy() {
     child = nullptr;
 }
 
-HeadlessWindow::HeadlessWindow(CFrame& f, HostWindow& h, CCoord width, CCoord height)
-    : frame(&f), host(&h), pixels(width, height, kButtonFace) {
+HeadlessWindow::HeadlessWindow(platform::WindowEvents& e, HostWindow& h, CCoord width, CCoord height)
+    : events(&e), host(&h), pixels(width, height, kButtonFace) {
     host->child = this;
     ++host->childWindowsCreated;
 }
@@ -26,22 +24,16 @@ HeadlessWindow::~HeadlessWindow() {
 
 void HeadlessWindow::destroyedBySystem() {
     if (!alive) return;
-    CFrame* f = frame;
-    frame = nullptr;
-    if (f) f->platformWindowDestroyed();
+    platform::WindowEvents* e = events;
+    events = nullptr;
+    if (e) e->windowDestroyed();
     host = nullptr;
     alive = false;
 }
 
 void HeadlessWindow::markDestroyed() {
     alive = false;
-    frame = nullptr;
-}
-
-bool HeadlessWindow::setDropActive(bool active) {
-    if (!alive) return false;
-    dropActive = active;
-    return true;
+    events = nullptr;
 }
 
 void HeadlessWindow::resize(CCoord width, CCoord height) {
@@ -74,23 +66,23 @@ bool HeadlessWindow::getSize(CRect& rect) {
 bool HeadlessWindow::paint(const CRect& region) {
     CRect r(region);
     r.bound(pixels.bounds());
-    if (!frame || !alive || r.isEmpty()) {
+    if (!events || !alive || r.isEmpty()) {
         ++defaultCount;
         return false;
     }
-    frame->platformPaint(&pixels, r);
+    events->windowPaint(&pixels, r);
     return true;
 }
 
 void HeadlessWindow::press(const CPoint& where) {
-    if (frame && alive) frame->platformButtonDown(where);
+    if (events && alive) events->windowButtonDown(where);
 }
 
 bool HeadlessWindow::wheel(const CPoint& screenPosition, int16_t delta) {
-    if (!frame || !alive) return false;
+    if (!events || !alive) return false;
     const CPoint origin = screenOrigin();
     const CPoint client(screenPosition.h - origin.h, screenPosition.v - origin.v);
-    return frame->platformWheel(client, static_cast<float>(delta) / 120.0f);
+    return events->windowWheel(client, static_cast<float>(delta) / 120.0f);
 }
 
 } // namespace VSTGUI::soft

@@ -1,5 +1,5 @@
 // A headless window for the memory backend. A HostWindow stands for the host's window; the frame's
-// HeadlessWindow lives inside it and delivers paint, press and wheel events to the frame's entry points,
+// HeadlessWindow lives inside it and reports paint, press and wheel events to the frame's WindowEvents,
 // exactly where a system window procedure would.
 #pragma once
 
@@ -36,7 +36,7 @@ struct HostWindow : WindowBase {
 
 class HeadlessWindow : public platform::Window, public WindowBase {
 public:
-    HeadlessWindow(CFrame& frame, HostWindow& host, CCoord width, CCoord height);
+    HeadlessWindow(platform::WindowEvents& events, HostWindow& host, CCoord width, CCoord height);
     ~HeadlessWindow() override;
 
     void* handle() const override {
@@ -45,7 +45,6 @@ public:
     CPoint screenOrigin() override { return origin(); }
     CPoint origin() const override { return host ? host->screenOrigin : CPoint(); }
     Pixels* screenPixels() override { return &pixels; }
-    bool setDropActive(bool active) override;
     void resizeWithParents(CCoord width, CCoord height) override;
     void resize(CCoord width, CCoord height) override;
     bool getPosition(CCoord& x, CCoord& y) override;
@@ -60,15 +59,13 @@ public:
     void destroyedBySystem();
 
     Pixels& screen() { return pixels; }
-    bool isDropActive() const { return dropActive; }
     int defaultProcessed() const { return defaultCount; }
 
 private:
-    CFrame* frame;
+    platform::WindowEvents* events;
     HostWindow* host;
     Pixels pixels;
     bool alive = true;
-    bool dropActive = false;
     int defaultCount = 0;
 };
 

@@ -1,5 +1,5 @@
-// The Windows backend: GDI device contexts, DIB sections, msimg32's blending bound by name, user32
-// windows and OLE drag and drop.
+// The Windows backend: GDI device contexts, DIB sections, msimg32's blending bound by name and user32
+// windows.
 #pragma once
 
 #include "vstgui/platform/platform.h"
@@ -59,8 +59,8 @@ public:
     void* currentCursor() override { return GetCursor(); }
     void setCursor(int32_t cursorType, void* defaultCursor) override;
 
-    std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
-                                                        CCoord height) override;
+    std::unique_ptr<platform::Window> createFrameWindow(platform::WindowEvents& events, void* parent,
+                                                        CCoord width, CCoord height) override;
 
     // Windows only, outside the portable seam. A BITMAP resource of the module; null when there is none.
     std::unique_ptr<platform::Image> loadPlainBitmap(int32_t id);

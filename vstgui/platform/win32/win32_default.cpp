@@ -1,10 +1,15 @@
 // The Windows build draws with GDI and finds its resources in the module's resource section.
+#include "vstgui/platform/embedding.h"
 #include "vstgui/platform/resources.h"
 #include "vstgui/platform/win32/win32_backend.h"
 
 namespace VSTGUI::platform {
 
 Backend& defaultBackend() {
+    return win32::win32Backend();
+}
+
+Backend& nativeBackend() {
     return win32::win32Backend();
 }
 

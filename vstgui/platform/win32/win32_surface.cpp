@@ -144,15 +144,6 @@ bool Win32Surface::setBrush(CColor color) {
     return true;
 }
 
-void Win32Surface::setFont(const platform::FontRequest& request) {
-    // Text is drawn by the toolkit from its own glyph images, never through GDI: the request is state.
-    fontRequest = request;
-}
-
-void Win32Surface::setTextColor(CColor color) {
-    if (dc) SetTextColor(dc, rgb(color));
-}
-
 void Win32Surface::setCopyMode() {
     if (dc) SetROP2(dc, R2_COPYPEN);
 }

@@ -1,8 +1,8 @@
 // A GDI device context with the pen and brush the toolkit created for it. The objects selected before are
 // put back and the created ones deleted at the end. Pen and brush are made when a drawing first needs
-// them, so a context that only copies pixels (the window's, at every idle pass) makes none; the font is
-// kept as a request, since text is drawn from the toolkit's own glyph images. A memory surface is a DIB
-// section whose pixels the toolkit composites itself.
+// them, so a context that only copies pixels (the window's, at every idle pass) makes none. Text is drawn
+// from the toolkit's own glyph images, never through GDI. A memory surface is a DIB section whose pixels
+// the toolkit composites itself.
 #pragma once
 
 #include "vstgui/platform/platform.h"
@@ -20,8 +20,6 @@ public:
 
     void setPen(CColor color, CCoord width) override;
     bool setBrush(CColor color) override;
-    void setFont(const platform::FontRequest& font) override;
-    void setTextColor(CColor color) override;
     void setCopyMode() override;
 
     void fillRect(const CRect& r) override;
@@ -69,7 +67,6 @@ private:
     bool penWanted = false;
     CColor brushColour{0, 0, 0, 0};
     bool brushWanted = false;
-    platform::FontRequest fontRequest;
     uint32_t* bits = nullptr;
     CCoord bitsWidth = 0;
     CCoord bitsHeight = 0;

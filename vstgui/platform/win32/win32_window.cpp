@@ -1,9 +1,8 @@
-#include "vstgui/cdrawcontext.h"
-#include "vstgui/cframe.h"
 #include "vstgui/platform/win32/win32_backend.h"
-#include "vstgui/platform/win32/win32_drop_target.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace VSTGUI::win32 {
@@ -34,7 +33,7 @@ void registerWindowClass() {
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    setSwapMouseButtons(GetSystemMetrics(SM_SWAPBUTTON) > 0);
+    platform::setSwapMouseButtons(GetSystemMetrics(SM_SWAPBUTTON) > 0);
 }
 
 void unregisterWindowClass() {
@@ -43,17 +42,17 @@ void unregisterWindowClass() {
     UnregisterClassA(className, moduleInstance());
 }
 
-CFrame* frameOf(HWND hwnd) {
-    return reinterpret_cast<CFrame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+platform::WindowEvents* eventsOf(HWND hwnd) {
+    return reinterpret_cast<platform::WindowEvents*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 // Called by the system for every message of a frame window, on the thread that created it.
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CFrame* frame = frameOf(hwnd);
-    if (!frame) return DefWindowProcA(hwnd, message, wParam, lParam);
+    platform::WindowEvents* events = eventsOf(hwnd);
+    if (!events) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_DESTROY:
-        frame->platformWindowDestroyed();
+        events->windowDestroyed();
         break;
     case WM_PAINT: {
         RECT update{};
@@ -61,29 +60,29 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         PAINTSTRUCT ps{};
         HDC dc = BeginPaint(hwnd, &ps);
         if (dc)
-            frame->platformPaint(dc,
-                                 CRect(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
+            events->windowPaint(dc,
+                                CRect(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
         EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        frame->platformButtonDown(CPoint(LOWORD(lParam), HIWORD(lParam)));
+        events->windowButtonDown(CPoint(LOWORD(lParam), HIWORD(lParam)));
         return 0;
     case kDpiChanged:
         // A top-level frame window: the new DPI in the low word.
-        frame->platformScreenDpiChanged(LOWORD(wParam));
+        events->windowScreenDpiChanged(LOWORD(wParam));
         break;
     case kDpiChangedAfterParent:
         // The host's window moved to a monitor of another DPI; ask what ours is now.
-        frame->platformScreenDpiChanged(win32Backend().screenDpi(hwnd));
+        events->windowScreenDpiChanged(win32Backend().screenDpi(hwnd));
         break;
     case WM_MOUSEWHEEL: {
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ScreenToClient(hwnd, &p);
         const float distance = static_cast<float>(static_cast<short>(HIWORD(wParam))) / 120.0f;
-        frame->platformWheel(CPoint(p.x, p.y), distance);
+        events->windowWheel(CPoint(p.x, p.y), distance);
         break;
     }
     default:
@@ -98,20 +97,17 @@ bool hasCaption(HWND hwnd) {
 
 class Win32Window : public platform::Window {
 public:
-    // OLE (for the drop target) is initialised on the thread that owns the window, and msimg32 is bound
-    // while the window lives.
-    Win32Window(CFrame& frame, HWND parent, CCoord width, CCoord height) : frame(&frame) {
-        OleInitialize(nullptr);
+    // msimg32 is bound while the window lives.
+    Win32Window(platform::WindowEvents& events, HWND parent, CCoord width, CCoord height) {
         imageLibrary = win32Backend().bindImageLibrary();
         registerWindowClass();
         hwnd =
             CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                             0, 0, width, height, parent, nullptr, moduleInstance(), nullptr);
-        if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&frame));
+        if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
     }
 
     ~Win32Window() override {
-        setDropActive(false);
         if (hwnd) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             DestroyWindow(hwnd);
@@ -119,7 +115,6 @@ public:
         // The class is counted per frame that registered it, whether or not its window survived.
         unregisterWindowClass();
         win32Backend().unbindImageLibrary(imageLibrary);
-        OleUninitialize();
     }
 
     void* handle() const override { return hwnd; }
@@ -128,20 +123,6 @@ public:
         RECT r{};
         if (!hwnd || !GetWindowRect(hwnd, &r)) return CPoint();
         return CPoint(r.left, r.top);
-    }
-
-    bool setDropActive(bool active) override {
-        if (dropTarget) {
-            if (hwnd) RevokeDragDrop(hwnd);
-            dropTarget->Release();
-            dropTarget = nullptr;
-        }
-        if (!active || !hwnd) return hwnd != nullptr;
-        // Our own reference keeps the target alive until revocation, whatever OLE does with its own.
-        dropTarget = new CDropTarget(frame);
-        dropTarget->AddRef();
-        RegisterDragDrop(hwnd, dropTarget);
-        return true;
     }
 
     void resize(CCoord width, CCoord height) override {
@@ -220,20 +201,11 @@ public:
         return true;
     }
 
-    void markDestroyed() override {
-        // Called while the system destroys the window: the handle is still valid for the revocation.
-        if (dropTarget) {
-            if (hwnd) RevokeDragDrop(hwnd);
-            dropTarget->Release();
-            dropTarget = nullptr;
-        }
-        hwnd = nullptr;
-    }
+    // Called while the system destroys the window: the handle goes with it.
+    void markDestroyed() override { hwnd = nullptr; }
 
 private:
-    CFrame* frame;
     HWND hwnd = nullptr;
-    CDropTarget* dropTarget = nullptr;
     void* imageLibrary = nullptr;
 };
 
@@ -248,10 +220,10 @@ int windowClassUseCount() {
     return classUseCount;
 }
 
-std::unique_ptr<platform::Window> Win32Backend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
-                                                                  CCoord height) {
+std::unique_ptr<platform::Window> Win32Backend::createFrameWindow(platform::WindowEvents& events,
+                                                                  void* parent, CCoord width, CCoord height) {
     if (!parent) return nullptr;
-    return std::make_unique<Win32Window>(frame, static_cast<HWND>(parent), width, height);
+    return std::make_unique<Win32Window>(events, static_cast<HWND>(parent), width, height);
 }
 
 } // namespace VSTGUI::win32

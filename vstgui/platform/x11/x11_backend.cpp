@@ -1,6 +1,6 @@
 #include "vstgui/platform/x11/x11_backend.h"
 
-#include "vstgui/cdrawcontext.h"
+#include "vstgui/platform/embedding.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/x11/x11_error_trap.h"
@@ -150,10 +150,10 @@ void X11Backend::setCursor(int32_t cursorType, void*) {
     if (X11Window* window = pointerSource()) window->showCursor(cursorType);
 }
 
-std::unique_ptr<platform::Window> X11Backend::createFrameWindow(CFrame& frame, void* parent, CCoord width,
-                                                                CCoord height) {
-    setSwapMouseButtons(systemSwapsButtons());
-    return X11Window::create(frame, static_cast<::Window>(reinterpret_cast<uintptr_t>(parent)), width,
+std::unique_ptr<platform::Window> X11Backend::createFrameWindow(platform::WindowEvents& events, void* parent,
+                                                                CCoord width, CCoord height) {
+    platform::setSwapMouseButtons(systemSwapsButtons());
+    return X11Window::create(events, static_cast<::Window>(reinterpret_cast<uintptr_t>(parent)), width,
                              height);
 }
 
@@ -236,3 +236,12 @@ bool isX11Window(void* parent) {
 }
 
 } // namespace VSTGUI::x11
+
+namespace VSTGUI::platform {
+
+// Linux hosts give the editor X11 windows.
+Backend& nativeBackend() {
+    return x11::x11Backend();
+}
+
+} // namespace VSTGUI::platform

@@ -44,8 +44,8 @@ public:
     void setCursor(int32_t cursorType, void* defaultCursor) override;
 
     // parent is the host's X11 window id; null when no display is reachable or the id names no window.
-    std::unique_ptr<platform::Window> createFrameWindow(CFrame& frame, void* parent, CCoord width,
-                                                        CCoord height) override;
+    std::unique_ptr<platform::Window> createFrameWindow(platform::WindowEvents& events, void* parent,
+                                                        CCoord width, CCoord height) override;
 
     // Bookkeeping of the frame windows, by the windows themselves on the threads that own them.
     void windowOpened(X11Window* window);

@@ -1,6 +1,7 @@
 #include "vstgui/platform/x11/x11_window.h"
 
-#include "vstgui/cframe.h"
+#include "vstgui/cbuttons.h"
+#include "vstgui/ccursor.h"
 #include "vstgui/platform/x11/x11_backend.h"
 #include "vstgui/platform/x11/x11_error_trap.h"
 
@@ -54,7 +55,8 @@ unsigned int cursorShape(int32_t cursorType) {
 
 } // namespace
 
-std::unique_ptr<X11Window> X11Window::create(CFrame& frame, ::Window parent, CCoord width, CCoord height) {
+std::unique_ptr<X11Window> X11Window::create(platform::WindowEvents& events, ::Window parent, CCoord width,
+                                             CCoord height) {
     if (parent == 0 || parent > kLargestWindowId || width <= 0 || height <= 0) return nullptr;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
@@ -66,7 +68,7 @@ std::unique_ptr<X11Window> X11Window::create(CFrame& frame, ::Window parent, CCo
     }
     std::unique_ptr<X11Window> window;
     if (found && attributes.c_class == InputOutput)
-        window.reset(new X11Window(frame, display, parent, attributes, width, height));
+        window.reset(new X11Window(events, display, parent, attributes, width, height));
     if (window && window->alive) return window;
     if (!window) {
         ErrorTrap trap(display);
@@ -75,9 +77,9 @@ std::unique_ptr<X11Window> X11Window::create(CFrame& frame, ::Window parent, CCo
     return nullptr;
 }
 
-X11Window::X11Window(CFrame& frame, Display* display, ::Window parent,
+X11Window::X11Window(platform::WindowEvents& events, Display* display, ::Window parent,
                      const XWindowAttributes& parentAttributes, CCoord width, CCoord height)
-    : frame(&frame), display(display), parent(parent), root(parentAttributes.root),
+    : events(&events), display(display), parent(parent), root(parentAttributes.root),
       visual(parentAttributes.visual), depth(parentAttributes.depth), pixels(width, height, kButtonFace) {
     ErrorTrap trap(display);
     XSetWindowAttributes attributes{};
@@ -241,8 +243,8 @@ void X11Window::paintExposed() {
     CRect region(exposed);
     exposed = CRect();
     region.bound(pixels.bounds());
-    if (region.isEmpty() || !alive || !frame) return;
-    frame->platformPaint(&pixels, region);
+    if (region.isEmpty() || !alive || !events) return;
+    events->windowPaint(&pixels, region);
 }
 
 void X11Window::handleEvent(XEvent& event) {
@@ -259,7 +261,7 @@ void X11Window::handleEvent(XEvent& event) {
         x11Backend().windowActive(this);
         break;
     case DestroyNotify:
-        if (event.xdestroywindow.window == xid && alive && frame) frame->platformWindowDestroyed();
+        if (event.xdestroywindow.window == xid && alive && events) events->windowDestroyed();
         break;
     default:
         // Releases end drags through the polled button state; leaving changes nothing the frame keeps.
@@ -268,7 +270,7 @@ void X11Window::handleEvent(XEvent& event) {
 }
 
 void X11Window::handlePress(const XButtonEvent& event) {
-    if (!alive || !frame) return;
+    if (!alive || !events) return;
     x11Backend().windowActive(this);
     const CPoint where(event.x, event.y);
     switch (event.button) {
@@ -282,22 +284,22 @@ void X11Window::handlePress(const XButtonEvent& event) {
         // The keyboard stays where the host put it: a press that focuses a knob does not take it.
         const std::shared_ptr<bool> guard = token;
         ++pressDepth;
-        frame->platformButtonDown(where, buttonsOf(event.state) | pressed);
+        events->windowButtonDown(where, buttonsOf(event.state) | pressed);
         if (!*guard) return;
         --pressDepth;
         break;
     }
     case 4:
-        frame->platformWheel(where, 1.0f);
+        events->windowWheel(where, 1.0f);
         break;
     case 5:
-        frame->platformWheel(where, -1.0f);
+        events->windowWheel(where, -1.0f);
         break;
     case 6:
-        frame->platformWheel(where, -1.0f, kMouseWheelAxisX);
+        events->windowWheel(where, -1.0f, kMouseWheelAxisX);
         break;
     case 7:
-        frame->platformWheel(where, 1.0f, kMouseWheelAxisX);
+        events->windowWheel(where, 1.0f, kMouseWheelAxisX);
         break;
     default:
         break;

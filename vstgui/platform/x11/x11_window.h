@@ -1,6 +1,6 @@
 // The frame's window on X11: a child of the host's window with its own display connection. It reads its
-// events when asked (at the frame's idle) and delivers paints, presses and wheel turns to the frame. It
-// never takes the keyboard: keys reach the frame from the host, through the editor.
+// events when asked (at the frame's idle) and reports paints, presses and wheel turns to the frame's
+// WindowEvents. It never takes the keyboard: keys reach the frame from the host, through the editor.
 #pragma once
 
 #include "vstgui/platform/platform.h"
@@ -16,13 +16,12 @@ namespace VSTGUI::x11 {
 class X11Window : public platform::Window {
 public:
     // Null when no display can be opened or parent names no window on it.
-    static std::unique_ptr<X11Window> create(CFrame& frame, ::Window parent, CCoord width, CCoord height);
+    static std::unique_ptr<X11Window> create(platform::WindowEvents& events, ::Window parent, CCoord width,
+                                             CCoord height);
     ~X11Window() override;
 
     void* handle() const override;
     CPoint screenOrigin() override;
-    // Nothing is dropped on the editor; there is no drop target to register on X11.
-    bool setDropActive(bool) override { return alive; }
     void resizeWithParents(CCoord width, CCoord height) override;
     void resize(CCoord width, CCoord height) override;
     bool getPosition(CCoord& x, CCoord& y) override;
@@ -48,15 +47,15 @@ public:
     std::shared_ptr<bool> aliveToken() const { return token; }
 
 private:
-    X11Window(CFrame& frame, Display* display, ::Window parent, const XWindowAttributes& parentAttributes,
-              CCoord width, CCoord height);
+    X11Window(platform::WindowEvents& events, Display* display, ::Window parent,
+              const XWindowAttributes& parentAttributes, CCoord width, CCoord height);
 
     void handleEvent(XEvent& event);
     void handlePress(const XButtonEvent& event);
     void addExposure(const XExposeEvent& event);
     void paintExposed();
 
-    CFrame* frame;
+    platform::WindowEvents* events;
     Display* display;
     ::Window parent;
     ::Window root;
