@@ -10,11 +10,14 @@
 #include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/soft/soft_window.h"
 #include "vstgui/platform/win32/win32_backend.h"
+#include "vstgui/platform/win32/win32_drop_target.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <shlobj.h>
 #include <string>
 #include <utility>
 
@@ -280,6 +283,102 @@ TEST_F(WineFrameTest, HostWindowDestroyedBeforeTheFrame) {
     delete host;
     EXPECT_EQ(win32::windowClassUseCount(), 0);
     EXPECT_FALSE(classRegistered());
+}
+
+// A data object offering one clipboard format in global memory: a text, or a list of files.
+class FakeDataObject : public IDataObject {
+public:
+    FakeDataObject(CLIPFORMAT format, std::vector<char> payload)
+        : format(format), payload(std::move(payload)) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* request, STGMEDIUM* medium) override {
+        if (request->cfFormat != format || !(request->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, payload.size());
+        std::memcpy(GlobalLock(memory), payload.data(), payload.size());
+        GlobalUnlock(memory);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = memory;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    CLIPFORMAT format;
+    std::vector<char> payload;
+};
+
+FakeDataObject fileList(const std::vector<std::string>& names) {
+    std::vector<char> bytes(sizeof(DROPFILES));
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    std::memcpy(bytes.data(), &header, sizeof(header));
+    for (const std::string& n : names) bytes.insert(bytes.end(), n.c_str(), n.c_str() + n.size() + 1);
+    bytes.push_back(0);
+    return FakeDataObject(CF_HDROP, bytes);
+}
+
+// The frame's window is a drop target while it lives; a drag over it shows the move effect and a drop
+// takes nothing, leaving the effect as the system passed it.
+TEST_F(WineFrameTest, DropTargetAnswersMoveAndTakesNothing) {
+    FakeDataObject text(CF_TEXT, {'h', 'i', 0});
+    FakeDataObject files = fileList({"C:\\a.wav", "C:\\b.wav", "C:\\c.wav"});
+    FakeDataObject nothing(CF_BITMAP, {});
+    EXPECT_EQ(win32::countDragItems(&text), 1);
+    EXPECT_EQ(win32::countDragItems(&files), 3);
+    EXPECT_EQ(win32::countDragItems(&nothing), 0);
+
+    {
+        HostWindow host;
+        auto frame = std::make_unique<CFrame>(CRect(0, 0, 300, 200), host.hwnd, nullptr);
+        auto* probe = new win32::DropTarget;
+        probe->AddRef();
+        EXPECT_EQ(RegisterDragDrop(static_cast<HWND>(frame->getWindowHandle()), probe),
+                  DRAGDROP_E_ALREADYREGISTERED);
+        probe->Release();
+    }
+
+    auto* target = new win32::DropTarget;
+    target->AddRef();
+    void* asked = nullptr;
+    EXPECT_EQ(target->QueryInterface(IID_IDropTarget, &asked), S_OK);
+    EXPECT_EQ(asked, static_cast<IDropTarget*>(target));
+    target->Release();
+    EXPECT_EQ(target->QueryInterface(IID_IDataObject, &asked), E_NOINTERFACE);
+    EXPECT_EQ(asked, nullptr);
+
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->DragEnter(nullptr, 0, POINTL{0, 0}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->DragEnter(&files, 0, POINTL{10, 10}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_EQ(target->dragItems(), 3);
+    effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->DragOver(0, POINTL{10, 10}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    effect = DROPEFFECT_LINK;
+    EXPECT_EQ(target->Drop(&files, 0, POINTL{10, 10}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_LINK));
+
+    // After the drop nothing is in progress: further moves are not answered.
+    effect = DROPEFFECT_COPY;
+    target->DragOver(0, POINTL{10, 10}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(target->dragItems(), -1);
+    EXPECT_EQ(target->Release(), 0u);
 }
 
 // Each cursor type shows its system cursor; the others show the cursor found at the frame's first change,

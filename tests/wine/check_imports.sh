@@ -23,7 +23,7 @@ check() {
   echo "$dll imports: $(imports "$dll")"
 }
 
-check "$2" "kernel32.dll msvcrt.dll user32.dll gdi32.dll"
+check "$2" "kernel32.dll msvcrt.dll user32.dll gdi32.dll shell32.dll ole32.dll"
 check "$3" "kernel32.dll msvcrt.dll"
 if "$objdump" -h "$3" | grep -q '\.rsrc'; then echo "$3 has resources"; status=1; fi
 "$objdump" -h "$2" | grep -q '\.rsrc' || { echo "$2 has no resources"; status=1; }

@@ -1,4 +1,5 @@
 #include "vstgui/platform/win32/win32_backend.h"
+#include "vstgui/platform/win32/win32_drop_target.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -97,17 +98,26 @@ bool hasCaption(HWND hwnd) {
 
 class Win32Window : public platform::Window {
 public:
-    // msimg32 is bound while the window lives.
+    // OLE (for the drop target) is initialised on the thread that owns the window, and msimg32 is bound
+    // while the window lives.
     Win32Window(platform::WindowEvents& events, HWND parent, CCoord width, CCoord height) {
+        OleInitialize(nullptr);
         imageLibrary = win32Backend().bindImageLibrary();
         registerWindowClass();
         hwnd =
             CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                             0, 0, width, height, parent, nullptr, moduleInstance(), nullptr);
-        if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
+        if (hwnd) {
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
+            // Our own reference keeps the target alive until revocation, whatever OLE does with its own.
+            dropTarget = new DropTarget;
+            dropTarget->AddRef();
+            RegisterDragDrop(hwnd, dropTarget);
+        }
     }
 
     ~Win32Window() override {
+        revokeDropTarget();
         if (hwnd) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             DestroyWindow(hwnd);
@@ -115,6 +125,7 @@ public:
         // The class is counted per frame that registered it, whether or not its window survived.
         unregisterWindowClass();
         win32Backend().unbindImageLibrary(imageLibrary);
+        OleUninitialize();
     }
 
     void* handle() const override { return hwnd; }
@@ -201,11 +212,22 @@ public:
         return true;
     }
 
-    // Called while the system destroys the window: the handle goes with it.
-    void markDestroyed() override { hwnd = nullptr; }
+    // Called while the system destroys the window: the handle is still valid for the revocation.
+    void markDestroyed() override {
+        revokeDropTarget();
+        hwnd = nullptr;
+    }
 
 private:
+    void revokeDropTarget() {
+        if (!dropTarget) return;
+        if (hwnd) RevokeDragDrop(hwnd);
+        dropTarget->Release();
+        dropTarget = nullptr;
+    }
+
     HWND hwnd = nullptr;
+    DropTarget* dropTarget = nullptr;
     void* imageLibrary = nullptr;
 };
 
