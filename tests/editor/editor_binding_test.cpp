@@ -80,7 +80,7 @@ TEST_F(EditorBinding, EveryOpeningBuildsTheLayoutFromTheStoredValues) {
                     c->isTypeOf(view.kind == vr58::EditorViewKind::Knob ? "CAnimKnob" : "CHorizontalSwitch"));
                 EXPECT_EQ(c->getValue(), effect->getParameter(view.tag)) << view.parameter().name;
                 EXPECT_EQ(c->getDefaultValue(), view.parameter().defaultValue) << view.parameter().name;
-                EXPECT_EQ(c->getListener(), editor);
+                EXPECT_EQ(c->getListener(), &editor->face());
             }
         }
         EXPECT_EQ(editor->vuMeter()->getHoldBitmap() != nullptr, opening == 1);

@@ -66,7 +66,7 @@ protected:
     intptr_t open() { return dispatch(record, effEditOpen, 0, 0, &window); }
     // A control of Trim at (10, 10, 50, 50), bound to the editor, as the skin's knobs are.
     DragControl* addControl() {
-        auto* c = new DragControl(CRect(10, 10, 50, 50), editor, 0);
+        auto* c = new DragControl(CRect(10, 10, 50, 50), &editor->face(), 0);
         editor->getFrame()->addView(c);
         return c;
     }
@@ -309,21 +309,21 @@ TEST_P(HostClosesDuringAGesture, TheGestureEndsOnceWhileTheEffectLives) {
 
 TEST_F(EditorLifecycle, AGestureOpenWhenTheHostClosesTheEditorEndsThenAndNotAgainAtItsOwnEnd) {
     ASSERT_EQ(open(), 1);
-    editor->beginEdit(vr58::kTrim);
-    editor->beginEdit(vr58::kGain);
+    editor->face().beginEdit(vr58::kTrim);
+    editor->face().beginEdit(vr58::kGain);
     dispatch(record, effEditClose);
     ASSERT_EQ(host.count(audioMasterEndEdit), 2);
     std::vector<int32_t> ended;
     for (const HostCall& call : host.calls)
         if (call.opcode == audioMasterEndEdit) ended.push_back(call.index);
     EXPECT_EQ(ended, (std::vector<int32_t>{vr58::kTrim, vr58::kGain}));
-    editor->endEdit(vr58::kTrim); // the gesture's own end, after the close: already sent
+    editor->face().endEdit(vr58::kTrim); // the gesture's own end, after the close: already sent
     EXPECT_EQ(host.count(audioMasterEndEdit), 2);
 }
 
 TEST_F(EditorLifecycle, DestroyingTheEffectDuringAGestureSendsTheHostNothing) {
     ASSERT_EQ(open(), 1);
-    editor->beginEdit(vr58::kTrim);
+    editor->face().beginEdit(vr58::kTrim);
     const size_t before = host.calls.size();
     dispatch(record, effClose);
     record = nullptr;
