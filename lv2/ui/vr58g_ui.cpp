@@ -2,7 +2,7 @@
 // (ui:parent) and idles the UI on its user-interface thread; every entry below runs on that thread.
 #include "ui_tapedeck.h"
 
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "lv2/lv2_ports.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/x11/x11_backend.h"

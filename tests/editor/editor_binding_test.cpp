@@ -2,7 +2,7 @@
 // any thread shown at the next idle pass, user edits automating the host, and meters that follow the
 // audio only while the window is open.
 #include "editor/QuorvanePeakLed.h"
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
 #include "editor/editor_layout.h"
 #include "editor/value_readout.h"

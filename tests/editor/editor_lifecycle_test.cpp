@@ -1,7 +1,7 @@
 // The editor through the effect's record: its size before the first opening, opening and closing in
 // every order a host may choose, the drag-loop idle timing, and hosts that close the editor or destroy
 // the effect from inside a callback the editor made.
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/skin_bitmaps.h"
 #include "editor_host.h"
 

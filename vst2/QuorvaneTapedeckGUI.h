@@ -2,7 +2,7 @@
 // told of every stored change.
 #pragma once
 
-#include "editor/AEffGUIEditor.h"
+#include "vst2/AEffGUIEditor.h"
 #include "shell/parameter_listener.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "editor/AEffGUIEditor.h"
+#include "vst2/AEffGUIEditor.h"
 
 #include "shell/AudioEffectX.h"
 #include "vstgui/platform/platform.h"
