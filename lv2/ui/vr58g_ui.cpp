@@ -78,6 +78,8 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     auto ui = std::unique_ptr<Ui>(new (std::nothrow) Ui(host));
     if (!ui) return nullptr;
     if (const float factor = hostScaleFactor(features); factor > 0.0f) ui->face.setHostScaleFactor(factor);
+    // The widget the host gets stays the face's window for the UI's life: a new size resizes it.
+    ui->face.setKeepsWindow(true);
 
     // The first connection to the X server is made here, for the face's window.
     if (!ui->face.open(parent, &VSTGUI::x11::x11Backend()) || !ui->face.getFrame()->getWindowHandle())
