@@ -1,6 +1,7 @@
 // VR58G_ui.so: the VR58-G editor as the LV2 X11 UI of urn:quorvane:vr58g. The host gives its window
 // (ui:parent) and idles the UI on its user-interface thread; every entry below runs on that thread.
 #include "ui_controller.h"
+#include "widget_size_hints.h"
 
 #include "editor/tapedeck_face.h"
 #include "lv2/lv2_ports.h"
@@ -57,9 +58,20 @@ struct Ui {
         face.idle();
         reportSize();
     }
+    // The widget's size hints first: the host's toolkit reads them when it hears of the new size.
     void reportSize() {
-        if (face.isOpen()) controller.reportWindowSize(face.windowWidth(), face.windowHeight());
+        if (!face.isOpen()) return;
+        const int width = face.windowWidth(), height = face.windowHeight();
+        if (width != hintedWidth || height != hintedHeight) {
+            if (vr58::lv2::publishWidgetSize(face.getFrame()->getWindowHandle(), width, height)) {
+                hintedWidth = width;
+                hintedHeight = height;
+            }
+        }
+        controller.reportWindowSize(width, height);
     }
+    int hintedWidth = 0;
+    int hintedHeight = 0;
 };
 
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,

@@ -5,6 +5,8 @@
 
 #include "../x11/x11_test_display.h"
 
+#include <X11/Xutil.h>
+
 #include "lv2/lv2_ports.h"
 
 #include <lv2/atom/atom.h>
@@ -240,6 +242,13 @@ TEST_F(LV2UiOnX11, ASizeChosenInTheFacesMenuResizesTheHostsWidgetBothWaysAndTell
     choose(CPoint(500, 360), CPoint(530, 384));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"resize1040x880", "resize520x440"}));
     EXPECT_EQ(widgetSize(), std::make_pair(520, 440));
+    // GTK hosts size their window from these: the smaller face must not keep the larger minimum.
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(display.display, reinterpret_cast<Window>(host.widget), &hints, &supplied));
+    EXPECT_EQ(hints.flags & (PMinSize | PBaseSize), PMinSize | PBaseSize);
+    EXPECT_EQ(std::make_pair(hints.min_width, hints.min_height), std::make_pair(520, 440));
+    EXPECT_EQ(std::make_pair(hints.base_width, hints.base_height), std::make_pair(520, 440));
     EXPECT_EQ(pixels(kFace), face);
     XSync(display.display, False);
     XEvent event;
