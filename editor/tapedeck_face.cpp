@@ -345,8 +345,9 @@ void TapedeckFace::idle() {
     if (inHostIdle || !frame) return;
     showPendingParameters();
     idleReadout();
-    // Inside a drag loop the views stay: a size for a face that keeps its window waits for the loop's end.
-    if (pendingScale && !(keepsWindow && inDragLoop)) {
+    // Inside an event (a drag loop, a host calling back during an edit) the views stay: a size for a face
+    // that keeps its window waits until the event is over.
+    if (pendingScale && !(keepsWindow && controllerCalls)) {
         applyScale(pendingScale);
         if (!frame) return;
     }
@@ -420,6 +421,7 @@ void TapedeckFace::beginEdit(int32_t index) {
     // Before the host hears of it: the host may close the face from inside the controller's call.
     if (readout && frame) readout->gestureBegan(control(index), frame->getTicks());
     if (index >= 0 && index < kParameterCount && openGestures[index] < UINT16_MAX) ++openGestures[index];
+    ControllerCall call(*this);
     controller.beginEdit(index);
 }
 
@@ -430,6 +432,7 @@ void TapedeckFace::endEdit(int32_t index) {
         if (openGestures[index] == 0) return;
         --openGestures[index];
     }
+    ControllerCall call(*this);
     controller.endEdit(index);
 }
 
@@ -443,11 +446,8 @@ void TapedeckFace::doIdleStuff() {
     }
     {
         ControllerCall call(*this);
-        const bool wasInDragLoop = inDragLoop;
-        inDragLoop = true;
         idle();
         if (call.destroyed()) return;
-        inDragLoop = wasInDragLoop;
     }
     system.dispatchPendingPaint();
 

@@ -106,7 +106,7 @@ public:
 
 private:
     // Marks a call to the controller, which may destroy this face before it returns: afterwards, check
-    // destroyed() before touching any member.
+    // destroyed() before touching any member. While one runs, the face is inside an event.
     class ControllerCall {
     public:
         explicit ControllerCall(TapedeckFace& face);
@@ -161,8 +161,6 @@ private:
     int32_t reopenScale = 0;
     uint32_t nextIdleTicks;
     bool inHostIdle = false;
-    // Inside a control's drag loop: views must not be replaced under it.
-    bool inDragLoop = false;
 };
 
 } // namespace vr58

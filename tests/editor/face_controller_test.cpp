@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,14 +30,17 @@ public:
     void performEdit(int32_t index, float value) override {
         calls.push_back("perform" + std::to_string(index));
         values[index] = std::clamp(value, 0.0f, 1.0f);
+        if (duringPerform) duringPerform();
     }
     void endEdit(int32_t index) override { calls.push_back("end" + std::to_string(index)); }
     float parameterValue(int32_t index) override { return values[index]; }
     vr58::MeterFeed& meterFeed() override { return feed; }
-    bool canResizeWindow() override { return false; }
-    bool resizeWindow(int32_t, int32_t) override { return false; }
+    bool canResizeWindow() override { return resizes; }
+    bool resizeWindow(int32_t, int32_t) override { return resizes; }
 
     std::vector<std::string> calls;
+    std::function<void()> duringPerform; // a host calling back into the face
+    bool resizes = false;
     float values[vr58::kEditorParameterCount];
     vr58::MeterFeed feed;
 };
@@ -102,6 +106,31 @@ TEST_F(FaceEdits, AHostChangeReachesTheControlsAtIdleAndIsNeverSentBack) {
     EXPECT_EQ(face.control(vr58::kEditorBuild.vuPathIndex)->getValue(), 0.0f);
     face.idle();
     EXPECT_TRUE(controller.calls.empty());
+}
+
+// A face that keeps its window takes a new size only outside an event: a host idling it from inside an
+// edit never has the views replaced under the control being edited.
+TEST_F(FaceEdits, ANewSizeWaitsUntilTheEditInWhichTheHostIdlesTheFaceIsOver) {
+    controller.resizes = true;
+    face.setKeepsWindow(true);
+    ASSERT_TRUE(face.open(&window, &soft()));
+    CFrame* frame = face.getFrame();
+    face.setHostScaleFactor(2.0f);
+    int32_t scaleInside = 0;
+    controller.duringPerform = [&] {
+        face.idle();
+        scaleInside = face.getScale();
+    };
+    const CRect& box = face.control(vr58::kTrim)->getViewSize();
+    const CPoint onScreen(100 + (box.left + box.right) / 2, 50 + (box.top + box.bottom) / 2);
+    soft().setPointer(onScreen);
+    window.child->wheel(onScreen, 120);
+    EXPECT_EQ(scaleInside, 100);
+    controller.duringPerform = nullptr;
+    face.idle();
+    EXPECT_EQ(face.getScale(), 200);
+    EXPECT_EQ(face.getFrame(), frame);
+    EXPECT_EQ(face.control(vr58::kTrim)->getValue(), controller.values[vr58::kTrim]);
 }
 
 } // namespace
