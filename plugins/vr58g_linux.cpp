@@ -3,8 +3,8 @@
 // editor in a window of that backend instead, and passes a pointer to one. The toolkit's embedding picks
 // the backend; each editor's frame keeps the one it opened with, so instances of either kind may be open
 // at once, on any threads.
-#include "editor/QuorvaneTapedeckGUI.h"
-#include "editor/soft_host_protocol.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
+#include "vst2/soft_host_protocol.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "shell/plugin_entry.h"
 #include "vstgui/cframe.h"

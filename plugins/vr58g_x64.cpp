@@ -1,5 +1,5 @@
 // The editor build: 15 parameters, the skinned editor and the meters, in a Windows host's window.
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "shell/platform/module_handle.h"
 #include "shell/plugin_entry.h"

@@ -5,7 +5,7 @@
 // "changed areas" is the pass as it is: only what was redrawn goes to the window. "whole frame" adds a
 // copy of the whole frame to the window after the pass, which is what every pass did before. The CPU
 // column is the process's time; the X server's own work is not in it.
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"

@@ -6,7 +6,7 @@
 // time beside it, and the share of passes that showed another needle frame; the process calls between
 // passes are not counted. Wine counts thread time in 10 ms steps: give enough passes (the argument) for
 // a run to last a second or more.
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"

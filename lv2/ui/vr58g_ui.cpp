@@ -1,8 +1,9 @@
 // VR58G_ui.so: the VR58-G editor as the LV2 X11 UI of urn:quorvane:vr58g. The host gives its window
 // (ui:parent) and idles the UI on its user-interface thread; every entry below runs on that thread.
-#include "ui_tapedeck.h"
+#include "ui_controller.h"
+#include "widget_size_hints.h"
 
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "editor/tapedeck_face.h"
 #include "lv2/lv2_ports.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/x11/x11_backend.h"
@@ -19,12 +20,8 @@
 
 namespace {
 
+using vr58::lv2::UiController;
 using vr58::lv2::UiHost;
-using vr58::lv2::UiTapedeck;
-
-// The editor's host convention for the desktop's scale factor (effVendorSpecific 'PreS', 'AeCs').
-constexpr int32_t kScaleHintIndex = 0x50726553;
-constexpr intptr_t kScaleHintValue = 0x41654373;
 
 const void* feature(const LV2_Feature* const* features, const char* uri) {
     for (; features && *features; ++features)
@@ -47,21 +44,34 @@ float hostScaleFactor(const LV2_Feature* const* features) {
 }
 
 struct Ui {
-    std::unique_ptr<UiTapedeck> effect;
-    QuorvaneTapedeckGUI* editor = nullptr; // the effect's: deleted with it
+    explicit Ui(const UiHost& host) : controller(host), face(controller) {}
+    // A gesture still open ends inside the host's touch before the face goes.
+    ~Ui() { face.close(); }
+
+    UiController controller;
+    vr58::TapedeckFace face;
     bool hostIdles = false;
     std::chrono::steady_clock::time_point lastIdle;
 
-    // After the opening and every idle pass, which may have reopened the editor at another size.
-    void idleEditor() {
-        editor->idle();
+    // After the opening and every idle pass, which may have given the face another size.
+    void idleFace() {
+        face.idle();
         reportSize();
     }
+    // The widget's size hints first: the host's toolkit reads them when it hears of the new size.
     void reportSize() {
-        ERect* rect = nullptr;
-        if (editor->getFrame() && editor->getRect(&rect))
-            effect->reportWindowSize(rect->right - rect->left, rect->bottom - rect->top);
+        if (!face.isOpen()) return;
+        const int width = face.windowWidth(), height = face.windowHeight();
+        if (width != hintedWidth || height != hintedHeight) {
+            if (vr58::lv2::publishWidgetSize(face.getFrame()->getWindowHandle(), width, height)) {
+                hintedWidth = width;
+                hintedHeight = height;
+            }
+        }
+        controller.reportWindowSize(width, height);
     }
+    int hintedWidth = 0;
+    int hintedHeight = 0;
 };
 
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
@@ -77,26 +87,21 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     host.touch = static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch));
     host.resize = static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize));
 
-    auto ui = std::unique_ptr<Ui>(new (std::nothrow) Ui);
+    auto ui = std::unique_ptr<Ui>(new (std::nothrow) Ui(host));
     if (!ui) return nullptr;
-    ui->effect.reset(new (std::nothrow) UiTapedeck(host));
-    if (!ui->effect) return nullptr;
-    // The editor registers itself with the effect, which owns it from then on.
-    ui->editor = new (std::nothrow) QuorvaneTapedeckGUI(ui->effect.get(), ui->effect->meterFeed());
-    if (!ui->editor) return nullptr;
-    if (const float factor = hostScaleFactor(features); factor > 0.0f)
-        ui->editor->vendorSpecific(kScaleHintIndex, kScaleHintValue, nullptr, factor);
+    if (const float factor = hostScaleFactor(features); factor > 0.0f) ui->face.setHostScaleFactor(factor);
+    // The widget the host gets stays the face's window for the UI's life: a new size resizes it.
+    ui->face.setKeepsWindow(true);
 
-    // The first connection to the X server is made here, for the editor's window.
-    if (!ui->editor->openIn(parent, VSTGUI::x11::x11Backend()) || !ui->editor->getFrame() ||
-        !ui->editor->getFrame()->getWindowHandle())
-        return nullptr; // the effect closes what did open
-    *widget = ui->editor->getFrame()->getWindowHandle();
+    // The first connection to the X server is made here, for the face's window.
+    if (!ui->face.open(parent, &VSTGUI::x11::x11Backend()) || !ui->face.getFrame()->getWindowHandle())
+        return nullptr; // the face closes what did open
+    *widget = ui->face.getFrame()->getWindowHandle();
     ui->reportSize();
     return ui.release();
 }
 
-// Closes the window and its connection and frees the editor and the effect; the host goes on.
+// Closes the window and its connection and frees the face; the host goes on.
 void cleanup(LV2UI_Handle handle) {
     delete static_cast<Ui*>(handle);
 }
@@ -107,21 +112,22 @@ int idle(LV2UI_Handle handle) {
     auto* ui = static_cast<Ui*>(handle);
     if (!ui) return 0;
     ui->hostIdles = true;
-    ui->idleEditor();
+    ui->idleFace();
     return 0;
 }
 
 void portEvent(LV2UI_Handle handle, uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
     auto* ui = static_cast<Ui*>(handle);
     if (!ui) return; // as in idle
-    ui->effect->portEvent(port, bufferSize, format, buffer);
+    if (const int32_t changed = ui->controller.portEvent(port, bufferSize, format, buffer); changed >= 0)
+        ui->face.hostChanged(changed);
     // A host that never idles the UI still sends the meter ports at its update rate: those events then
     // drive the redraws and the window's input, no more often than every 30 ms.
     if (ui->hostIdles) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - ui->lastIdle < std::chrono::milliseconds(30)) return;
     ui->lastIdle = now;
-    ui->idleEditor();
+    ui->idleFace();
 }
 
 const LV2UI_Idle_Interface kIdleInterface = {idle};

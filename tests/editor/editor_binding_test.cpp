@@ -2,7 +2,7 @@
 // any thread shown at the next idle pass, user edits automating the host, and meters that follow the
 // audio only while the window is open.
 #include "editor/QuorvanePeakLed.h"
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
 #include "editor/editor_layout.h"
 #include "editor/value_readout.h"
@@ -80,7 +80,7 @@ TEST_F(EditorBinding, EveryOpeningBuildsTheLayoutFromTheStoredValues) {
                     c->isTypeOf(view.kind == vr58::EditorViewKind::Knob ? "CAnimKnob" : "CHorizontalSwitch"));
                 EXPECT_EQ(c->getValue(), effect->getParameter(view.tag)) << view.parameter().name;
                 EXPECT_EQ(c->getDefaultValue(), view.parameter().defaultValue) << view.parameter().name;
-                EXPECT_EQ(c->getListener(), editor);
+                EXPECT_EQ(c->getListener(), &editor->face());
             }
         }
         EXPECT_EQ(editor->vuMeter()->getHoldBitmap() != nullptr, opening == 1);

@@ -1,7 +1,7 @@
 // The editor through the effect's record: its size before the first opening, opening and closing in
 // every order a host may choose, the drag-loop idle timing, and hosts that close the editor or destroy
 // the effect from inside a callback the editor made.
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/skin_bitmaps.h"
 #include "editor_host.h"
 
@@ -66,7 +66,7 @@ protected:
     intptr_t open() { return dispatch(record, effEditOpen, 0, 0, &window); }
     // A control of Trim at (10, 10, 50, 50), bound to the editor, as the skin's knobs are.
     DragControl* addControl() {
-        auto* c = new DragControl(CRect(10, 10, 50, 50), editor, 0);
+        auto* c = new DragControl(CRect(10, 10, 50, 50), &editor->face(), 0);
         editor->getFrame()->addView(c);
         return c;
     }
@@ -312,7 +312,7 @@ TEST_F(EditorLifecycle, AGestureOpenWhenTheHostClosesTheEditorEndsThenAndNotAgai
     ASSERT_EQ(open(), 1);
     std::vector<int32_t> begun;
     for (int32_t i = 0; i < record->numParams; ++i) {
-        editor->beginEdit(i);
+        editor->face().beginEdit(i);
         begun.push_back(i);
     }
     dispatch(record, effEditClose);
@@ -320,13 +320,13 @@ TEST_F(EditorLifecycle, AGestureOpenWhenTheHostClosesTheEditorEndsThenAndNotAgai
     for (const HostCall& call : host.calls)
         if (call.opcode == audioMasterEndEdit) ended.push_back(call.index);
     EXPECT_EQ(ended, begun);
-    editor->endEdit(vr58::kTrim); // the gesture's own end, after the close: already sent
+    editor->face().endEdit(vr58::kTrim); // the gesture's own end, after the close: already sent
     EXPECT_EQ(host.count(audioMasterEndEdit), record->numParams);
 }
 
 TEST_F(EditorLifecycle, DestroyingTheEffectDuringAGestureSendsTheHostNothing) {
     ASSERT_EQ(open(), 1);
-    editor->beginEdit(vr58::kTrim);
+    editor->face().beginEdit(vr58::kTrim);
     const size_t before = host.calls.size();
     dispatch(record, effClose);
     record = nullptr;

@@ -2,7 +2,7 @@
 // following the value, gone a second later, never for the host's changes, never over the control being
 // moved, redrawing only its own area, and drawn from the 2x glyphs at 200 %.
 #include "editor/QuorvanePeakLed.h"
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
 #include "editor/editor_layout.h"
 #include "editor/value_readout.h"

@@ -3,7 +3,7 @@
 // after a close, and neither thread waits for the other. Then the editors of two instances on two GUI
 // threads at once, as some Linux hosts run them: what they share (the skin bitmaps and their counts, the
 // knob mode, the backend) must hold. Run under AddressSanitizer and ThreadSanitizer.
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor_host.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 // The native editor build: a real host passes an X11 window id, which is never taken for a pointer; a host
 // that asks for the memory-backend embedding, as the vr58 tool does, passes a pointer to such a window.
-#include "editor/soft_host_protocol.h"
+#include "vst2/soft_host_protocol.h"
 #include "plugin_under_test.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
-// The UI-side effect between the editor and an LV2 host, without a host: the editor's requests as the
-// host sees them, the host's port events as the editor sees them.
+// The LV2 UI's edit controller between the face and an LV2 host, without a host: the face's edits as the
+// host sees them, the host's port events as the face sees them.
 #include <gtest/gtest.h>
 
 #include "lv2/lv2_ports.h"
-#include "lv2/ui/ui_tapedeck.h"
+#include "lv2/ui/ui_controller.h"
 
 #include <dlfcn.h>
 
@@ -54,46 +54,51 @@ struct RecordingHost {
     }
 };
 
-void portEvent(vr58::lv2::UiTapedeck& ui, uint32_t port, float value) {
-    ui.portEvent(port, sizeof value, 0, &value);
+int32_t portEvent(vr58::lv2::UiController& ui, uint32_t port, float value) {
+    return ui.portEvent(port, sizeof value, 0, &value);
 }
 
 TEST(LV2UiBridge, AnEditIsOnePortWriteInTheUnitInsideTheHostsTouchGesture) {
     RecordingHost host;
-    vr58::lv2::UiTapedeck ui(host.offer(true, false));
-    // What a knob drag does through the editor.
+    vr58::lv2::UiController ui(host.offer(true, false));
+    // What a knob drag does through the face.
     ui.beginEdit(kTrim);
-    ui.setParameterAutomated(kTrim, 0.75f);
-    ui.setParameterAutomated(kTrim, 1.5f); // beyond the end: the host gets the clamped value
+    ui.performEdit(kTrim, 0.75f);
+    ui.performEdit(kTrim, 1.5f); // beyond the end: the host gets the clamped value
     ui.endEdit(kTrim);
-    ui.setParameterAutomated(kEqCurve, 1.0f);
+    ui.performEdit(kEqCurve, 1.0f);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"touch4+", "write4", "write4", "touch4-", "write6"}));
     ASSERT_EQ(host.written.size(), 3u);
     EXPECT_EQ(host.written[0], 12.0f); // Trim's +-24 dB, three quarters up
     EXPECT_EQ(host.written[1], 24.0f);
     EXPECT_EQ(host.written[2], portValueOf(kEditorBuild, kEqCurve, 1.0f));
     EXPECT_NE(host.written[2], 1.0f) << "the curve's port holds its position, not the normalised value";
+    EXPECT_EQ(ui.parameterValue(kTrim), 1.0f) << "the face shows what the host was sent";
 }
 
 TEST(LV2UiBridge, WithoutTouchTheWritesStillGoAndNothingElseIsAsked) {
     RecordingHost host;
-    vr58::lv2::UiTapedeck ui(host.offer(false, false));
-    EXPECT_FALSE(ui.beginEdit(kHead));
-    ui.setParameterAutomated(kHead, 0.0f);
-    EXPECT_FALSE(ui.endEdit(kHead));
+    vr58::lv2::UiController ui(host.offer(false, false));
+    ui.beginEdit(kHead);
+    ui.performEdit(kHead, 0.0f);
+    ui.endEdit(kHead);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"write11"}));
     // Out-of-range indices reach no port.
-    ui.beginEdit(kEditorBuild.parameterCount);
-    ui.setParameterAutomated(-1, 0.5f);
+    RecordingHost touching;
+    vr58::lv2::UiController other(touching.offer(true, true));
+    other.beginEdit(kEditorBuild.parameterCount);
+    other.performEdit(-1, 0.5f);
+    other.performEdit(kEditorBuild.parameterCount, 0.5f);
+    other.endEdit(-1);
+    EXPECT_TRUE(touching.calls.empty());
     EXPECT_EQ(host.calls.size(), 1u);
 }
 
 TEST(LV2UiBridge, TheEditorsWindowSizeGoesToTheHostsResizeWhereOffered) {
-    char sizeWindow[] = "sizeWindow";
     RecordingHost host;
-    vr58::lv2::UiTapedeck resizable(host.offer(false, true));
-    EXPECT_TRUE(resizable.canHostDo(sizeWindow));
-    EXPECT_TRUE(resizable.sizeWindow(1040, 880));
+    vr58::lv2::UiController resizable(host.offer(false, true));
+    EXPECT_TRUE(resizable.canResizeWindow());
+    EXPECT_TRUE(resizable.resizeWindow(1040, 880));
     EXPECT_TRUE(host.calls.empty()) << "the host hears the size once the window has it";
     resizable.reportWindowSize(520, 440);
     resizable.reportWindowSize(520, 440);
@@ -108,33 +113,34 @@ TEST(LV2UiBridge, TheEditorsWindowSizeGoesToTheHostsResizeWhereOffered) {
     EXPECT_EQ(host.calls.size(), 4u);
 
     RecordingHost fixed;
-    vr58::lv2::UiTapedeck ui(fixed.offer(true, false));
-    EXPECT_FALSE(ui.canHostDo(sizeWindow));
-    EXPECT_FALSE(ui.sizeWindow(1040, 880));
+    vr58::lv2::UiController ui(fixed.offer(true, false));
+    EXPECT_FALSE(ui.canResizeWindow());
+    EXPECT_FALSE(ui.resizeWindow(1040, 880));
     ui.reportWindowSize(1040, 880);
     EXPECT_TRUE(fixed.calls.empty());
 }
 
 TEST(LV2UiBridge, PortEventsSetTheParametersAndAreNotSentBack) {
     RecordingHost host;
-    vr58::lv2::UiTapedeck ui(host.offer(true, true));
-    portEvent(ui, parameterPort(kTrim), -12.0f);
-    EXPECT_EQ(ui.getParameter(kTrim), 0.25f);
-    portEvent(ui, parameterPort(kEqCurve), portValueOf(kEditorBuild, kEqCurve, 0.0f));
-    EXPECT_EQ(ui.getParameter(kEqCurve), 0.0f);
+    vr58::lv2::UiController ui(host.offer(true, true));
+    EXPECT_EQ(portEvent(ui, parameterPort(kTrim), -12.0f), kTrim);
+    EXPECT_EQ(ui.parameterValue(kTrim), 0.25f);
+    EXPECT_EQ(portEvent(ui, parameterPort(kTrim), -12.0f), -1) << "the same value again changes nothing";
+    EXPECT_EQ(portEvent(ui, parameterPort(kEqCurve), portValueOf(kEditorBuild, kEqCurve, 0.0f)), kEqCurve);
+    EXPECT_EQ(ui.parameterValue(kEqCurve), 0.0f);
     portEvent(ui, parameterPort(kVuHold), 1.0f);
-    EXPECT_EQ(ui.getParameter(kVuHold), 1.0f);
-    // Beyond the range, NaN: the store keeps a value the editor can show.
+    EXPECT_EQ(ui.parameterValue(kVuHold), 1.0f);
+    // Beyond the range, NaN: the face gets a value it can show.
     portEvent(ui, parameterPort(kTrim), 1000.0f);
-    EXPECT_EQ(ui.getParameter(kTrim), 1.0f);
+    EXPECT_EQ(ui.parameterValue(kTrim), 1.0f);
     portEvent(ui, parameterPort(kTrim), std::numeric_limits<float>::quiet_NaN());
-    EXPECT_TRUE(ui.getParameter(kTrim) >= 0.0f && ui.getParameter(kTrim) <= 1.0f);
+    EXPECT_TRUE(ui.parameterValue(kTrim) >= 0.0f && ui.parameterValue(kTrim) <= 1.0f);
     EXPECT_TRUE(host.calls.empty());
 }
 
 TEST(LV2UiBridge, WhatIsNotOneFloatOfAKnownPortIsIgnored) {
     RecordingHost host;
-    vr58::lv2::UiTapedeck ui(host.offer(true, true));
+    vr58::lv2::UiController ui(host.offer(true, true));
     const float minus12 = -12.0f;
     const double wide = -12.0;
     ui.portEvent(parameterPort(kTrim), sizeof minus12, 1, &minus12); // another protocol
@@ -142,15 +148,14 @@ TEST(LV2UiBridge, WhatIsNotOneFloatOfAKnownPortIsIgnored) {
     ui.portEvent(parameterPort(kTrim), sizeof minus12, 0, nullptr);
     ui.portEvent(vr58::lv2::kAudioInLeft, sizeof minus12, 0, &minus12);
     ui.portEvent(vr58::lv2::meterPeakPort(kEditorBuild) + 1, sizeof minus12, 0, &minus12);
-    ui.portEvent(UINT32_MAX, sizeof minus12, 0, &minus12);
-    EXPECT_EQ(ui.getParameter(kTrim), 0.5f);
+    EXPECT_EQ(ui.portEvent(UINT32_MAX, sizeof minus12, 0, &minus12), -1);
     for (int32_t i = 0; i < kEditorBuild.parameterCount; ++i)
-        EXPECT_EQ(ui.getParameter(i), kEditorBuild.parameters[i].defaultValue) << i;
+        EXPECT_EQ(ui.parameterValue(i), kEditorBuild.parameters[i].defaultValue) << i;
 }
 
 TEST(LV2UiBridge, TheMeterPortsFeedTheMetersWhileTheyRun) {
     RecordingHost host;
-    vr58::lv2::UiTapedeck ui(host.offer(true, true));
+    vr58::lv2::UiController ui(host.offer(true, true));
     vr58::MeterFeed& feed = ui.meterFeed();
     const uint32_t level = vr58::lv2::meterLevelPort(kEditorBuild);
     const uint32_t peak = vr58::lv2::meterPeakPort(kEditorBuild);

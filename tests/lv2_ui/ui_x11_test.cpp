@@ -5,6 +5,8 @@
 
 #include "../x11/x11_test_display.h"
 
+#include <X11/Xutil.h>
+
 #include "lv2/lv2_ports.h"
 
 #include <lv2/atom/atom.h>
@@ -206,26 +208,52 @@ TEST_F(LV2UiOnX11, ADragOnTrimWritesItsPortInDecibelsInsideOneTouch) {
     host.close();
 }
 
-TEST_F(LV2UiOnX11, ASizeChosenInTheFacesMenuReopensTheWindowAndTellsTheHost) {
+// The host embeds the widget it got at instantiate and sizes its container from it: a size chosen in the
+// face's menu resizes that same window, larger and smaller, and the face drawn again is the same face.
+TEST_F(LV2UiOnX11, ASizeChosenInTheFacesMenuResizesTheHostsWidgetBothWaysAndTellsTheHost) {
     StandInHost host(window);
     ASSERT_TRUE(host.instantiate());
     idleFor(host, 100);
+    const std::vector<uint32_t> face = pixels(kFace);
     host.calls.clear();
-    // The menu opens under the right-click; its last line, 200 %, is 82 pixels below it.
-    const CPoint where = display.onScreen(window, CPoint(300, 200));
-    InputScript menu;
-    menu.moveTo(where).wait(30).click(Button3).wait(100);
-    menu.moveTo(CPoint(where.h + 30, where.v + 82)).wait(30).click(Button1).wait(100);
-    menu.start();
-    EXPECT_TRUE(idleWhile([&] { host.idle(); }, [&] { return menu.running(); }, std::chrono::seconds(10)));
-    idleFor(host, 100);
+    // A window made or destroyed in the host's window from now on would be a replaced widget.
+    XSelectInput(display.display, window, SubstructureNotifyMask);
+    const auto choose = [&](CPoint rightClick, CPoint line) {
+        InputScript menu;
+        menu.moveTo(display.onScreen(window, rightClick)).wait(30).click(Button3).wait(100);
+        menu.moveTo(display.onScreen(window, line)).wait(30).click(Button1).wait(100);
+        menu.start();
+        EXPECT_TRUE(
+            idleWhile([&] { host.idle(); }, [&] { return menu.running(); }, std::chrono::seconds(10)));
+        idleFor(host, 100);
+    };
+    const auto widgetSize = [&] {
+        const std::vector<Window> shown = children();
+        EXPECT_EQ(shown, std::vector<Window>{reinterpret_cast<Window>(host.widget)});
+        XWindowAttributes attributes{};
+        if (!shown.empty()) XGetWindowAttributes(display.display, shown[0], &attributes);
+        return std::make_pair(attributes.width, attributes.height);
+    };
+    // The menu opens under the right-click; its last line, 200 %, is 82 pixels below it at 100 %.
+    choose(CPoint(300, 200), CPoint(330, 282));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"resize1040x880"}));
-    const std::vector<Window> opened = children();
-    ASSERT_EQ(opened.size(), 1u);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display.display, opened[0], &attributes);
-    EXPECT_EQ(attributes.width, 1040);
-    EXPECT_EQ(attributes.height, 880);
+    EXPECT_EQ(widgetSize(), std::make_pair(1040, 880));
+    // At 200 % the menu's first line, 100 %, lies 24 pixels below a right-click on free space.
+    choose(CPoint(500, 360), CPoint(530, 384));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"resize1040x880", "resize520x440"}));
+    EXPECT_EQ(widgetSize(), std::make_pair(520, 440));
+    // GTK hosts size their window from these: the smaller face must not keep the larger minimum.
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(display.display, reinterpret_cast<Window>(host.widget), &hints, &supplied));
+    EXPECT_EQ(hints.flags & (PMinSize | PBaseSize), PMinSize | PBaseSize);
+    EXPECT_EQ(std::make_pair(hints.min_width, hints.min_height), std::make_pair(520, 440));
+    EXPECT_EQ(std::make_pair(hints.base_width, hints.base_height), std::make_pair(520, 440));
+    EXPECT_EQ(pixels(kFace), face);
+    XSync(display.display, False);
+    XEvent event;
+    EXPECT_FALSE(XCheckTypedWindowEvent(display.display, window, DestroyNotify, &event));
+    EXPECT_FALSE(XCheckTypedWindowEvent(display.display, window, CreateNotify, &event));
     host.close();
     XSync(display.display, False);
     EXPECT_TRUE(children().empty());

@@ -6,7 +6,7 @@
 #include "x11_test_display.h"
 
 #include "../integration/plugin_under_test.h"
-#include "editor/soft_host_protocol.h"
+#include "vst2/soft_host_protocol.h"
 
 #include <X11/Xatom.h>
 #include <X11/keysym.h>

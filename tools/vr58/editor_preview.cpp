@@ -1,7 +1,7 @@
 #include "editor_preview.h"
 
 #include "cli_error.h"
-#include "editor/soft_host_protocol.h"
+#include "vst2/soft_host_protocol.h"
 #include "vstgui/platform/soft/soft_window.h"
 
 // The encoder is built into the toolkit's memory backend; here only its declarations.

@@ -1,5 +1,5 @@
 #include "driver.h"
-#include "editor/soft_host_protocol.h"
+#include "vst2/soft_host_protocol.h"
 #include "resident_memory.h"
 
 #include <atomic>

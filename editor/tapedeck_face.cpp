@@ -1,0 +1,503 @@
+#include "editor/tapedeck_face.h"
+
+#include "editor/QuorvanePeakLed.h"
+#include "editor/QuorvaneVU.h"
+#include "editor/editor_layout.h"
+#include "editor/editor_scale.h"
+#include "editor/editor_settings.h"
+#include "editor/skin_bitmaps.h"
+#include "editor/skin_font.h"
+#include "editor/value_readout.h"
+#include "effect/parameter_units.h"
+#include "tape/meter_feed.h"
+#include "tape/parameter_mapping.h"
+#include "vstgui/cbitmap.h"
+#include "vstgui/cdrawcontext.h"
+#include "vstgui/cframe.h"
+#include "vstgui/cglyphfont.h"
+#include "vstgui/chorizontalswitch.h"
+#include "vstgui/cknob.h"
+#include "vstgui/cpopuplist.h"
+#include "vstgui/cscale.h"
+#include "vstgui/platform/platform.h"
+
+#include <vector>
+
+using namespace VSTGUI;
+
+namespace vr58 {
+
+std::atomic<int32_t> TapedeckFace::knobMode{0}; // circular until a host or an opening chooses
+
+namespace {
+
+// What a frame still handling an event sees once its face has closed: no host, no edits, and a paced
+// loop, so the rest of a drag neither reaches a closed face nor spins the processor.
+class ClosedFace final : public IFrameEditor {
+public:
+    void beginEdit(int32_t) override {}
+    void endEdit(int32_t) override {}
+    void doIdleStuff() override { platform::backend().sleep(4); }
+    int32_t getKnobMode() const override { return TapedeckFace::knobMode.load(std::memory_order_relaxed); }
+};
+ClosedFace closedFace;
+
+// Tick comparisons that survive the wrap of the 32-bit millisecond count after 49.7 days.
+bool isBefore(uint32_t a, uint32_t b) {
+    return static_cast<int32_t>(a - b) < 0;
+}
+
+} // namespace
+
+TapedeckFace::ControllerCall::ControllerCall(TapedeckFace& f) : face(&f), outer(f.controllerCalls) {
+    f.controllerCalls = this;
+}
+
+TapedeckFace::ControllerCall::~ControllerCall() {
+    if (face) face->controllerCalls = outer;
+}
+
+TapedeckFace::TapedeckFace(EditController& controller)
+    : controller(controller), nextIdleTicks(platform::backend().tickCount()) {
+    SkinBitmaps::attach();
+    chooseOpeningScale(nullptr);
+}
+
+TapedeckFace::~TapedeckFace() {
+    forgetOpenGestures();
+    close();
+    for (ControllerCall* call = controllerCalls; call; call = call->outer) call->face = nullptr;
+    SkinBitmaps::detach();
+}
+
+int32_t TapedeckFace::windowWidth() const {
+    return toDevice(kFaceWidth, scale);
+}
+
+int32_t TapedeckFace::windowHeight() const {
+    return toDevice(kFaceHeight, scale);
+}
+
+int32_t TapedeckFace::chooseOpeningScale(void* parent) {
+    if (reopenScale) {
+        scale = reopenScale;
+        reopenScale = 0;
+    } else {
+        // Read at every opening, so a size chosen in another instance is taken by every new face.
+        userScale = readEditorScale(editorSettingsPath());
+        ScaleSources sources;
+        sources.userChoice = userScale;
+        sources.hostFactor = hostScaleFactor;
+        sources.screenDpi = platform::backend().screenDpi(parent);
+        scale = chooseEditorScale(sources);
+    }
+    return scale;
+}
+
+void TapedeckFace::refreshClosedScale() {
+    if (!frame && !reopenScale) chooseOpeningScale(nullptr);
+}
+
+void TapedeckFace::setHostScaleFactor(float factor) {
+    hostScaleFactor = factor;
+    if (isEditorScale(userScale)) return;
+    const int32_t hinted = nearestEditorScale(factor * 100.0);
+    if (!hinted) return;
+    if (!frame)
+        scale = hinted;
+    else if (hinted != scale)
+        pendingScale = hinted;
+}
+
+bool TapedeckFace::setNextOpeningScale(int32_t percent) {
+    if (!isEditorScale(percent)) return false;
+    reopenScale = percent;
+    if (!frame) scale = percent;
+    return true;
+}
+
+void TapedeckFace::screenDpiChanged(int32_t dpi) {
+    if (!frame || isEditorScale(userScale) || nearestEditorScale(hostScaleFactor * 100.0)) return;
+    const int32_t followed = nearestEditorScale(dpi * 100.0 / 96.0);
+    if (followed && followed != scale) pendingScale = followed;
+}
+
+void TapedeckFace::chooseScale(int32_t percent) {
+    if (!isEditorScale(percent)) return;
+    userScale = percent;
+    // A choice that cannot be saved still holds for this face.
+    writeEditorScale(editorSettingsPath(), percent);
+    if (!frame)
+        scale = percent;
+    else if (percent != scale)
+        pendingScale = percent;
+}
+
+bool TapedeckFace::open(void* parent, platform::Backend* system) {
+    if (!parent) return false;
+    if (frame) close();
+    // Views made during the opening (the meters read their clock) see the same window system.
+    platform::Backend& opening = system ? *system : platform::backend();
+    const platform::BackendScope scope(opening);
+    parentWindow = parent;
+    // Changes noted before this point are read below with all the other values.
+    pendingParameters.store(0, std::memory_order_relaxed);
+
+    const int32_t size = chooseOpeningScale(parent);
+    SkinBitmaps::use(size);
+    openScale = size;
+    knobMode.store(2, std::memory_order_relaxed); // linear at every opening, whatever the host chose before
+    CBitmap* background = SkinBitmaps::get(kSkinBackgroundId, size);
+    auto* newFrame =
+        new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parent, this, system, size);
+    newFrame->setBackground(background);
+    addViews(*newFrame, size);
+    // Fresh ballistics and peak for the new meters; the audio thread feeds them from its next block.
+    controller.meterFeed().start();
+    frame = newFrame;
+    return true;
+}
+
+void TapedeckFace::addViews(CFrame& into, int32_t size) {
+    const auto skin = [size](int32_t id) { return SkinBitmaps::get(id, size); };
+    QuorvaneVU* newVu = nullptr;
+    QuorvanePeakLed* newLed = nullptr;
+    for (const EditorViewLayout& view : kEditorLayout) {
+        const CRect area(view.left, view.top, view.right, view.bottom);
+        CBitmap* strip = skin(view.bitmapId);
+        CControl* c = nullptr;
+        switch (view.kind) {
+        case EditorViewKind::Knob:
+            c = new CAnimKnob(area, this, view.tag, view.frames, view.frameHeight, strip, CPoint());
+            break;
+        case EditorViewKind::Switch:
+            c = new CHorizontalSwitch(area, this, view.tag, view.frames, view.frameHeight, view.frames, strip,
+                                      CPoint());
+            break;
+        case EditorViewKind::VuMeter:
+            newVu = new QuorvaneVU(area, &controller.meterFeed(), strip);
+            into.addView(newVu);
+            continue;
+        case EditorViewKind::PeakLed:
+            // A square of the lamp image's width with its top-right corner at the layout's.
+            newLed = new QuorvanePeakLed(
+                CRect(view.right - strip->getWidth(), view.top, view.right, view.top + strip->getWidth()),
+                &controller.meterFeed(), strip);
+            into.addView(newLed);
+            continue;
+        }
+        c->setValue(controller.parameterValue(view.tag));
+        into.addView(c);
+        controls[view.tag] = c;
+    }
+    for (const EditorViewLayout& view : kEditorLayout)
+        if (view.hasParameter()) controls[view.tag]->setDefaultValue(view.parameter().defaultValue);
+    if (controller.parameterValue(kEditorBuild.vuHoldIndex) > 0.5f)
+        newVu->setHoldBitmap(skin(kVuHoldNeedleId));
+    newVu->setReferenceLevel(headRoomDb(controller.parameterValue(kEditorBuild.headRoomIndex)));
+    vu = newVu;
+    led = newLed;
+    // The read-out lies over every view; where it can, it keeps off the meters and the other controls.
+    auto* font = new CGlyphFont(skin(kSkinFontId), kSkinFontMetrics);
+    readout = new ValueReadout(CRect(0, 0, kFaceWidth, kFaceHeight), font,
+                               [this](const CControl& c) { return readoutText(c); });
+    font->release();
+    for (int32_t i = 0; i < into.getNbViews(); ++i) readout->avoid(into.getView(i)->getViewSize());
+    into.addView(readout);
+}
+
+void TapedeckFace::releaseFrame() {
+    CFrame* old = frame;
+    frame = nullptr;
+    if (!old) return;
+    old->setEditor(&closedFace);
+    for (int32_t i = 0; i < old->getNbViews(); ++i) {
+        CView* view = old->getView(i);
+        if (view->isTypeOf("CControl")) static_cast<CControl*>(view)->setListener(nullptr);
+    }
+    old->release();
+}
+
+void TapedeckFace::close() {
+    if (frame) {
+        controller.meterFeed().stop();
+        // The meters read the controller's feed; they go now, even when the frame must outlive this close.
+        frame->removeView(vu);
+        frame->removeView(led);
+    }
+    vu = nullptr;
+    led = nullptr;
+    readout = nullptr;
+    for (CControl*& c : controls) c = nullptr;
+    closeSizeMenu();
+    pendingScale = 0;
+    releaseFrame();
+    parentWindow = nullptr;
+    // The frame has let its images go (or holds its own references while it finishes an event).
+    if (openScale) SkinBitmaps::unuse(openScale);
+    openScale = 0;
+    // Last: the controller may close the face again or destroy it from inside one of these calls.
+    endOpenGestures();
+}
+
+void TapedeckFace::forgetOpenGestures() {
+    for (uint16_t& open : openGestures) open = 0;
+}
+
+void TapedeckFace::endOpenGestures() {
+    for (int32_t i = 0; i < kParameterCount; ++i)
+        while (openGestures[i] > 0) {
+            --openGestures[i]; // counted off before the call, so a nested close does not end it again
+            ControllerCall call(*this);
+            controller.endEdit(i);
+            if (call.destroyed()) return;
+        }
+}
+
+void TapedeckFace::applyScale(int32_t percent) {
+    pendingScale = 0;
+    if (!frame || percent == scale) return;
+    {
+        ControllerCall call(*this);
+        const bool resized =
+            controller.canResizeWindow() &&
+            controller.resizeWindow(toDevice(kFaceWidth, percent), toDevice(kFaceHeight, percent));
+        if (call.destroyed() || !frame) return;
+        // The host keeps its window: the new size waits for the next opening.
+        if (!resized) return;
+    }
+    if (keepsWindow) {
+        rescaleInPlace(percent);
+        return;
+    }
+    // The new window is made by the window system of the old one.
+    void* parent = parentWindow;
+    platform::Backend& system = frame->getBackend();
+    reopenScale = percent;
+    ControllerCall call(*this);
+    close();
+    if (call.destroyed()) return;
+    open(parent, &system);
+}
+
+void TapedeckFace::rescaleInPlace(int32_t percent) {
+    closeSizeMenu();
+    frame->setFocusView(nullptr);
+    frame->removeAll();
+    vu = nullptr;
+    led = nullptr;
+    readout = nullptr;
+    for (CControl*& c : controls) c = nullptr;
+    SkinBitmaps::use(percent);
+    const int32_t previous = openScale;
+    openScale = scale = percent;
+    frame->setScale(percent);
+    frame->setBackground(SkinBitmaps::get(kSkinBackgroundId, percent));
+    addViews(*frame, percent);
+    frame->setDirty(true);
+    SkinBitmaps::unuse(previous);
+}
+
+bool TapedeckFace::openContextMenu(const CPoint& where) {
+    if (!frame || sizeMenu) return false;
+    std::vector<std::string> lines;
+    int32_t marked = -1;
+    for (int32_t i = 0; i < kEditorScaleCount; ++i) {
+        lines.push_back(std::to_string(kEditorScales[i]) + " %");
+        if (kEditorScales[i] == scale) marked = i;
+    }
+    std::string note;
+    {
+        ControllerCall call(*this);
+        const bool hostResizes = controller.canResizeWindow();
+        if (call.destroyed() || !frame) return true;
+        if (!hostResizes) note = "Takes effect when reopened";
+    }
+    auto* font = new CGlyphFont(SkinBitmaps::get(kSkinFontId, scale), kSkinFontMetrics);
+    CRect area;
+    frame->getViewSize(area);
+    sizeMenu = new CPopupList(
+        area, where, font, std::move(lines), marked,
+        [this](int32_t chosen) {
+            closeSizeMenu();
+            if (chosen >= 0 && chosen < kEditorScaleCount) chooseScale(kEditorScales[chosen]);
+        },
+        note);
+    font->release();
+    frame->setFocusView(nullptr);
+    frame->setModalView(sizeMenu);
+    return true;
+}
+
+void TapedeckFace::closeSizeMenu() {
+    CPopupList* menu = sizeMenu;
+    sizeMenu = nullptr;
+    if (!menu) return;
+    if (frame && frame->getModalView() == menu) {
+        frame->setModalView(nullptr);
+        // What lay under the menu is drawn again at the next idle.
+        frame->setDirty(true);
+    }
+    menu->release();
+}
+
+void TapedeckFace::idle() {
+    if (inHostIdle || !frame) return;
+    showPendingParameters();
+    idleReadout();
+    // Inside an event (a drag loop, a host calling back during an edit) the views stay: a size for a face
+    // that keeps its window waits until the event is over.
+    if (pendingScale && !(keepsWindow && controllerCalls)) {
+        applyScale(pendingScale);
+        if (!frame) return;
+    }
+    CFrame* current = frame;
+    current->retain();
+    current->idle();
+    current->release();
+}
+
+void TapedeckFace::idleReadout() {
+    if (!readout) return;
+    if (frame->getModalView()) {
+        readout->hide();
+        return;
+    }
+    CPoint where;
+    frame->getCurrentLocation(where);
+    CControl* hovered = nullptr;
+    for (CControl* c : controls)
+        if (c && c->getViewSize().pointInside(where)) hovered = c;
+    readout->idle(hovered, frame->getTicks());
+}
+
+std::string TapedeckFace::readoutText(const CControl& c) {
+    float values[kParameterCount];
+    for (int32_t i = 0; i < kParameterCount; ++i) values[i] = controller.parameterValue(i);
+    return ParameterUnits::of(kEditorBuild).format(c.getTag(), values, true);
+}
+
+bool TapedeckFace::onKeyDown(VstKeyCode& key) {
+    if (!frame) return false;
+    // A key edit reaches the host, which may close the face meanwhile: the frame stays until we return.
+    CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
+    current->retain();
+    const int32_t answer = current->onKeyDown(key);
+    current->release();
+    return answer == 1;
+}
+
+bool TapedeckFace::onKeyUp(VstKeyCode& key) {
+    if (!frame) return false;
+    CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
+    current->retain();
+    const int32_t answer = current->onKeyUp(key);
+    current->release();
+    return answer == 1;
+}
+
+bool TapedeckFace::onWheel(float distance) {
+    if (!frame) return false;
+    CFrame* current = frame;
+    const platform::BackendScope scope(current->getBackend());
+    current->retain();
+    CDrawContext* context = new CDrawContext(current, nullptr, parentWindow);
+    CPoint where = current->getBackend().cursorPosition();
+    where.offset(-context->offsetScreen.h, -context->offsetScreen.v);
+    where = toLogical(where, current->getScale());
+    const bool answer = current->onWheel(context, where, distance);
+    context->release();
+    current->release();
+    return answer;
+}
+
+CControl* TapedeckFace::control(int32_t index) const {
+    return static_cast<uint32_t>(index) < kParameterCount ? controls[index] : nullptr;
+}
+
+void TapedeckFace::beginEdit(int32_t index) {
+    // Before the host hears of it: the host may close the face from inside the controller's call.
+    if (readout && frame) readout->gestureBegan(control(index), frame->getTicks());
+    if (index >= 0 && index < kParameterCount && openGestures[index] < UINT16_MAX) ++openGestures[index];
+    ControllerCall call(*this);
+    controller.beginEdit(index);
+}
+
+void TapedeckFace::endEdit(int32_t index) {
+    if (readout && frame) readout->gestureEnded(control(index), frame->getTicks());
+    if (index >= 0 && index < kParameterCount) {
+        // Already ended by a close in between (or never begun here): the host has had its endEdit.
+        if (openGestures[index] == 0) return;
+        --openGestures[index];
+    }
+    ControllerCall call(*this);
+    controller.endEdit(index);
+}
+
+void TapedeckFace::doIdleStuff() {
+    platform::Backend& system = platform::backend();
+    uint32_t now = system.tickCount();
+    if (isBefore(now, nextIdleTicks)) {
+        system.sleep(4);
+        now += 4;
+        if (isBefore(now, nextIdleTicks - 50)) return;
+    }
+    {
+        ControllerCall call(*this);
+        idle();
+        if (call.destroyed()) return;
+    }
+    system.dispatchPendingPaint();
+
+    inHostIdle = true;
+    nextIdleTicks = now + 100;
+    ControllerCall call(*this);
+    controller.idleHost();
+    if (call.destroyed()) return;
+    inHostIdle = false;
+}
+
+void TapedeckFace::hostChanged(int32_t index) {
+    if (static_cast<uint32_t>(index) >= kParameterCount) return;
+    pendingParameters.fetch_or(1u << index, std::memory_order_release);
+}
+
+void TapedeckFace::showPendingParameters() {
+    uint32_t pending = pendingParameters.exchange(0, std::memory_order_acquire);
+    for (int32_t index = 0; pending; ++index, pending >>= 1)
+        if (pending & 1u) showParameter(index);
+}
+
+void TapedeckFace::showParameter(int32_t index) {
+    // The controller's stored, clamped value, not the one a control asked for.
+    const float value = controller.parameterValue(index);
+    if (CControl* c = controls[index]) c->setValue(value);
+    if (index == kEditorBuild.headRoomIndex && vu) vu->setReferenceLevel(headRoomDb(value));
+    if (index == kEditorBuild.vuHoldIndex) setVuHold(value > 0.5f);
+}
+
+void TapedeckFace::setVuHold(bool on) {
+    if (!frame || !vu) return; // read again at the next opening
+    vu->setHoldBitmap(on ? SkinBitmaps::get(kVuHoldNeedleId, openScale) : nullptr);
+}
+
+void TapedeckFace::valueChanged(CDrawContext* /*context*/, CControl* c) {
+    if (!frame) return;
+    const int32_t tag = c->getTag();
+    if (static_cast<uint32_t>(tag) >= kParameterCount) return;
+    {
+        ControllerCall call(*this);
+        controller.performEdit(tag, c->getValue());
+        if (call.destroyed() || !frame) return;
+    }
+    // The stored value goes back into the control at once, and a change too small to move a knob's
+    // pointer by a pixel is still drawn.
+    showPendingParameters();
+    showParameter(tag);
+    c->setDirty(true);
+    if (readout) readout->valueEdited(c, frame->getTicks());
+}
+
+} // namespace vr58
