@@ -6,6 +6,7 @@
 #include "editor/skin_bitmaps.h"
 #include "editor_host.h"
 
+#include "vstgui/cbitmap.h"
 #include "vstgui/cbuttons.h"
 #include "vstgui/ccontrol.h"
 #include "vstgui/cframe.h"
@@ -182,6 +183,32 @@ protected:
     QuorvaneTapedeckGUI* editor;
     AEffect* record;
 };
+
+TEST_F(EditorScale, TwoEditorsAtTwoHundredPercentShareOneImageSetAndClosingBothFreesIt) {
+    auto* otherEffect = new QuorvaneTapedeck(EditorHost::callback, vr58::kEditorBuild);
+    auto* other = new QuorvaneTapedeckGUI(otherEffect, otherEffect->meterFeed());
+    soft::HostWindow otherWindow;
+    otherWindow.width = 1040;
+    otherWindow.height = 880;
+    editor->setNextOpeningScale(200);
+    other->setNextOpeningScale(200);
+    const int64_t heldBefore = CBitmap::pixelBytesHeld();
+    ASSERT_EQ(open(), 1);
+    const int64_t made = CBitmap::framesMade();
+    const int64_t held = CBitmap::pixelBytesHeld();
+    EXPECT_GT(held, heldBefore);
+    ASSERT_EQ(dispatch(otherEffect->getAeffect(), effEditOpen, 0, 0, &otherWindow), 1);
+    ASSERT_TRUE(otherWindow.child->paint(CRect(0, 0, 1040, 880)));
+    // The same face at the same values: nothing decoded again, not a byte of pixels more.
+    EXPECT_EQ(CBitmap::framesMade(), made);
+    EXPECT_EQ(CBitmap::pixelBytesHeld(), held);
+    dispatch(record, effEditClose);
+    EXPECT_TRUE(vr58::SkinBitmaps::isDecoded(200));
+    dispatch(otherEffect->getAeffect(), effEditClose);
+    EXPECT_FALSE(vr58::SkinBitmaps::isDecoded(200));
+    EXPECT_EQ(CBitmap::pixelBytesHeld(), heldBefore);
+    dispatch(otherEffect->getAeffect(), effClose);
+}
 
 TEST_F(EditorScale, ScreenAtTwoHundredPercentOpensTwiceTheFaceAndClosingKeepsNoTwoTimesImages) {
     soft().setScreenDpi(192);

@@ -3,7 +3,12 @@
 
 #include "vstgui/cbitmap.h"
 #include "vstgui/coffscreencontext.h"
+#include "vstgui/platform/resources.h"
+#include "vstgui/pngdecoder.h"
 #include "vstgui/platform/soft/soft_surface.h"
+
+#include <algorithm>
+#include <cstring>
 
 using namespace VSTGUI;
 using vr58test::pixelAt;
@@ -126,4 +131,45 @@ TEST_F(BitmapTest, DrawingClipsBlocksThatLeaveTheImage) {
     EXPECT_EQ(rgbOf(pixelAt(ctx, 0, 1)), 0u);
 }
 
+// Every embedded skin image carries its frame index: each frame inflated alone is that frame's rows of the
+// whole image, and the index's area is exactly the frame's pixels that are not fully transparent.
+TEST(SkinFrameIndex, EveryFrameDecodesAloneToItsRowsOfTheWholeImage) {
+    for (int32_t id = 101; id <= 211; id += id == 111 ? 90 : 1) {
+        SCOPED_TRACE(id);
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        ASSERT_TRUE(platform::findResource("PNG", id, data, size));
+        PngFrames frames;
+        ASSERT_TRUE(frames.open(data, size));
+        DecodedImage whole;
+        ASSERT_TRUE(decodePng(data, size, whole));
+        ASSERT_EQ(whole.channels, frames.channels());
+        ASSERT_EQ(whole.width, frames.width());
+        ASSERT_EQ(whole.height, frames.frameHeight() * frames.frames());
+        const size_t stride = static_cast<size_t>(whole.width) * whole.channels;
+        const size_t frameBytes = stride * frames.frameHeight();
+        int wrongPixels = 0, wrongAreas = 0;
+        std::vector<uint8_t> pixels;
+        for (int k = 0; k < frames.frames(); ++k) {
+            ASSERT_TRUE(frames.decodeFrame(k, pixels)) << "frame " << k;
+            ASSERT_EQ(pixels.size(), frameBytes);
+            const uint8_t* expected = whole.pixels.get() + k * frameBytes;
+            wrongPixels += std::memcmp(pixels.data(), expected, frameBytes) != 0;
+            int left = whole.width, top = frames.frameHeight(), right = 0, bottom = 0;
+            for (int y = 0; y < frames.frameHeight(); ++y)
+                for (int x = 0; x < whole.width; ++x)
+                    if (whole.channels == 3 || expected[y * stride + x * 4 + 3] != 0) {
+                        left = std::min(left, x), right = std::max(right, x + 1);
+                        top = std::min(top, y), bottom = std::max(bottom, y + 1);
+                    }
+            const PngFrames::Area& a = frames.drawn(k);
+            wrongAreas += right > left ? (a.left != left || a.top != top || a.right != right || a.bottom != bottom)
+                                       : !a.empty();
+        }
+        EXPECT_EQ(wrongPixels, 0);
+        EXPECT_EQ(wrongAreas, 0);
+    }
+}
+
 } // namespace
+
