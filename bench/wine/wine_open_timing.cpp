@@ -2,7 +2,7 @@
 // whose LogPixels sets the screen's resolution, see tests/wine/dpi_prefix.sh): wall time from
 // effEditOpen until the editor's window has handled its first WM_PAINT, for several openings in one
 // process, in a per-monitor DPI-aware host (the editor takes the screen's size). Prints one line per
-// opening. Usage: vr58_wine_open_timing [openings]
+// opening. Usage: vr58_wine_open_timing [openings [dll]]
 #include "host/hosted_plugin.h"
 
 #include <windows.h>
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     if (set) set(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4))); // PER_MONITOR_AWARE_V2
 
     std::string error;
-    auto plugin = vr58::host::HostedPlugin::load(VR58G_DLL, error);
+    auto plugin = vr58::host::HostedPlugin::load(argc > 2 ? argv[2] : VR58G_DLL, error);
     if (!plugin) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
