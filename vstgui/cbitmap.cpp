@@ -127,8 +127,7 @@ CBitmap::~CBitmap() {
 }
 
 void CBitmap::dispose() {
-    for (int32_t k = 0; frames && k < frameCount; ++k) drop(frames[k].image);
-    frames.reset();
+    setFrames(0);
     drop(whole);
     source = PngFrames();
     lazy = false;
@@ -136,7 +135,6 @@ void CBitmap::dispose() {
     width = 0;
     height = 0;
     scalePercent = kUnscaled;
-    frameCount = 0;
     deviceWidth = 0;
     deviceFrameHeight = 0;
 }
@@ -147,7 +145,8 @@ bool CBitmap::loadFromPath(const void* /*path*/) {
 }
 
 void CBitmap::setFrames(int32_t count) {
-    frames.reset(new Frame[static_cast<size_t>(count)]);
+    for (int32_t k = 0; frames && k < frameCount; ++k) drop(frames[k].image);
+    frames.reset(count > 0 ? new Frame[static_cast<size_t>(count)] : nullptr);
     frameCount = count;
 }
 
