@@ -204,8 +204,8 @@ bool CBitmap::loadScaled(int32_t resource2x, int32_t percent, int32_t count) {
     PngFrames indexed;
     DecodedImage img;
     CCoord logicalWidth = 0, logicalFrame = 0;
-    const bool isIndexed = indexed.open(data, size) && indexed.frames() == count && indexed.width() % 2 == 0 &&
-                           indexed.frameHeight() % 2 == 0;
+    const bool isIndexed = indexed.open(data, size) && indexed.frames() == count &&
+                           indexed.width() % 2 == 0 && indexed.frameHeight() % 2 == 0;
     if (isIndexed) {
         logicalWidth = indexed.width() / 2;
         logicalFrame = indexed.frameHeight() / 2;
@@ -295,7 +295,8 @@ CRect CBitmap::estimatedArea(int32_t k) const {
     // Shrunk, a source pixel reaches the output pixels within the kernel's three lobes around it.
     const double f = scalePercent / 200.0;
     CRect r(static_cast<CCoord>(std::floor(a.left * f)) - 4, static_cast<CCoord>(std::floor(a.top * f)) - 4,
-            static_cast<CCoord>(std::ceil(a.right * f)) + 4, static_cast<CCoord>(std::ceil(a.bottom * f)) + 4);
+            static_cast<CCoord>(std::ceil(a.right * f)) + 4,
+            static_cast<CCoord>(std::ceil(a.bottom * f)) + 4);
     return r.bound(CRect(0, 0, deviceWidth, deviceFrameHeight));
 }
 
@@ -319,7 +320,8 @@ platform::Image* CBitmap::getImage() const {
         const uint8_t* from = f.image->bits();
         for (CCoord y = 0; y < f.area.height(); ++y) {
             const CCoord stripRow = k * deviceFrameHeight + f.area.top + y; // from the top
-            std::memcpy(bits + (static_cast<size_t>(wholeHeight - 1 - stripRow) * deviceWidth + f.area.left) * 4,
+            std::memcpy(bits +
+                            (static_cast<size_t>(wholeHeight - 1 - stripRow) * deviceWidth + f.area.left) * 4,
                         from + static_cast<size_t>(f.area.height() - 1 - y) * f.area.width() * 4,
                         static_cast<size_t>(f.area.width()) * 4);
         }
@@ -419,7 +421,8 @@ std::vector<CRect> CBitmap::frameBounds(int32_t count) const {
                 }
                 const CCoord imageTop = j * deviceFrameHeight + f.area.top;
                 const auto* words = reinterpret_cast<const uint32_t*>(bits);
-                for (CCoord y = std::max(top, imageTop); y < std::min(bottom, imageTop + f.area.height()); ++y) {
+                for (CCoord y = std::max(top, imageTop); y < std::min(bottom, imageTop + f.area.height());
+                     ++y) {
                     const uint32_t* row =
                         words + static_cast<size_t>(f.area.height() - 1 - (y - imageTop)) * f.area.width();
                     CCoord x0 = 0, x1 = f.area.width();
@@ -459,7 +462,8 @@ void CBitmap::paint(CDrawContext* context, const CRect& rect, const CPoint& srcO
     const CRect wanted(from.h, from.v, from.h + dest.width(), from.v + dest.height());
     if (wanted.isEmpty()) return;
     const int32_t firstFrame = std::max<CCoord>(0, floorDivide(wanted.top, deviceFrameHeight));
-    const int32_t lastFrame = std::min<CCoord>(frameCount - 1, floorDivide(wanted.bottom - 1, deviceFrameHeight));
+    const int32_t lastFrame =
+        std::min<CCoord>(frameCount - 1, floorDivide(wanted.bottom - 1, deviceFrameHeight));
     for (int32_t k = firstFrame; k <= lastFrame; ++k) {
         const Frame& f = frame(k);
         if (!f.image) continue;
@@ -473,9 +477,15 @@ void CBitmap::paint(CDrawContext* context, const CRect& rect, const CPoint& srcO
                        dest.left + piece.right - wanted.left, dest.top + piece.bottom - wanted.top);
         const CPoint at(piece.left - f.area.left, piece.top - frameTop - f.area.top);
         switch (how) {
-        case Paint::Copy: s->copyImage(*f.image, to, at); break;
-        case Paint::Key: s->keyImage(*f.image, to, at, transparentCColor); break;
-        case Paint::Blend: s->blendImage(*f.image, to, at, alpha, !opaque); break;
+        case Paint::Copy:
+            s->copyImage(*f.image, to, at);
+            break;
+        case Paint::Key:
+            s->keyImage(*f.image, to, at, transparentCColor);
+            break;
+        case Paint::Blend:
+            s->blendImage(*f.image, to, at, alpha, !opaque);
+            break;
         }
     }
 }

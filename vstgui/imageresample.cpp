@@ -89,8 +89,9 @@ PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int f
                 for (int k = 0; k < across.count[x]; ++k) {
                     int32_t bytes;
                     std::memcpy(&bytes, line + index[k] * 4, 4);
-                    const __m128i wide = _mm_unpacklo_epi16(
-                        _mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), _mm_setzero_si128()), _mm_setzero_si128());
+                    const __m128i wide =
+                        _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), _mm_setzero_si128()),
+                                           _mm_setzero_si128());
                     acc = _mm_add_ps(acc, _mm_mul_ps(_mm_set1_ps(weight[k]), _mm_cvtepi32_ps(wide)));
                 }
                 _mm_storeu_ps(dst + x * 4, acc);

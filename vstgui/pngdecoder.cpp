@@ -130,7 +130,8 @@ bool PngFrames::open(const uint8_t* data, size_t size) {
         a.top = bigEndian16(entry + 6);
         a.right = bigEndian16(entry + 8);
         a.bottom = bigEndian16(entry + 10);
-        if (a.right > imageWidth || a.bottom > rowsPerFrame || (!a.empty() && (a.left >= a.right || a.top >= a.bottom))) {
+        if (a.right > imageWidth || a.bottom > rowsPerFrame ||
+            (!a.empty() && (a.left >= a.right || a.top >= a.bottom))) {
             *this = PngFrames();
             return false;
         }
@@ -154,10 +155,9 @@ bool PngFrames::decodeFrame(int frame, std::vector<uint8_t>& out) const {
     if (filteredSize > static_cast<size_t>(INT_MAX) || deflated.size() > static_cast<size_t>(INT_MAX))
         return false;
     std::vector<uint8_t> filtered(filteredSize);
-    const int inflated =
-        stbi_zlib_decode_noheader_buffer(reinterpret_cast<char*>(filtered.data()), static_cast<int>(filteredSize),
-                                         reinterpret_cast<const char*>(deflated.data()),
-                                         static_cast<int>(deflated.size()));
+    const int inflated = stbi_zlib_decode_noheader_buffer(
+        reinterpret_cast<char*>(filtered.data()), static_cast<int>(filteredSize),
+        reinterpret_cast<const char*>(deflated.data()), static_cast<int>(deflated.size()));
     if (inflated != static_cast<int>(filteredSize)) return false;
     out.resize(stride * rowsPerFrame);
     return unfilter(filtered.data(), rowsPerFrame, stride, static_cast<size_t>(channelCount), out.data());

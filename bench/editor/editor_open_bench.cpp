@@ -103,8 +103,7 @@ Display* sharedDisplay() {
     return d.display;
 }
 
-template <typename Clock = std::chrono::steady_clock>
-double seconds(typename Clock::time_point from) {
+template <typename Clock = std::chrono::steady_clock> double seconds(typename Clock::time_point from) {
     return std::chrono::duration<double>(Clock::now() - from).count();
 }
 
@@ -182,14 +181,26 @@ void BM_EditorMemory(benchmark::State& state) {
 
 const std::vector<int64_t> kSizes = {100, 125, 150, 175, 200};
 
-BENCHMARK(BM_EditorOpenCold)->ArgsProduct({kSizes})->UseManualTime()->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_EditorOpenCold)
+    ->ArgsProduct({kSizes})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK(BM_EditorReopen)->ArgsProduct({kSizes})->UseManualTime()->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_EditorReopen)
+    ->ArgsProduct({kSizes})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
-BENCHMARK(BM_EditorOpenSecond)->ArgsProduct({kSizes})->UseManualTime()->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_EditorOpenSecond)
+    ->ArgsProduct({kSizes})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
-BENCHMARK(BM_EditorMemory)->ArgsProduct({{100, 200}, {1, 4}})->UseManualTime()
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_EditorMemory)
+    ->ArgsProduct({{100, 200}, {1, 4}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

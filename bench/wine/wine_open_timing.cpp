@@ -58,8 +58,8 @@ int main(int argc, char** argv) {
         ERect* rect = nullptr;
         plugin->dispatch(effEditGetRect, 0, 0, &rect);
         const int width = rect ? rect->right : 520, height = rect ? rect->bottom : 440;
-        HWND parent = CreateWindowExA(0, wc.lpszClassName, "VR58-G", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                                      0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+        HWND parent = CreateWindowExA(0, wc.lpszClassName, "VR58-G", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                      0, 0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 

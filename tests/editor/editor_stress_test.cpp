@@ -180,4 +180,3 @@ TEST_F(EditorUnderAudio, EditorsOnTwoThreadsAtTwoSizesShareTheFramesTheyDraw) {
 }
 
 } // namespace
-

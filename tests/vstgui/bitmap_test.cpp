@@ -4,8 +4,8 @@
 #include "vstgui/cbitmap.h"
 #include "vstgui/coffscreencontext.h"
 #include "vstgui/platform/resources.h"
-#include "vstgui/pngdecoder.h"
 #include "vstgui/platform/soft/soft_surface.h"
+#include "vstgui/pngdecoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -163,8 +163,9 @@ TEST(SkinFrameIndex, EveryFrameDecodesAloneToItsRowsOfTheWholeImage) {
                         top = std::min(top, y), bottom = std::max(bottom, y + 1);
                     }
             const PngFrames::Area& a = frames.drawn(k);
-            wrongAreas += right > left ? (a.left != left || a.top != top || a.right != right || a.bottom != bottom)
-                                       : !a.empty();
+            wrongAreas += right > left
+                              ? (a.left != left || a.top != top || a.right != right || a.bottom != bottom)
+                              : !a.empty();
         }
         EXPECT_EQ(wrongPixels, 0);
         EXPECT_EQ(wrongAreas, 0);
@@ -172,4 +173,3 @@ TEST(SkinFrameIndex, EveryFrameDecodesAloneToItsRowsOfTheWholeImage) {
 }
 
 } // namespace
-

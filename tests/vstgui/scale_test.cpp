@@ -11,9 +11,9 @@
 #include "vstgui/cscale.h"
 #include "vstgui/imageresample.h"
 #include "vstgui/platform/resources.h"
-#include "vstgui/pngdecoder.h"
 #include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/soft/soft_window.h"
+#include "vstgui/pngdecoder.h"
 
 #include <cstring>
 
@@ -165,8 +165,9 @@ TEST_F(ScaledSkinTest, FramesShrunkOnFirstDrawEqualTheStripShrunkUpFront) {
         ASSERT_TRUE(decodePng(data, size, decoded));
         vr58test::TestResources resources;
         resources.addPng(990, decoded.width, decoded.height, decoded.channels,
-                         std::vector<uint8_t>(decoded.pixels.get(), decoded.pixels.get() + static_cast<size_t>(
-                                                  decoded.width) * decoded.height * decoded.channels));
+                         std::vector<uint8_t>(decoded.pixels.get(),
+                                              decoded.pixels.get() + static_cast<size_t>(decoded.width) *
+                                                                         decoded.height * decoded.channels));
         for (int32_t scale : strip.scales) {
             SCOPED_TRACE(testing::Message() << strip.id2x << " at " << scale);
             CBitmap lazy(strip.id2x - 100, strip.id2x, scale, strip.frames);
@@ -178,8 +179,8 @@ TEST_F(ScaledSkinTest, FramesShrunkOnFirstDrawEqualTheStripShrunkUpFront) {
             ASSERT_EQ(a.width(), b.width());
             ASSERT_EQ(a.height(), b.height());
             const size_t bytes = static_cast<size_t>(a.width()) * a.height() * 4;
-            EXPECT_EQ(std::memcmp(const_cast<platform::Image&>(a).bits(), const_cast<platform::Image&>(b).bits(),
-                                  bytes),
+            EXPECT_EQ(std::memcmp(const_cast<platform::Image&>(a).bits(),
+                                  const_cast<platform::Image&>(b).bits(), bytes),
                       0);
             int uncovered = 0;
             for (int32_t k = 0; k < strip.frames; ++k) {
