@@ -72,16 +72,30 @@ PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int f
 
     const Taps across = makeTaps(src.width, widthOut, factor);
     const Taps down = makeTaps(frameHeightIn, frameHeightOut, factor);
-    std::vector<float> rows(static_cast<size_t>(frameHeightIn) * widthOut * 4);
+    // The horizontal pass's rows live in a ring just deep enough for every output row's taps: source rows
+    // are made in order, as far as the next output row reaches.
+    int depth = 1;
+    for (int y = 0, reached = -1; y < frameHeightOut; ++y) {
+        const int* index = down.index.data() + down.first[y];
+        reached = std::max(reached, *std::max_element(index, index + down.count[y]));
+        depth = std::max(depth, reached - *std::min_element(index, index + down.count[y]) + 1);
+    }
+    std::vector<float> rows(static_cast<size_t>(depth) * widthOut * 4);
 
     // The four channels of a pixel in the lanes of one register: each lane sums the same products in the
     // same order as a channel at a time would, so the result is the same to the bit.
     for (int f = 0; f < frames; ++f) {
-        // Horizontal pass over the frame's rows into floats, then the vertical pass into bytes.
-        for (int y = 0; y < frameHeightIn; ++y) {
+        int made = 0;
+        const auto horizontal = [&](int y) {
             const uint8_t* line =
                 src.rgba.data() + (static_cast<size_t>(f) * frameHeightIn + y) * src.width * 4;
-            float* dst = rows.data() + static_cast<size_t>(y) * widthOut * 4;
+            float* dst = rows.data() + static_cast<size_t>(y % depth) * widthOut * 4;
+            // A transparent row stays zero (premultiplied, every sum of its products is +0).
+            const uint8_t* end = line + static_cast<size_t>(src.width) * 4;
+            if (std::find_if(line, end, [](uint8_t b) { return b != 0; }) == end) {
+                std::fill(dst, dst + static_cast<size_t>(widthOut) * 4, 0.0f);
+                return;
+            }
             for (int x = 0; x < widthOut; ++x) {
                 const int* index = across.index.data() + across.first[x];
                 const float* weight = across.weight.data() + across.first[x];
@@ -96,15 +110,17 @@ PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int f
                 }
                 _mm_storeu_ps(dst + x * 4, acc);
             }
-        }
+        };
         for (int y = 0; y < frameHeightOut; ++y) {
             uint8_t* dst = out.rgba.data() + (static_cast<size_t>(f) * frameHeightOut + y) * widthOut * 4;
             const int* index = down.index.data() + down.first[y];
             const float* weight = down.weight.data() + down.first[y];
+            const int last = *std::max_element(index, index + down.count[y]);
+            for (; made <= last; ++made) horizontal(made);
             for (int x = 0; x < widthOut; ++x) {
                 __m128 acc = _mm_setzero_ps();
                 for (int k = 0; k < down.count[y]; ++k) {
-                    const float* p = rows.data() + (static_cast<size_t>(index[k]) * widthOut + x) * 4;
+                    const float* p = rows.data() + (static_cast<size_t>(index[k] % depth) * widthOut + x) * 4;
                     acc = _mm_add_ps(acc, _mm_mul_ps(_mm_set1_ps(weight[k]), _mm_loadu_ps(p)));
                 }
                 float sum[4];
