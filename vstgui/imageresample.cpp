@@ -81,6 +81,7 @@ PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int f
         depth = std::max(depth, reached - *std::min_element(index, index + down.count[y]) + 1);
     }
     std::vector<float> rows(static_cast<size_t>(depth) * widthOut * 4);
+    std::vector<float> source(static_cast<size_t>(src.width) * 4);
 
     // The four channels of a pixel in the lanes of one register: each lane sums the same products in the
     // same order as a channel at a time would, so the result is the same to the bit.
@@ -96,18 +97,21 @@ PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int f
                 std::fill(dst, dst + static_cast<size_t>(widthOut) * 4, 0.0f);
                 return;
             }
+            // The source row in floats once; each source pixel feeds several output pixels.
+            for (int x = 0; x < src.width; ++x) {
+                int32_t bytes;
+                std::memcpy(&bytes, line + x * 4, 4);
+                const __m128i wide = _mm_unpacklo_epi16(
+                    _mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), _mm_setzero_si128()), _mm_setzero_si128());
+                _mm_storeu_ps(source.data() + x * 4, _mm_cvtepi32_ps(wide));
+            }
             for (int x = 0; x < widthOut; ++x) {
                 const int* index = across.index.data() + across.first[x];
                 const float* weight = across.weight.data() + across.first[x];
                 __m128 acc = _mm_setzero_ps();
-                for (int k = 0; k < across.count[x]; ++k) {
-                    int32_t bytes;
-                    std::memcpy(&bytes, line + index[k] * 4, 4);
-                    const __m128i wide =
-                        _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), _mm_setzero_si128()),
-                                           _mm_setzero_si128());
-                    acc = _mm_add_ps(acc, _mm_mul_ps(_mm_set1_ps(weight[k]), _mm_cvtepi32_ps(wide)));
-                }
+                for (int k = 0; k < across.count[x]; ++k)
+                    acc = _mm_add_ps(
+                        acc, _mm_mul_ps(_mm_set1_ps(weight[k]), _mm_loadu_ps(source.data() + index[k] * 4)));
                 _mm_storeu_ps(dst + x * 4, acc);
             }
         };
