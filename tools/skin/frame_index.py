@@ -154,7 +154,10 @@ def main(args):
     if not args or len(args) % 2:
         raise SystemExit("usage: frame_index.py FRAMES FILE [FRAMES FILE ...]")
     for frames, path in zip(args[::2], args[1::2]):
-        index_png(path, int(frames))
+        try:
+            index_png(path, int(frames))
+        except (OSError, ValueError, struct.error, zlib.error) as e:
+            raise SystemExit("frame_index.py: %s: %s" % (path, e))
         print(path)
 
 
