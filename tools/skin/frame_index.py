@@ -112,9 +112,9 @@ def index_png(path, frames):
     width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", header)
     channels = {2: 3, 6: 4}.get(colour)
     if depth != 8 or channels is None or interlace != 0:
-        raise ValueError("%s: only 8-bit RGB or RGBA, not interlaced" % path)
+        raise ValueError("only 8-bit RGB or RGBA, not interlaced")
     if frames < 1 or height % frames:
-        raise ValueError("%s: %d rows do not split into %d frames" % (path, height, frames))
+        raise ValueError("%d rows do not split into %d frames" % (height, frames))
     stride = width * channels
     filtered = zlib.decompress(idat)
     rows, kinds = _unfilter(filtered, height, stride, channels)
@@ -139,7 +139,7 @@ def index_png(path, frames):
         stream += compressor.flush(zlib.Z_FULL_FLUSH if k + 1 < frames else zlib.Z_FINISH)
         entries.append((offset,) + _drawn(rows[first:first + frame_rows], channels))
     if zlib.decompress(bytes(stream)) != b"".join(written):
-        raise ValueError("%s: the rewritten stream does not inflate to its rows" % path)
+        raise ValueError("the rewritten stream does not inflate to its rows")
 
     index = struct.pack(">I", frames) + b"".join(struct.pack(">IHHHH", *e) for e in entries)
     out = SIGNATURE + _chunk(b"IHDR", header) + _chunk(INDEX_CHUNK, index)
