@@ -2,6 +2,7 @@
 
 #include <stb_image.h>
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,22 @@ uint32_t bigEndian32(const uint8_t* p) {
 
 int bigEndian16(const uint8_t* p) {
     return p[0] << 8 | p[1];
+}
+
+// The PNG chunk checksum (CRC-32 of the type and the data).
+uint32_t chunkCrc(const uint8_t* typeAndData, size_t size) {
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) c = table[(c ^ typeAndData[i]) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
 }
 
 int paeth(int a, int b, int c) {
@@ -100,6 +117,8 @@ bool PngFrames::open(const uint8_t* data, size_t size) {
             channelCount = colour == 2 ? 3 : colour == 6 ? 4 : 0;
             if (depth != 8 || interlace != 0 || channelCount == 0) return false;
         } else if (std::memcmp(type, "frIX", 4) == 0) {
+            // An index changed after it was written would send frames to the wrong data.
+            if (chunkCrc(type, length + 4) != bigEndian32(payload + length)) return false;
             index = payload;
             indexSize = length;
         } else if (std::memcmp(type, "IDAT", 4) == 0) {

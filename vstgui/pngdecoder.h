@@ -29,8 +29,9 @@ public:
         bool empty() const { return right <= left || bottom <= top; }
     };
 
-    // False for any PNG without a usable index (8-bit RGB or RGBA, not interlaced, one IDAT chunk, frames
-    // that split the rows evenly, offsets in order): such images are decoded whole with decodePng.
+    // False for any PNG without a usable index (its checksum right, 8-bit RGB or RGBA, not interlaced, one
+    // IDAT chunk, frames that split the rows evenly, offsets in order, areas inside the frame): such
+    // images are decoded whole with decodePng.
     bool open(const uint8_t* data, size_t size);
 
     int width() const { return imageWidth; }
