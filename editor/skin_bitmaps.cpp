@@ -20,6 +20,9 @@ constexpr int32_t kFrames[kCount] = {1, 97, 97, 3, 130, 130, 2, 4, 2, 3, 96};
 std::mutex guard;
 int attached = 0;
 int users[kEditorScaleCount] = {};
+// The larger size whose last editor closed: its images wait for the next opening, as most reopenings are
+// at the same size; an opening at another size or the last editor's destruction frees them.
+int waiting = -1;
 VSTGUI::CBitmap* bitmaps[kEditorScaleCount][kCount] = {};
 
 int scaleIndex(int32_t percent) {
@@ -46,11 +49,16 @@ void SkinBitmaps::detach() {
     const std::lock_guard<std::mutex> lock(guard);
     if (--attached > 0) return;
     freeSize(0);
+    if (waiting > 0) freeSize(waiting);
+    waiting = -1;
 }
 
 void SkinBitmaps::use(int32_t scalePercent) {
     const std::lock_guard<std::mutex> lock(guard);
-    ++users[scaleIndex(scalePercent)];
+    const int index = scaleIndex(scalePercent);
+    if (waiting > 0 && waiting != index) freeSize(waiting);
+    waiting = -1;
+    ++users[index];
 }
 
 void SkinBitmaps::unuse(int32_t scalePercent) {
@@ -58,7 +66,8 @@ void SkinBitmaps::unuse(int32_t scalePercent) {
     const int index = scaleIndex(scalePercent);
     if (--users[index] > 0 || index == 0) return;
     users[index] = 0;
-    freeSize(index);
+    if (waiting > 0 && waiting != index) freeSize(waiting);
+    waiting = index;
 }
 
 VSTGUI::CBitmap* SkinBitmaps::get(int32_t resourceId, int32_t scalePercent) {

@@ -1,6 +1,7 @@
-// The editor's skin images, decoded once per loaded library and shared by all its editors and openings:
-// decoding the images takes a tenth of a second or more, too long for every opening of a window. The
-// 100 % images stay while an editor exists; those of the larger sizes only while an open editor uses them.
+// The editor's skin images, shared by all editors and openings of the loaded library; their frames are
+// decoded (and shrunk) as editors first draw them. The 100 % images stay while an editor exists; those of
+// a larger size while an open editor uses them, and after its last editor closes until an editor opens at
+// another size or the last editor is destroyed.
 #pragma once
 
 #include <cstdint>
@@ -16,14 +17,15 @@ public:
     // An editor's construction and destruction; the last editor to go frees the 100 % images.
     static void attach();
     static void detach();
-    // An editor opening and closing at a size; the last one of a size to close frees its images.
+    // An editor opening and closing at a size. The images of the size whose last editor closed wait for
+    // the next opening; one at another size frees them.
     static void use(int32_t scalePercent);
     static void unuse(int32_t scalePercent);
-    // The bitmap of a skin resource id (101..111) at a size, decoded at its first use; null for any other
+    // The bitmap of a skin resource id (101..111) at a size, made at its first use; null for any other
     // id. The caller takes no reference of its own. Valid while an editor is attached (100 %) or uses
     // the size.
     static VSTGUI::CBitmap* get(int32_t resourceId, int32_t scalePercent = 100);
-    // Whether any image of a size is decoded now.
+    // Whether any image of a size is kept now.
     static bool isDecoded(int32_t scalePercent);
 };
 

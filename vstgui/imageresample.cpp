@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#include <emmintrin.h>
 
 namespace VSTGUI {
 
@@ -69,37 +72,66 @@ PixelBlock resampleFrames(const PixelBlock& src, int frames, int widthOut, int f
 
     const Taps across = makeTaps(src.width, widthOut, factor);
     const Taps down = makeTaps(frameHeightIn, frameHeightOut, factor);
-    std::vector<float> rows(static_cast<size_t>(frameHeightIn) * widthOut * 4);
+    // The horizontal pass's rows live in a ring just deep enough for every output row's taps: source rows
+    // are made in order, as far as the next output row reaches.
+    int depth = 1;
+    for (int y = 0, reached = -1; y < frameHeightOut; ++y) {
+        const int* index = down.index.data() + down.first[y];
+        reached = std::max(reached, *std::max_element(index, index + down.count[y]));
+        depth = std::max(depth, reached - *std::min_element(index, index + down.count[y]) + 1);
+    }
+    std::vector<float> rows(static_cast<size_t>(depth) * widthOut * 4);
+    std::vector<float> source(static_cast<size_t>(src.width) * 4);
 
+    // The four channels of a pixel in the lanes of one register: each lane sums the same products in the
+    // same order as a channel at a time would, so the result is the same to the bit.
     for (int f = 0; f < frames; ++f) {
-        // Horizontal pass over the frame's rows into floats, then the vertical pass into bytes.
-        for (int y = 0; y < frameHeightIn; ++y) {
+        int made = 0;
+        const auto horizontal = [&](int y) {
             const uint8_t* line =
                 src.rgba.data() + (static_cast<size_t>(f) * frameHeightIn + y) * src.width * 4;
-            float* dst = rows.data() + static_cast<size_t>(y) * widthOut * 4;
-            for (int x = 0; x < widthOut; ++x) {
-                float acc[4] = {0, 0, 0, 0};
-                for (int k = 0; k < across.count[x]; ++k) {
-                    const uint8_t* p = line + across.index[across.first[x] + k] * 4;
-                    const float w = across.weight[across.first[x] + k];
-                    for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
-                }
-                for (int c = 0; c < 4; ++c) dst[x * 4 + c] = acc[c];
+            float* dst = rows.data() + static_cast<size_t>(y % depth) * widthOut * 4;
+            // A transparent row stays zero (premultiplied, every sum of its products is +0).
+            const uint8_t* end = line + static_cast<size_t>(src.width) * 4;
+            if (std::find_if(line, end, [](uint8_t b) { return b != 0; }) == end) {
+                std::fill(dst, dst + static_cast<size_t>(widthOut) * 4, 0.0f);
+                return;
             }
-        }
+            // The source row in floats once; each source pixel feeds several output pixels.
+            for (int x = 0; x < src.width; ++x) {
+                int32_t bytes;
+                std::memcpy(&bytes, line + x * 4, 4);
+                const __m128i wide = _mm_unpacklo_epi16(
+                    _mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), _mm_setzero_si128()), _mm_setzero_si128());
+                _mm_storeu_ps(source.data() + x * 4, _mm_cvtepi32_ps(wide));
+            }
+            for (int x = 0; x < widthOut; ++x) {
+                const int* index = across.index.data() + across.first[x];
+                const float* weight = across.weight.data() + across.first[x];
+                __m128 acc = _mm_setzero_ps();
+                for (int k = 0; k < across.count[x]; ++k)
+                    acc = _mm_add_ps(
+                        acc, _mm_mul_ps(_mm_set1_ps(weight[k]), _mm_loadu_ps(source.data() + index[k] * 4)));
+                _mm_storeu_ps(dst + x * 4, acc);
+            }
+        };
         for (int y = 0; y < frameHeightOut; ++y) {
             uint8_t* dst = out.rgba.data() + (static_cast<size_t>(f) * frameHeightOut + y) * widthOut * 4;
+            const int* index = down.index.data() + down.first[y];
+            const float* weight = down.weight.data() + down.first[y];
+            const int last = *std::max_element(index, index + down.count[y]);
+            for (; made <= last; ++made) horizontal(made);
             for (int x = 0; x < widthOut; ++x) {
-                float acc[4] = {0, 0, 0, 0};
+                __m128 acc = _mm_setzero_ps();
                 for (int k = 0; k < down.count[y]; ++k) {
-                    const float* p =
-                        rows.data() + (static_cast<size_t>(down.index[down.first[y] + k]) * widthOut + x) * 4;
-                    const float w = down.weight[down.first[y] + k];
-                    for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
+                    const float* p = rows.data() + (static_cast<size_t>(index[k] % depth) * widthOut + x) * 4;
+                    acc = _mm_add_ps(acc, _mm_mul_ps(_mm_set1_ps(weight[k]), _mm_loadu_ps(p)));
                 }
+                float sum[4];
+                _mm_storeu_ps(sum, acc);
                 // Premultiplied: no colour may exceed its alpha, whatever the kernel's overshoot.
-                const uint8_t a = toByte(acc[3], 255.0f);
-                for (int c = 0; c < 3; ++c) dst[x * 4 + c] = toByte(acc[c], a);
+                const uint8_t a = toByte(sum[3], 255.0f);
+                for (int c = 0; c < 3; ++c) dst[x * 4 + c] = toByte(sum[c], a);
                 dst[x * 4 + 3] = a;
             }
         }

@@ -6,6 +6,7 @@
 #include "editor/skin_bitmaps.h"
 #include "editor_host.h"
 
+#include "vstgui/cbitmap.h"
 #include "vstgui/cbuttons.h"
 #include "vstgui/ccontrol.h"
 #include "vstgui/cframe.h"
@@ -183,7 +184,43 @@ protected:
     AEffect* record;
 };
 
-TEST_F(EditorScale, ScreenAtTwoHundredPercentOpensTwiceTheFaceAndClosingKeepsNoTwoTimesImages) {
+TEST_F(EditorScale, TwoEditorsAtTwoHundredPercentShareOneImageSetWhichAnOpeningAtAnotherSizeFrees) {
+    auto* otherEffect = new QuorvaneTapedeck(EditorHost::callback, vr58::kEditorBuild);
+    auto* other = new QuorvaneTapedeckGUI(otherEffect, otherEffect->meterFeed());
+    soft::HostWindow otherWindow;
+    otherWindow.width = 1040;
+    otherWindow.height = 880;
+    const auto openOther = [&](int32_t scale) {
+        other->setNextOpeningScale(scale);
+        if (dispatch(otherEffect->getAeffect(), effEditOpen, 0, 0, &otherWindow) != 1) return false;
+        return otherWindow.child->paint(otherWindow.child->screen().bounds());
+    };
+    const int64_t heldBefore = CBitmap::pixelBytesHeld();
+    editor->setNextOpeningScale(200);
+    ASSERT_EQ(open(), 1);
+    const int64_t made = CBitmap::framesMade();
+    const int64_t held = CBitmap::pixelBytesHeld();
+    EXPECT_GT(held, heldBefore);
+    ASSERT_TRUE(openOther(200));
+    // The same face at the same values: nothing decoded again, not a byte of pixels more.
+    EXPECT_EQ(CBitmap::framesMade(), made);
+    EXPECT_EQ(CBitmap::pixelBytesHeld(), held);
+    dispatch(record, effEditClose);
+    dispatch(otherEffect->getAeffect(), effEditClose);
+    // Kept for the next opening at the size, then freed by one at another size.
+    ASSERT_TRUE(openOther(200));
+    EXPECT_EQ(CBitmap::framesMade(), made);
+    dispatch(otherEffect->getAeffect(), effEditClose);
+    ASSERT_TRUE(openOther(100));
+    EXPECT_FALSE(vr58::SkinBitmaps::isDecoded(200));
+    dispatch(otherEffect->getAeffect(), effEditClose);
+    dispatch(otherEffect->getAeffect(), effClose);
+    dispatch(record, effClose);
+    record = nullptr;
+    EXPECT_EQ(CBitmap::pixelBytesHeld(), heldBefore);
+}
+
+TEST_F(EditorScale, ScreenAtTwoHundredPercentOpensTwiceTheFaceAndDestroyingTheEditorKeepsNoTwoTimesImages) {
     soft().setScreenDpi(192);
     ASSERT_EQ(open(), 1);
     EXPECT_EQ(size().right, 1040);
@@ -194,8 +231,10 @@ TEST_F(EditorScale, ScreenAtTwoHundredPercentOpensTwiceTheFaceAndClosingKeepsNoT
     EXPECT_EQ(editor->getFrame()->getScale(), 200);
     EXPECT_TRUE(vr58::SkinBitmaps::isDecoded(200));
     dispatch(record, effEditClose);
-    EXPECT_FALSE(vr58::SkinBitmaps::isDecoded(200));
     EXPECT_EQ(size().right, 1040); // still what the next opening takes
+    dispatch(record, effClose);
+    record = nullptr;
+    EXPECT_FALSE(vr58::SkinBitmaps::isDecoded(200));
 }
 
 TEST_F(EditorScale, HostHintSetsTheSizeUnlessTheUserChose) {

@@ -3,7 +3,12 @@
 
 #include "vstgui/cbitmap.h"
 #include "vstgui/coffscreencontext.h"
+#include "vstgui/platform/resources.h"
 #include "vstgui/platform/soft/soft_surface.h"
+#include "vstgui/pngdecoder.h"
+
+#include <algorithm>
+#include <cstring>
 
 using namespace VSTGUI;
 using vr58test::pixelAt;
@@ -124,6 +129,95 @@ TEST_F(BitmapTest, DrawingClipsBlocksThatLeaveTheImage) {
     EXPECT_EQ(rgbOf(pixelAt(ctx, 0, 0)), 0x090909u);
     EXPECT_EQ(rgbOf(pixelAt(ctx, 1, 0)), 0u);
     EXPECT_EQ(rgbOf(pixelAt(ctx, 0, 1)), 0u);
+}
+
+// Every embedded skin image carries its frame index: each frame inflated alone is that frame's rows of the
+// whole image, and the index's area is exactly the frame's pixels that are not fully transparent.
+TEST(SkinFrameIndex, EveryFrameDecodesAloneToItsRowsOfTheWholeImage) {
+    for (int32_t id = 101; id <= 211; id += id == 111 ? 90 : 1) {
+        SCOPED_TRACE(id);
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        ASSERT_TRUE(platform::findResource("PNG", id, data, size));
+        PngFrames frames;
+        ASSERT_TRUE(frames.open(data, size));
+        DecodedImage whole;
+        ASSERT_TRUE(decodePng(data, size, whole));
+        ASSERT_EQ(whole.channels, frames.channels());
+        ASSERT_EQ(whole.width, frames.width());
+        ASSERT_EQ(whole.height, frames.frameHeight() * frames.frames());
+        const size_t stride = static_cast<size_t>(whole.width) * whole.channels;
+        const size_t frameBytes = stride * frames.frameHeight();
+        int wrongPixels = 0, wrongAreas = 0;
+        std::vector<uint8_t> pixels;
+        for (int k = 0; k < frames.frames(); ++k) {
+            ASSERT_TRUE(frames.decodeFrame(k, pixels)) << "frame " << k;
+            ASSERT_EQ(pixels.size(), frameBytes);
+            const uint8_t* expected = whole.pixels.get() + k * frameBytes;
+            wrongPixels += std::memcmp(pixels.data(), expected, frameBytes) != 0;
+            int left = whole.width, top = frames.frameHeight(), right = 0, bottom = 0;
+            for (int y = 0; y < frames.frameHeight(); ++y)
+                for (int x = 0; x < whole.width; ++x)
+                    if (whole.channels == 3 || expected[y * stride + x * 4 + 3] != 0) {
+                        left = std::min(left, x), right = std::max(right, x + 1);
+                        top = std::min(top, y), bottom = std::max(bottom, y + 1);
+                    }
+            const PngFrames::Area& a = frames.drawn(k);
+            wrongAreas += right > left
+                              ? (a.left != left || a.top != top || a.right != right || a.bottom != bottom)
+                              : !a.empty();
+        }
+        EXPECT_EQ(wrongPixels, 0);
+        EXPECT_EQ(wrongAreas, 0);
+    }
+}
+
+// An index that was changed after it was written, or does not fit its image (frames past the data, an
+// area outside the frame), is not used: the strip decodes whole and draws the same pixels.
+TEST_F(BitmapTest, AFrameIndexThatDoesNotFitItsImageIsIgnored) {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(platform::findResource("PNG", 104, data, size));
+    const std::vector<uint8_t> original(data, data + size);
+    size_t index = 0;
+    for (size_t i = 0; i + 4 <= original.size() && !index; ++i)
+        if (std::memcmp(&original[i], "frIX", 4) == 0) index = i + 4;
+    ASSERT_NE(index, 0u);
+    // Entries of 12 bytes after the frame count: offset (4), left, top, right, bottom (2 each).
+    const size_t length = 4 + 3 * 12;
+    const auto entry = [&](int frame) { return index + 4 + static_cast<size_t>(frame) * 12; };
+    const auto resign = [&](std::vector<uint8_t>& png) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (size_t i = index - 4; i < index + length; ++i) {
+            c ^= png[i];
+            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        }
+        c ^= 0xFFFFFFFFu;
+        for (int b = 0; b < 4; ++b) png[index + length + b] = static_cast<uint8_t>(c >> (24 - 8 * b));
+    };
+    CBitmap reference(104);
+    const auto* expected = reference.getImage()->bits();
+    const size_t bytes =
+        static_cast<size_t>(reference.getImage()->width()) * reference.getImage()->height() * 4;
+    std::vector<std::vector<uint8_t>> broken(3, original);
+    broken[0][entry(1) + 3] ^= 0x10; // frame 1 starts elsewhere, the checksum not redone
+    broken[1][entry(2)] = 0x7F;      // past the data
+    broken[2][entry(2) + 9] = 41;    // right edge 41 of 40
+    resign(broken[1]);
+    resign(broken[2]);
+    for (size_t i = 0; i < broken.size(); ++i) {
+        SCOPED_TRACE(i);
+        PngFrames frames;
+        EXPECT_FALSE(frames.open(broken[i].data(), broken[i].size()));
+        resources.add(995 + static_cast<int32_t>(i), broken[i]);
+        CBitmap bitmap(995 + static_cast<int32_t>(i));
+        ASSERT_NE(bitmap.getImage(), nullptr);
+        ASSERT_EQ(bitmap.getImage()->height(), reference.getImage()->height());
+        EXPECT_EQ(std::memcmp(bitmap.getImage()->bits(), expected, bytes), 0);
+    }
+    std::vector<uint8_t> resigned = original;
+    resign(resigned);
+    EXPECT_EQ(resigned, original);
 }
 
 } // namespace

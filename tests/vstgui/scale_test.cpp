@@ -10,8 +10,12 @@
 #include "vstgui/coffscreencontext.h"
 #include "vstgui/cscale.h"
 #include "vstgui/imageresample.h"
+#include "vstgui/platform/resources.h"
 #include "vstgui/platform/soft/soft_surface.h"
 #include "vstgui/platform/soft/soft_window.h"
+#include "vstgui/pngdecoder.h"
+
+#include <cstring>
 
 using namespace VSTGUI;
 using vr58test::held;
@@ -142,6 +146,50 @@ TEST_F(ScaledSkinTest, InBetweenSizesAreShrunkFromTheTwoTimesImagesFrameByFrame)
     COffscreenContext target(&unscaled, 100, 100);
     knob.draw(&target, CRect(0, 0, 80, 80));
     EXPECT_EQ(vr58test::pixelAt(target, 40, 40), 0xFF000000u);
+}
+
+// A frame shrunk when it is first drawn is that frame of the strip shrunk whole, and the areas a meter
+// is told before any frame is made cover every pixel the made frames draw.
+TEST_F(ScaledSkinTest, FramesShrunkOnFirstDrawEqualTheStripShrunkUpFront) {
+    struct Strip {
+        int32_t id2x;
+        int32_t frames;
+        std::vector<int32_t> scales;
+    };
+    for (const Strip& strip : {Strip{203, 97, {125, 150, 175}}, Strip{205, 130, {125}}}) {
+        // The same pixels without the frame index, which the bitmap decodes and shrinks at once.
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        ASSERT_TRUE(platform::findResource("PNG", strip.id2x, data, size));
+        DecodedImage decoded;
+        ASSERT_TRUE(decodePng(data, size, decoded));
+        vr58test::TestResources resources;
+        resources.addPng(990, decoded.width, decoded.height, decoded.channels,
+                         std::vector<uint8_t>(decoded.pixels.get(),
+                                              decoded.pixels.get() + static_cast<size_t>(decoded.width) *
+                                                                         decoded.height * decoded.channels));
+        for (int32_t scale : strip.scales) {
+            SCOPED_TRACE(testing::Message() << strip.id2x << " at " << scale);
+            CBitmap lazy(strip.id2x - 100, strip.id2x, scale, strip.frames);
+            CBitmap upFront(strip.id2x - 100, 990, scale, strip.frames);
+            const std::vector<CRect> announced = lazy.frameBounds(strip.frames);
+            const std::vector<CRect> drawn = upFront.frameBounds(strip.frames);
+            const platform::Image& a = *lazy.getImage();
+            const platform::Image& b = *upFront.getImage();
+            ASSERT_EQ(a.width(), b.width());
+            ASSERT_EQ(a.height(), b.height());
+            const size_t bytes = static_cast<size_t>(a.width()) * a.height() * 4;
+            EXPECT_EQ(std::memcmp(const_cast<platform::Image&>(a).bits(),
+                                  const_cast<platform::Image&>(b).bits(), bytes),
+                      0);
+            int uncovered = 0;
+            for (int32_t k = 0; k < strip.frames; ++k) {
+                CRect both = drawn[k];
+                uncovered += !drawn[k].isEmpty() && both.bound(announced[k]) != drawn[k];
+            }
+            EXPECT_EQ(uncovered, 0);
+        }
+    }
 }
 
 // Drags, clicks and wheel turns mean the same logical pixels at every scale.

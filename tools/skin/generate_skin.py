@@ -12,6 +12,7 @@ import runtime  # noqa: E402
 runtime.require_cairo()
 
 import font  # noqa: E402
+import frame_index  # noqa: E402
 import geometry  # noqa: E402
 import knobs  # noqa: E402
 import meter  # noqa: E402
@@ -54,7 +55,10 @@ def write_images(scale, only=None):
         if scale != 1:
             rid += SECOND_SCALE_OFFSET
             name = "%d-%s-2x.png" % (rid, name.split("-", 1)[1][:-4])
-        save_png(surface, os.path.join(runtime.SKIN_DIR, name))
+        path = os.path.join(runtime.SKIN_DIR, name)
+        save_png(surface, path)
+        # The editor decodes a frame when it first draws it.
+        frame_index.index_png(path, frames)
         print(os.path.join("resources", "skin", name))
 
 
