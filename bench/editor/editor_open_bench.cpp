@@ -5,7 +5,7 @@
 //   second: another instance's editor opened while one is open at the same size.
 // Memory: resident bytes the process gains for one and for four editors open at a size, cold, and the
 // bytes of image pixels the toolkit holds then ("image MB").
-#include "editor/QuorvaneTapedeckGUI.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "effect/QuorvaneTapedeck.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/platform/x11/x11_backend.h"
