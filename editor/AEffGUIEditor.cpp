@@ -4,7 +4,7 @@
 #include "editor/editor_settings.h"
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
-#include "shell/AudioEffectX.h"
+#include "vst2/AudioEffectX.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/ccontrol.h"
 #include "vstgui/cdrawcontext.h"

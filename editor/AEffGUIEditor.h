@@ -3,7 +3,7 @@
 // host keys, wheel turns and the knob mode handed to the frame.
 #pragma once
 
-#include "shell/AEffEditor.h"
+#include "vst2/AEffEditor.h"
 #include "vstgui/iframeeditor.h"
 
 #include <atomic>

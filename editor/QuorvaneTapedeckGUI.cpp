@@ -6,11 +6,11 @@
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
 #include "editor/value_readout.h"
-#include "effect/build_config.h"
-#include "effect/parameter_units.h"
-#include "shell/AudioEffectX.h"
+#include "engine/build_config.h"
+#include "engine/parameter_units.h"
 #include "tape/meter_feed.h"
 #include "tape/parameter_mapping.h"
+#include "vst2/QuorvaneFX.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
 #include "vstgui/cglyphfont.h"
@@ -21,7 +21,10 @@ using namespace VSTGUI;
 
 QuorvaneTapedeckGUI::QuorvaneTapedeckGUI(AudioEffectX* effect, vr58::MeterFeed& meterFeed)
     : AEffGUIEditor(effect, vr58::kSkinBackgroundId, vr58::kFaceWidth, vr58::kFaceHeight),
-      meterFeed(meterFeed) {}
+      meterFeed(meterFeed) {
+    // Every effect this editor is made for is the VST 2.4 adapter, which tells its listener of stored values.
+    static_cast<QuorvaneFX*>(effect)->setParameterListener(this);
+}
 
 QuorvaneTapedeckGUI::~QuorvaneTapedeckGUI() {
     QuorvaneTapedeckGUI::close();

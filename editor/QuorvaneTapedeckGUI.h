@@ -3,8 +3,8 @@
 #pragma once
 
 #include "editor/AEffGUIEditor.h"
-#include "effect/build_config.h"
-#include "shell/parameter_listener.h"
+#include "engine/build_config.h"
+#include "engine/parameter_listener.h"
 #include "vstgui/ccontrollistener.h"
 
 #include <atomic>

@@ -3,7 +3,7 @@
 // 0..1 or a refusal with its reason. Everything else is a CliError.
 #include "arguments.h"
 #include "cli_error.h"
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "fuzz_support.h"
 #include "preset_list.h"
 

@@ -1,6 +1,6 @@
 #include "lv2/lv2_ports.h"
 
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "lv2/short_decimal.h"
 
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "lv2/port_description.h"
 
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // value would not reach the chain exactly as the VST 2.4 build's preset gives it.
 #include "arguments.h"
 #include "cli_error.h"
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/port_description.h"
 #include "lv2/short_decimal.h"

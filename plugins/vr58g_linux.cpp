@@ -4,8 +4,8 @@
 // backend it opened with, so instances of either kind may be open at once, on any threads.
 #include "editor/QuorvaneTapedeckGUI.h"
 #include "editor/soft_host_protocol.h"
-#include "effect/QuorvaneTapedeck.h"
-#include "shell/plugin_entry.h"
+#include "vst2/QuorvaneTapedeck.h"
+#include "vst2/plugin_entry.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"

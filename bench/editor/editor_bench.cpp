@@ -2,7 +2,7 @@
 // redrawn at every pass) on the memory backend, and a process call with the window open (the meter step
 // runs) against one with it closed.
 #include "editor/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
 

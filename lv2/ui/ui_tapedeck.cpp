@@ -1,6 +1,6 @@
 #include "ui_tapedeck.h"
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 #include "lv2/lv2_ports.h"
 
 #include <cstring>

@@ -7,7 +7,7 @@
 // between the two libraries.
 #pragma once
 
-#include "effect/QuorvaneTapedeck.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <lv2/ui/ui.h>
 

@@ -1,7 +1,7 @@
 // LV2 port values against the unit table and the vr58 command: a value in units given to a port reaches
 // the chain as the same normalised float that `vr58 --set NAME=VALUE` gives, and a port value made from a
 // normalised value comes back to it.
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/port_description.h"
 #include "lv2/short_decimal.h"

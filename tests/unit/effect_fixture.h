@@ -1,8 +1,8 @@
 // A tape effect built directly (no library loading) with a recording host callback.
 #pragma once
 
-#include "effect/QuorvaneTapedeck.h"
 #include "fake_tick_count.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <memory>
 #include <string>

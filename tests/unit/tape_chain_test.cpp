@@ -1,5 +1,5 @@
-#include "effect/vendor_requests.h"
 #include "effect_fixture.h"
+#include "engine/vendor_requests.h"
 #include "reference_tape.h"
 #include "tape/noise_generator.h"
 #include "test_signals.h"

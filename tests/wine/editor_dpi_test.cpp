@@ -3,8 +3,8 @@
 // 200 %, a real drag of 80 x 40 pixels that does what 40 x 20 do at 100 %, the host's scale hint, and the
 // right-click menu resizing the window through the host.
 #include "editor/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
 #include "host/hosted_plugin.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"

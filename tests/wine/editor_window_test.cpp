@@ -4,8 +4,8 @@
 // loud audio moves the needle and lights the lamp; closing, reopening and destroying the effect leave no
 // window behind.
 #include "editor/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
 #include "host/hosted_plugin.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"

@@ -1,7 +1,7 @@
 #include "plugin_session.h"
 
 #include "cli_error.h"
-#include "effect/vendor_requests.h"
+#include "engine/vendor_requests.h"
 #include "preset_file.h"
 #include "preset_list.h"
 

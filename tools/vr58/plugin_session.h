@@ -2,7 +2,7 @@
 #pragma once
 
 #include "arguments.h"
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "host/fxp_preset.h"
 #include "host/hosted_plugin.h"
 

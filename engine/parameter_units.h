@@ -3,7 +3,7 @@
 // positions. The editor's read-out, the vr58 command and other format adapters all read values here.
 #pragma once
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 #include <cstdint>
 #include <string>

@@ -1,22 +1,20 @@
-// The maker's effect base: the parameter store with its clamping, the parameter texts, identity
-// strings, the state chunk, and the two hooks through which the concrete effect learns of changes.
+// The maker's effect base: answers the host's parameter, text, identity and chunk opcodes from the tape
+// effect it holds (engine/), and tells the editor's listener and the two hooks of every stored change.
 #pragma once
 
-#include "effect/build_config.h"
-#include "shell/AudioEffectX.h"
+#include "engine/build_config.h"
+#include "engine/tape_effect.h"
+#include "vst2/AudioEffectX.h"
 
 #include <atomic>
-#include <memory>
 
-struct ParameterEntry {
-    const char* name;
-    const char* label;
-    float value;
-};
+namespace vr58 {
+class ParameterListener;
+}
 
 class QuorvaneFX : public AudioEffectX {
 public:
-    QuorvaneFX(audioMasterCallback audioMaster, uint16_t parameterCount);
+    QuorvaneFX(audioMasterCallback audioMaster, const vr58::BuildConfig& build);
     ~QuorvaneFX() override;
 
     // Any host thread (effSetSampleRate), also during a process call; runs the hook there.
@@ -47,30 +45,28 @@ public:
     // The thread that stored the value (the audio thread under automation); must not allocate or lock.
     virtual void parameterChanged(int32_t /*index*/, float /*value*/) {}
 
+    // The editor's thread, when it registers (null when it goes): from then on every stored change is told
+    // to it on the storing thread. Never a dynamic_cast on the audio thread.
+    void setParameterListener(vr58::ParameterListener* listener) {
+        parameterListener.store(listener, std::memory_order_release);
+    }
+
+    // Any thread; the format-free effect the adapter hands its work to.
+    vr58::TapeEffect& tapeEffect() { return tape; }
+    const vr58::TapeEffect& tapeEffect() const { return tape; }
+
 protected:
-    // Copies names, labels and defaults into the store; no hook runs for this initial filling.
-    void loadParameterTable(const vr58::ParameterDefinition* table);
-    bool isParameterIndex(int32_t index) const { return index >= 0 && index < parameterCount; }
+    bool isParameterIndex(int32_t index) const { return tape.isParameterIndex(index); }
     float storeParameter(int32_t index, float value);
-    // The other build shares our unique ID, so hosts hand us its chunks: one of exactly its size is read by
-    // parameter name, and what it lacks keeps our value.
-    void acceptSiblingChunks(const vr58::ParameterDefinition* table, uint16_t count);
 
     const char* const* canDoList = nullptr;
-    ParameterEntry* parameterEntries;
-    uint16_t parameterCount;
+    const uint16_t parameterCount; // the build's
     uint16_t canDoCount = 0;
 
 private:
-    void restoreSiblingChunk(const unsigned char* bytes);
-    uint32_t* chunkSlotOfThisThread();
+    // Runs the hook and tells the listener of a value the tape effect stored.
+    class StoredValueRelay;
 
-    // Chunk buffers made once, so saving state never allocates and never leaks: one slot per saving
-    // thread, so a host copying its chunk is never written under by another thread's save. A slot is
-    // owned by the address of a thread-local key, which a later thread may inherit once the owner ended.
-    static constexpr int kChunkSlots = 8;
-    std::unique_ptr<uint32_t[]> chunkWords;
-    std::atomic<const void*> chunkSlotOwners[kChunkSlots] = {};
-    const vr58::ParameterDefinition* siblingTable = nullptr;
-    uint16_t siblingCount = 0;
+    vr58::TapeEffect tape;
+    std::atomic<vr58::ParameterListener*> parameterListener{nullptr};
 };

@@ -1,6 +1,6 @@
-#include "shell/AudioEffectX.h"
+#include "vst2/AudioEffectX.h"
 
-#include "shell/AEffEditor.h"
+#include "vst2/AEffEditor.h"
 
 namespace {
 // Keys reach the editor as the host packed them: character in index, virtual key in value, modifiers

@@ -2,7 +2,9 @@
 // the host, and turns opcodes 0..24 into virtual operations.
 #pragma once
 
-#include "shell/vst2/vst2_interface.h"
+#include "vst2/vst2_interface.h"
+
+#include <atomic>
 
 class AEffEditor;
 
@@ -22,7 +24,7 @@ public:
     // Host control thread (effMainsChanged on), never during a process call.
     virtual void resume() {}
     // Any host thread (effSetSampleRate), also while a process call runs.
-    virtual void setSampleRate(float newRate) { sampleRate = newRate; }
+    virtual void setSampleRate(float newRate) { sampleRate.store(newRate, std::memory_order_relaxed); }
     // Host control thread (effSetBlockSize), while suspended.
     virtual void setBlockSize(int32_t newSize) { blockSize = newSize; }
     // Host audio thread: no allocation, lock or system call.
@@ -57,7 +59,7 @@ public:
     // Any thread; the record stays where it is for the effect's life.
     virtual AEffect* getAeffect() { return &cEffect; }
     // Any thread.
-    virtual float getSampleRate() { return sampleRate; }
+    virtual float getSampleRate() { return sampleRate.load(std::memory_order_relaxed); }
     // The editor's user-interface thread, from drag loops: lets the host idle.
     virtual void masterIdle();
     // Any thread; writes only into the caller's text.
@@ -76,7 +78,8 @@ protected:
 
     audioMasterCallback audioMaster;
     AEffEditor* editor = nullptr;
-    float sampleRate = 44100.0f;
+    // Written by whichever host thread sets the rate while others read it: one atomic word, never torn.
+    std::atomic<float> sampleRate{44100.0f};
     int32_t blockSize = 1024;
     int32_t numPrograms;
     int32_t numParams;

@@ -1,7 +1,7 @@
-#include "shell/AudioEffect.h"
+#include "vst2/AudioEffect.h"
 
-#include "shell/AEffEditor.h"
-#include "shell/text_copy.h"
+#include "vst2/AEffEditor.h"
+#include "vst2/text_copy.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "effect/platform/noise_seed.h"
+#include "engine/platform/noise_seed.h"
 
-#include "effect/platform/tick_count.h"
+#include "engine/platform/tick_count.h"
 
 #include <atomic>
 

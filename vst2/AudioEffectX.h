@@ -1,7 +1,7 @@
 // The extended VST 2.4 frame: opcodes 25..79 and the host-callback wrappers of a 2.4 effect. Adds no data.
 #pragma once
 
-#include "shell/AudioEffect.h"
+#include "vst2/AudioEffect.h"
 
 class AudioEffectX : public AudioEffect {
 public:

@@ -1,4 +1,4 @@
-#include "effect/platform/tick_count.h"
+#include "engine/platform/tick_count.h"
 
 #include <ctime>
 

@@ -1,6 +1,6 @@
-#include "shell/plugin_entry.h"
+#include "vst2/plugin_entry.h"
 
-#include "shell/AudioEffect.h"
+#include "vst2/AudioEffect.h"
 
 #include <new>
 

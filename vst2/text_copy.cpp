@@ -1,4 +1,4 @@
-#include "shell/text_copy.h"
+#include "vst2/text_copy.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // as the index and the request in value. Only the vr58 command makes them; other hosts never do.
 #pragma once
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 #include <cstdint>
 

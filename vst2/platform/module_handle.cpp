@@ -1,4 +1,4 @@
-#include "shell/platform/module_handle.h"
+#include "vst2/platform/module_handle.h"
 
 namespace vr58 {
 void* moduleHandle = nullptr;

@@ -1,4 +1,4 @@
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 
 #include "tape/parameter_mapping.h"
 

@@ -1,7 +1,7 @@
 // The plug-in library's entry. Each plug-in target defines createPluginEffect for its build.
 #pragma once
 
-#include "shell/vst2/vst2_interface.h"
+#include "vst2/vst2_interface.h"
 
 class AudioEffect;
 

@@ -2,7 +2,7 @@
 // editor without a window; the skinned editor overrides them.
 #pragma once
 
-#include "shell/vst2/vst2_interface.h"
+#include "vst2/vst2_interface.h"
 
 class AudioEffect;
 

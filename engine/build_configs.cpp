@@ -1,4 +1,4 @@
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 namespace vr58 {
 
