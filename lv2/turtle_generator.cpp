@@ -2,13 +2,12 @@
 //   vr58_lv2_turtle editor|plain BUNDLE_DIR PRESET_LIST
 // manifest.ttl, <Bundle>.ttl and presets.ttl. Fails, naming the preset and parameter, when a preset's
 // value would not reach the chain exactly as the VST 2.4 build's preset gives it.
-#include "arguments.h"
-#include "cli_error.h"
+#include "engine/cli_error.h"
 #include "engine/parameter_units.h"
+#include "engine/preset_list.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/port_description.h"
 #include "lv2/short_decimal.h"
-#include "preset_list.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,6 +1,8 @@
 // Command-line parsing of the vr58 subcommands into plain option records; bad input throws CliError.
 #pragma once
 
+#include "engine/parameter_setting.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,13 +10,6 @@
 #include <vector>
 
 namespace vr58::tool {
-
-struct ParameterSetting {
-    std::string name;
-    float value = 0.0f;   // normalised, when given as a bare number
-    std::string unitText; // the value in units ("+3dB", "85Hz", "off"), resolved against the plug-in
-    bool inUnits() const { return !unitText.empty(); }
-};
 
 enum class Precision { Single, Double };
 
@@ -65,18 +60,11 @@ struct PresetOptions {
     std::optional<std::string> list;
 };
 
-// "NAME=VALUE" with VALUE a number in 0..1 (normalised), or a number with the unit dB or Hz, or a word
-// (a switch position): those are in the parameter's units. The name is everything before the last '='.
-ParameterSetting parseParameterSetting(const std::string& text);
-
 RenderOptions parseRenderArguments(const std::vector<std::string>& args);
 InfoOptions parseInfoArguments(const std::vector<std::string>& args);
 DemoOptions parseDemoArguments(const std::vector<std::string>& args);
 EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args);
 MeasureOptions parseMeasureArguments(const std::vector<std::string>& args);
 PresetOptions parsePresetArguments(const std::vector<std::string>& args);
-
-// The settings of one line of a preset list: only --set options, in any of their spellings.
-std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

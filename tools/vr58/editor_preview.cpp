@@ -1,7 +1,7 @@
 #include "editor_preview.h"
 
-#include "cli_error.h"
 #include "editor/soft_host_protocol.h"
+#include "engine/cli_error.h"
 #include "vstgui/platform/soft/soft_window.h"
 
 namespace vr58::tool {

@@ -1,8 +1,8 @@
 // vr58: renders audio files through a VST 2.4 plug-in, describes and measures a plug-in, makes the demo
 // renders and presets, and validates a plug-in binary. Builds without the audio-file commands (Windows)
 // offer validate only.
-#include "cli_error.h"
 #include "commands.h"
+#include "engine/cli_error.h"
 
 #include <algorithm>
 #include <iostream>

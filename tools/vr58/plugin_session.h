@@ -2,8 +2,8 @@
 #pragma once
 
 #include "arguments.h"
+#include "engine/fxp_preset.h"
 #include "engine/parameter_units.h"
-#include "host/fxp_preset.h"
 #include "host/hosted_plugin.h"
 
 #include <memory>

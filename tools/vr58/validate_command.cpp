@@ -1,5 +1,5 @@
-#include "cli_error.h"
 #include "commands.h"
+#include "engine/cli_error.h"
 #include "host/hosted_plugin.h"
 #include "validate/validator.h"
 

@@ -1,4 +1,4 @@
-#include "host/fxp_preset.h"
+#include "engine/fxp_preset.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // --set options the command line takes; blank lines and lines starting with '#' are skipped.
 #pragma once
 
-#include "arguments.h"
+#include "engine/parameter_setting.h"
 
 #include <string>
 #include <vector>

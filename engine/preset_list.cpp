@@ -1,8 +1,8 @@
-#include "preset_list.h"
+#include "engine/preset_list.h"
 
-#include "cli_error.h"
-#include "factory_preset_list.h"
-#include "host/fxp_preset.h"
+#include "engine/cli_error.h"
+#include "engine/factory_preset_list.h"
+#include "engine/fxp_preset.h"
 
 #include <cctype>
 
