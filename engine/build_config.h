@@ -1,8 +1,11 @@
-// What distinguishes the two plug-in builds made from this one source tree.
+// What distinguishes the two plug-in builds made from this one source tree. Their tables are made from
+// the parameter specification.
 #pragma once
 
+#include "engine/parameter_specification.h"
+
+#include <array>
 #include <cstdint>
-#include <iterator>
 
 namespace vr58 {
 
@@ -28,34 +31,65 @@ struct BuildConfig {
     int32_t vuPathIndex;
 };
 
+namespace build_tables {
+
+enum class Build { Editor, Plain };
+
+constexpr int32_t indexIn(Build build, const ParameterSpecification& spec) {
+    return build == Build::Editor ? spec.editorIndex : spec.plainIndex;
+}
+
+constexpr uint16_t countOf(Build build) {
+    uint16_t count = 0;
+    for (const ParameterSpecification& spec : kParameterSpecifications)
+        if (indexIn(build, spec) >= 0) ++count;
+    return count;
+}
+
+template <Build build> constexpr std::array<ParameterDefinition, countOf(build)> tableOf() {
+    std::array<ParameterDefinition, countOf(build)> table{};
+    for (const ParameterSpecification& spec : kParameterSpecifications)
+        if (indexIn(build, spec) >= 0)
+            table[static_cast<size_t>(indexIn(build, spec))] = {spec.name, spec.label, spec.defaultValue};
+    return table;
+}
+
+constexpr int32_t indexOf(Build build, const char* name) {
+    const ParameterSpecification* spec = specificationNamed(name);
+    return spec ? indexIn(build, *spec) : -1;
+}
+
+// The index a parameter has in both builds; -1 (failing the checks below) where they differ.
+constexpr int32_t sharedIndexOf(const char* name) {
+    const int32_t index = indexOf(Build::Editor, name);
+    return index == indexOf(Build::Plain, name) ? index : -1;
+}
+
+} // namespace build_tables
+
 // Parameters present at the same index in both builds.
 enum SharedParameter : int32_t {
-    kTrim = 0,
-    kGain = 1,
-    kEqCurve = 2,
-    kEqRecLo = 3,
-    kEqRecHi = 4,
-    kEqRepLo = 5,
-    kEqRepHi = 6,
-    kHead = 7,
-    kBump = 8,
-    kHiss = 9,
+    kTrim = build_tables::sharedIndexOf("Trim"),
+    kGain = build_tables::sharedIndexOf("Gain"),
+    kEqCurve = build_tables::sharedIndexOf("EQ Curve"),
+    kEqRecLo = build_tables::sharedIndexOf("EQ RecLo"),
+    kEqRecHi = build_tables::sharedIndexOf("EQ RecHi"),
+    kEqRepLo = build_tables::sharedIndexOf("EQ RepLo"),
+    kEqRepHi = build_tables::sharedIndexOf("EQ RepHi"),
+    kHead = build_tables::sharedIndexOf("Head"),
+    kBump = build_tables::sharedIndexOf("Bump"),
+    kHiss = build_tables::sharedIndexOf("Hiss"),
 };
+// The chain reads the equalisers' four shelves as one run of indices after EQ Curve.
+static_assert(kTrim >= 0 && kGain >= 0 && kHead >= 0 && kBump >= 0 && kHiss >= 0 && kEqCurve >= 0 &&
+              kEqRecLo == kEqCurve + 1 && kEqRecHi == kEqCurve + 2 && kEqRepLo == kEqCurve + 3 &&
+              kEqRepHi == kEqCurve + 4);
 
 // The two builds' parameters in index order: the host's names and labels, and the defaults.
-inline constexpr ParameterDefinition kEditorParameters[] = {
-    {"Trim", "dB", 0.5f},     {"Gain", "dB", 0.5f},     {"EQ Curve", "Typ", 0.5f}, {"EQ RecLo", "dB", 0.5f},
-    {"EQ RecHi", "dB", 0.5f}, {"EQ RepLo", "dB", 0.5f}, {"EQ RepHi", "dB", 0.5f},  {"Head", "Hz", 0.0f},
-    {"Bump", "dB", 0.0f},     {"Hiss", "dB", 0.5f},     {"H.Room", "dB", 0.625f},  {"VU Hold", "n/y", 0.0f},
-    {"VU Path", "I/O", 1.0f}, {"HB Att", "dB", 1.0f},   {"Noise", "n/y", 1.0f},
-};
-inline constexpr ParameterDefinition kPlainParameters[] = {
-    {"Trim", "dB", 0.5f},     {"Gain", "dB", 0.5f},     {"EQ Curve", "Typ", 0.5f}, {"EQ RecLo", "dB", 0.5f},
-    {"EQ RecHi", "dB", 0.5f}, {"EQ RepLo", "dB", 0.5f}, {"EQ RepHi", "dB", 0.5f},  {"Head", "Hz", 0.0f},
-    {"Bump", "dB", 0.0f},     {"Hiss", "dB", 0.5f},     {"HB Att", "dB", 1.0f},    {"Noise", "n/y", 1.0f},
-};
-inline constexpr uint16_t kEditorParameterCount = static_cast<uint16_t>(std::size(kEditorParameters));
-inline constexpr uint16_t kPlainParameterCount = static_cast<uint16_t>(std::size(kPlainParameters));
+inline constexpr auto kEditorParameters = build_tables::tableOf<build_tables::Build::Editor>();
+inline constexpr auto kPlainParameters = build_tables::tableOf<build_tables::Build::Plain>();
+inline constexpr uint16_t kEditorParameterCount = static_cast<uint16_t>(kEditorParameters.size());
+inline constexpr uint16_t kPlainParameterCount = static_cast<uint16_t>(kPlainParameters.size());
 
 extern const BuildConfig kEditorBuild; // VR58G_x64
 extern const BuildConfig kPlainBuild;  // VR58_x64

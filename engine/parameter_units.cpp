@@ -13,121 +13,16 @@ namespace vr58 {
 
 namespace {
 
-// The values other parameters' meanings depend on.
-struct Context {
-    float eqCurve, head, bump, hbAtt;
-};
+using UnitRow = ParameterSpecification;
 
-constexpr float kNab = 0.0f; // an EQ Curve value in the NAB position, where the low shelves act
-
-using KnobMap = double (*)(float value, const Context& context);
-using SwitchMap = double (*)(float value); // what the chain makes of the value; equal results, one position
-
-} // namespace
-
-struct UnitRow {
-    const char* name;
-    const char* unit; // null for a switch
-    KnobMap knob;
-    SwitchMap switchMap;
-    std::vector<std::string> words; // a switch's positions; H.Room's are made from its levels
-    std::vector<std::vector<std::string>> aliases;
-};
-
-namespace {
-
-// Knobs: every map goes through the chain's own mapping functions.
-const UnitRow kRows[] = {
-    {"Trim", "dB", [](float v, const Context&) { return trimOrGainDb(v); }, nullptr, {}, {}},
-    {"Gain", "dB", [](float v, const Context&) { return trimOrGainDb(v); }, nullptr, {}, {}},
-    {"EQ RecLo",
-     "dB",
-     [](float v, const Context&) { return equaliserDesign(kNab, v, 0.5f, 0.5f, 0.5f).recordLowDb; },
-     nullptr,
-     {},
-     {}},
-    {"EQ RecHi",
-     "dB",
-     [](float v, const Context& c) { return equaliserDesign(c.eqCurve, 0.5f, v, 0.5f, 0.5f).recordHighDb; },
-     nullptr,
-     {},
-     {}},
-    {"EQ RepLo",
-     "dB",
-     [](float v, const Context&) { return equaliserDesign(kNab, 0.5f, 0.5f, v, 0.5f).reproLowDb; },
-     nullptr,
-     {},
-     {}},
-    {"EQ RepHi",
-     "dB",
-     [](float v, const Context& c) { return equaliserDesign(c.eqCurve, 0.5f, 0.5f, 0.5f, v).reproHighDb; },
-     nullptr,
-     {},
-     {}},
-    // Head moves the high-pass corner and the bump's centre together; the centre is what one hears.
-    {"Head",
-     "Hz",
-     [](float v, const Context& c) { return headBumpDesign(v, c.bump, c.hbAtt).centreHz; },
-     nullptr,
-     {},
-     {}},
-    // The bump's real gain: Bump alone has no fixed scale, it is scaled by Head and reduced by HB Att.
-    {"Bump",
-     "dB",
-     [](float v, const Context& c) { return headBumpDesign(c.head, v, c.hbAtt).gainDb; },
-     nullptr,
-     {},
-     {}},
-    {"Hiss", "dB", [](float v, const Context&) { return hissDb(v); }, nullptr, {}, {}},
-    // What HB Att takes off the bump.
-    {"HB Att",
-     "dB",
-     [](float v, const Context& c) {
-         return headBumpDesign(c.head, c.bump, v).gainDb - headBumpDesign(c.head, c.bump, 0.0f).gainDb;
-     },
-     nullptr,
-     {},
-     {}},
-    // Switches.
-    {"EQ Curve",
-     nullptr,
-     nullptr,
-     [](float v) { return static_cast<double>(eqCurvePosition(v)); },
-     {"NAB", "IEC", "AES"},
-     {{}, {}, {}}},
-    {"H.Room", nullptr, nullptr, [](float v) { return headRoomDb(v); }, {}, {}},
-    {"VU Hold",
-     nullptr,
-     nullptr,
-     [](float v) { return vuHoldOn(v) ? 1.0 : 0.0; },
-     {"Off", "On"},
-     {{"no", "n"}, {"yes", "y"}}},
-    {"VU Path",
-     nullptr,
-     nullptr,
-     [](float v) { return meterReadsOutput(v) ? 1.0 : 0.0; },
-     {"Input", "Output"},
-     {{"in", "i"}, {"out", "o"}}},
-    {"Noise",
-     nullptr,
-     nullptr,
-     [](float v) { return noiseOn(v) ? 1.0 : 0.0; },
-     {"Off", "On"},
-     {{"no", "n"}, {"yes", "y"}}},
-};
-
-// H.Room's four positions read as the VU reference levels they give.
-constexpr int kHeadRoomPositions = 4;
 constexpr int32_t kMaxParameterCount = std::max(kEditorParameterCount, kPlainParameterCount);
 
-const UnitRow* rowNamed(std::string_view name) {
-    for (const UnitRow& row : kRows)
-        if (name == row.name) return &row;
-    return nullptr;
+bool hasWords(const UnitRow& row) {
+    return row.words[0] != nullptr;
 }
 
 int rowPositionCount(const UnitRow& row) {
-    return row.words.empty() ? kHeadRoomPositions : static_cast<int>(row.words.size());
+    return row.positions;
 }
 
 // The normalised value a switch stores for position k: the editor's switch positions, evenly spread.
@@ -136,9 +31,9 @@ float rowPositionValue(const UnitRow& row, int k) {
 }
 
 int positionOf(const UnitRow& row, float value) {
-    const double meaning = row.switchMap(value);
+    const double meaning = row.meaning(value);
     for (int k = 0; k < rowPositionCount(row); ++k)
-        if (row.switchMap(rowPositionValue(row, k)) == meaning) return k;
+        if (row.meaning(rowPositionValue(row, k)) == meaning) return k;
     return 0; // every value the store holds lands on one of the positions
 }
 
@@ -191,7 +86,8 @@ bool parseNumber(std::string_view text, const char* unit, double& value) {
 } // namespace
 
 ParameterUnits::ParameterUnits(const BuildConfig& build) : build_(build) {
-    for (int32_t i = 0; i < build.parameterCount; ++i) rows_.push_back(rowNamed(build.parameters[i].name));
+    for (int32_t i = 0; i < build.parameterCount; ++i)
+        rows_.push_back(specificationNamed(build.parameters[i].name));
 }
 
 const ParameterUnits& ParameterUnits::of(const BuildConfig& build) {
@@ -231,17 +127,17 @@ bool ParameterUnits::isSwitch(int32_t index) const {
 std::vector<std::string> ParameterUnits::positions(int32_t index) const {
     const UnitRow& row = *rows_[index];
     if (row.unit) return {};
-    if (!row.words.empty()) return row.words;
+    if (hasWords(row)) return {row.words, row.words + row.positions};
     std::vector<std::string> levels;
     for (int k = 0; k < rowPositionCount(row); ++k)
-        levels.push_back(levelText(row.switchMap(rowPositionValue(row, k)), "dB"));
+        levels.push_back(levelText(row.meaning(rowPositionValue(row, k)), "dB"));
     return levels;
 }
 
 double ParameterUnits::toUnit(int32_t index, const float* values) const {
     const UnitRow& row = *rows_[index];
     if (!row.unit) return positionOf(row, values[index]);
-    const Context context{values[kEqCurve], values[kHead], values[kBump], values[build_.hbAttIndex]};
+    const UnitContext context{values[kEqCurve], values[kHead], values[kBump], values[build_.hbAttIndex]};
     return row.knob(values[index], context);
 }
 
@@ -249,16 +145,15 @@ std::string ParameterUnits::valueText(int32_t index, const float* values, bool t
     const UnitRow& row = *rows_[index];
     if (row.unit) return levelText(toUnit(index, values), row.unit, typographicMinus);
     const int position = positionOf(row, values[index]);
-    if (!row.words.empty()) return row.words[position];
-    return levelText(row.switchMap(values[index]), "dB", typographicMinus);
+    if (hasWords(row)) return row.words[position];
+    return levelText(row.meaning(values[index]), "dB", typographicMinus);
 }
 
 std::string ParameterUnits::format(int32_t index, const float* values, bool typographicMinus) const {
     std::string text = std::string(name(index)) + " " + valueText(index, values, typographicMinus);
     // The low shelves are kept but not applied in the IEC and AES positions.
     const UnitRow& row = *rows_[index];
-    if (row.knob && equaliserDesign(values[kEqCurve], 1.0f, 0.5f, 1.0f, 0.5f).recordLowDb == 0.0 &&
-        (std::string_view(row.name) == "EQ RecLo" || std::string_view(row.name) == "EQ RepLo"))
+    if (row.nabOnly && equaliserDesign(values[kEqCurve], 1.0f, 0.5f, 1.0f, 0.5f).recordLowDb == 0.0)
         text += " (acts with NAB only)";
     return text;
 }
@@ -278,7 +173,7 @@ std::string ParameterUnits::rangeText(int32_t index, const float* values) const 
     const bool level = std::string_view(row.unit) == "dB";
     std::string text = numberText(std::min(low, high), level, false) + ".." +
                        numberText(std::max(low, high), level, false) + " " + row.unit;
-    if (std::string_view(row.name) == "Bump")
+    if (row.followsHeadAndHbAtt)
         text += " with " + format(kHead, values) + " and " + format(build_.hbAttIndex, values);
     return text;
 }
@@ -292,12 +187,11 @@ ParameterUnits::Parsed ParameterUnits::parse(int32_t index, std::string_view tex
         const std::vector<std::string> words = positions(index);
         for (size_t k = 0; k < words.size(); ++k) {
             bool match = word == lower(words[k]);
-            if (!row.aliases.empty())
-                for (const std::string& alias : row.aliases[k]) match = match || word == alias;
+            for (const char* alias : row.aliases[k]) match = match || (alias && word == alias);
             // H.Room's levels also read without their space or unit: "-18dB", "-18".
             double level = 0.0;
-            if (row.words.empty() && parseNumber(text, "dB", level))
-                match = level == row.switchMap(rowPositionValue(row, static_cast<int>(k)));
+            if (!hasWords(row) && parseNumber(text, "dB", level))
+                match = level == row.meaning(rowPositionValue(row, static_cast<int>(k)));
             if (match) {
                 result.ok = true;
                 result.value = rowPositionValue(row, static_cast<int>(k));
@@ -346,7 +240,7 @@ float ParameterUnits::positionValue(int32_t index, int32_t position) const {
 }
 
 double ParameterUnits::positionMeaning(int32_t index, int32_t position) const {
-    return rows_[index]->switchMap(positionValue(index, position));
+    return rows_[index]->meaning(positionValue(index, position));
 }
 
 } // namespace vr58

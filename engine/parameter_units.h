@@ -1,9 +1,11 @@
-// The parameters in the user's units: for every parameter of both builds its unit, the value the tape chain
-// makes of a normalised value (through the chain's own mapping), the inverse, and the words of switch
-// positions. The editor's read-out, the vr58 command and other format adapters all read values here.
+// The parameters in the user's units, read from their specification: for every parameter of both builds
+// its unit, the value the tape chain makes of a normalised value (through the chain's own mapping), the
+// inverse, and the words of switch positions. The editor's read-out, the vr58 command and other format
+// adapters all read values here.
 #pragma once
 
 #include "engine/build_config.h"
+#include "engine/parameter_specification.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +13,6 @@
 #include <vector>
 
 namespace vr58 {
-
-struct UnitRow; // one parameter's unit and mappings (parameter_units.cpp)
 
 // Every call takes `values`, all of the build's current normalised values in index order: a parameter's
 // meaning may depend on others (Bump's gain on Head and HB Att, the low shelves on EQ Curve).
@@ -63,7 +63,7 @@ public:
 private:
     explicit ParameterUnits(const BuildConfig& build);
     const BuildConfig& build_;
-    std::vector<const UnitRow*> rows_;
+    std::vector<const ParameterSpecification*> rows_;
 };
 
 } // namespace vr58
