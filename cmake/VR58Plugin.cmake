@@ -1,5 +1,5 @@
 # vr58_add_plugin(<target> SOURCES <build-config source> LIBRARIES <libs...> [EDITOR])
-# Makes one VST 2.4 plug-in library from the effect layer and the VST 2.4 frame plus the source that picks the
+# Makes one VST 2.4 plug-in library from the adapter over the engine (vst2/) plus the source that picks the
 # build's configuration. Output: <target>.so on Linux, <target>.dll on Windows, both in
 # ${VR58_PLUGIN_OUTPUT_DIR}; only VSTPluginMain and main are exported.
 function(vr58_add_plugin target)
