@@ -24,8 +24,11 @@ public:
     TapeEffect(const TapeEffect&) = delete;
     TapeEffect& operator=(const TapeEffect&) = delete;
 
+    // Any thread.
     const BuildConfig& build() const { return build_; }
+    // Any thread.
     int32_t parameterCount() const { return build_.parameterCount; }
+    // Any thread.
     bool isParameterIndex(int32_t index) const { return index >= 0 && index < build_.parameterCount; }
 
     // Any thread, also during a process call: stores the value clamped into 0..1 (NaN becomes 0) and
@@ -64,7 +67,8 @@ public:
     // Host control thread, never during a process call: the filters start again from silence, as in a
     // fresh instance. The hiss runs on; a fresh instance's would start from a new seed anyway.
     void clearFilterHistory();
-    // Fed by the process calls while it runs (the face's meters are shown); read on the face's thread.
+    // Any thread; fed by the process calls while it runs (the face's meters are shown), read on the face's
+    // thread.
     MeterFeed& meterFeed() { return meterFeed_; }
 
 private:
