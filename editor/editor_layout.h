@@ -2,7 +2,7 @@
 // the filmstrip each one draws from. Names and defaults are the editor build's parameter table's.
 #pragma once
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 #include <cstdint>
 

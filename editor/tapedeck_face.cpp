@@ -8,7 +8,7 @@
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
 #include "editor/value_readout.h"
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "tape/meter_feed.h"
 #include "tape/parameter_mapping.h"
 #include "vstgui/cbitmap.h"

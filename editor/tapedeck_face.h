@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editor/edit_controller.h"
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 #include "vstgui/ccontrollistener.h"
 #include "vstgui/iframeeditor.h"
 #include "vstgui/vstkeycode.h"

@@ -2,7 +2,7 @@
 // does with them: open, choose the output format, prepare the plain plug-in for the file's rate and
 // channels, and render every frame. A refusal is one CliError; what renders is finite.
 #include "audio_file.h"
-#include "cli_error.h"
+#include "engine/cli_error.h"
 #include "file_source.h"
 #include "fuzz_support.h"
 #include "plugin_session.h"

@@ -1,8 +1,8 @@
 // The state chunk as hosts hand it back, through both builds' setChunk as a bank and as a program: every
 // parameter stays a finite value in 0..1, the state saved afterwards loads back to itself, and a block
 // played with it is finite in both precisions.
-#include "effect/QuorvaneTapedeck.h"
 #include "fuzz_support.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <cmath>
 #include <cstring>

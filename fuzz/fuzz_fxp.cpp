@@ -1,7 +1,7 @@
 // The .fxp reader: any bytes either decode or are refused with a reason; what decodes encodes back into a
 // file that decodes to the same preset.
+#include "engine/fxp_preset.h"
 #include "fuzz_support.h"
-#include "host/fxp_preset.h"
 
 using namespace vr58;
 

@@ -1,8 +1,8 @@
 // The preset-list reader on a file of any bytes: a list it accepts holds names that can be files and
 // presets, used once each, with settings in 0..1; anything else is one CliError.
-#include "cli_error.h"
+#include "engine/cli_error.h"
+#include "engine/preset_list.h"
 #include "fuzz_support.h"
-#include "preset_list.h"
 
 #include <cmath>
 #include <set>

@@ -2,10 +2,10 @@
 // value in 0..1 or a value in units; a value in units read for a parameter of either build is a value in
 // 0..1 or a refusal with its reason. Everything else is a CliError.
 #include "arguments.h"
-#include "cli_error.h"
-#include "effect/parameter_units.h"
+#include "engine/cli_error.h"
+#include "engine/parameter_units.h"
+#include "engine/preset_list.h"
 #include "fuzz_support.h"
-#include "preset_list.h"
 
 #include <cmath>
 #include <vector>

@@ -3,7 +3,7 @@
 // tool and by the tests that check the plug-ins from the outside.
 #pragma once
 
-#include "shell/vst2/vst2_interface.h"
+#include "vst2/vst2_interface.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "lv2/lv2_plugin.h"
 
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 
 #include <lv2/atom/atom.h>
@@ -20,7 +20,7 @@ bool sameValue(float a, float b) {
 } // namespace
 
 Lv2Tapedeck::Lv2Tapedeck(const BuildConfig& build, double sampleRate, const LV2_URID_Map* map)
-    : build_(build), effect_(nullptr, build), editorBundle_(&build == &kEditorBuild),
+    : build_(build), effect_(build), editorBundle_(&build == &kEditorBuild),
       holdFrames_(static_cast<uint64_t>(std::ceil(kMeterPeakHoldSeconds * sampleRate))) {
     static_assert(kEditorParameterCount <= kMaxParameters && kPlainParameterCount <= kMaxParameters);
     ParameterUnits::of(build); // the table is made here, never on the audio thread
@@ -34,7 +34,7 @@ Lv2Tapedeck::Lv2Tapedeck(const BuildConfig& build, double sampleRate, const LV2_
 
 void Lv2Tapedeck::assumePortsMatchEffect() {
     for (int32_t i = 0; i < build_.parameterCount; ++i)
-        assumedPortValue_[i] = portValueOf(build_, i, effect_.getParameter(i));
+        assumedPortValue_[i] = portValueOf(build_, i, effect_.parameter(i));
 }
 
 void Lv2Tapedeck::connectPort(uint32_t port, void* data) {
@@ -57,14 +57,12 @@ void Lv2Tapedeck::activate() {
     heldFrames_ = 0;
     // LV2 asks an activate after deactivate to forget the instance's history.
     effect_.clearFilterHistory();
-    effect_.resume();
     // The meters of the editor bundle's UI read what run publishes: the feed runs while active.
     if (editorBundle_) effect_.meterFeed().start();
 }
 
 void Lv2Tapedeck::deactivate() {
     effect_.meterFeed().stop();
-    effect_.suspend();
 }
 
 void Lv2Tapedeck::applyChangedPorts() {
@@ -74,7 +72,7 @@ void Lv2Tapedeck::applyChangedPorts() {
         const float value = *controls_[i];
         if (sameValue(value, assumedPortValue_[i])) continue;
         assumedPortValue_[i] = value;
-        const float current = effect_.getParameter(i);
+        const float current = effect_.parameter(i);
         // A switch keeps its stored value while the port names the same position (H.Room's default lies
         // between two positions' values and means the second).
         if (units.isSwitch(i) &&
@@ -95,7 +93,7 @@ void Lv2Tapedeck::run(uint32_t frames) {
             const uint32_t n = frames - done > 0x40000000u ? 0x40000000u : frames - done;
             float* in[2] = {inputs[0] + done, inputs[1] + done};
             float* out[2] = {audioOut_[0] + done, audioOut_[1] + done};
-            effect_.processReplacing(in, out, static_cast<int32_t>(n));
+            effect_.process(in, out, static_cast<int32_t>(n));
             done += n;
         }
     }
@@ -125,7 +123,7 @@ void Lv2Tapedeck::publishMeter(uint32_t frames) {
 LV2_State_Status Lv2Tapedeck::save(LV2_State_Store_Function store, LV2_State_Handle handle) {
     if (!chunkKey_ || !chunkType_) return LV2_STATE_ERR_NO_FEATURE;
     void* data = nullptr;
-    const int32_t size = effect_.getChunk(&data, false);
+    const int32_t size = effect_.getChunk(&data);
     if (size <= 0 || !data) return LV2_STATE_ERR_UNKNOWN;
     return store(handle, chunkKey_, data, static_cast<size_t>(size), chunkType_,
                  LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
@@ -143,7 +141,7 @@ LV2_State_Status Lv2Tapedeck::restore(LV2_State_Retrieve_Function retrieve, LV2_
     // host, the values a chunk of another size holds; it never reads past its own parameter count.
     unsigned char bytes[4 * kMaxParameters] = {};
     std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
-    effect_.setChunk(bytes, static_cast<int32_t>(size), false);
+    effect_.setChunk(bytes, static_cast<int32_t>(size));
     // Only a port moved after the restore replaces what it restored: a host that restores the state
     // alone leaves its ports as they were, and they must not undo the state at the next run.
     assumePortsMatchEffect();

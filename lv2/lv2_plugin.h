@@ -1,9 +1,9 @@
 // The LV2 plug-in over the tape effect: hosts call it through the descriptor that descriptorOf gives for
-// one of the two builds. The same QuorvaneTapedeck as the VST 2.4 libraries runs the audio and keeps the
-// state; this layer turns port values into the normalised values a VST 2.4 host would set.
+// one of the two builds. The same tape effect as the VST 2.4 libraries runs the audio and keeps the state
+// (its chunk); this layer turns port values in units into the effect's normalised values.
 #pragma once
 
-#include "effect/QuorvaneTapedeck.h"
+#include "engine/tape_effect.h"
 
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
@@ -31,7 +31,7 @@ public:
     LV2_State_Status save(LV2_State_Store_Function store, LV2_State_Handle handle);
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
-    QuorvaneTapedeck& effect() { return effect_; }
+    TapeEffect& effect() { return effect_; }
 
 private:
     static constexpr int32_t kMaxParameters = 32;
@@ -43,7 +43,7 @@ private:
     void assumePortsMatchEffect();
 
     const BuildConfig& build_;
-    QuorvaneTapedeck effect_;
+    TapeEffect effect_;
     bool editorBundle_;
     const float* audioIn_[2] = {nullptr, nullptr};
     float* audioOut_[2] = {nullptr, nullptr};

@@ -2,7 +2,7 @@
 // sessions and presets: never change them once released.
 #pragma once
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
 #include "lv2/port_description.h"
 
-#include "effect/parameter_units.h"
+#include "engine/parameter_specification.h"
+#include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 
 #include <algorithm>
@@ -11,16 +12,16 @@ namespace vr58::lv2 {
 ParameterPort describeParameterPort(const BuildConfig& build, int32_t index) {
     const ParameterUnits& units = ParameterUnits::of(build);
     const ParameterDefinition& definition = build.parameters[index];
+    const ParameterSpecification& spec = *specificationNamed(definition.name);
     ParameterPort port;
-    port.symbol = portSymbol(definition.name);
+    port.symbol = spec.symbol;
     port.name = definition.name;
     port.defaultValue = portValueOf(build, index, definition.defaultValue);
     const float low = portValueOf(build, index, 0.0f);
     const float high = portValueOf(build, index, 1.0f);
     port.minimum = std::min(low, high);
     port.maximum = std::max(low, high);
-    const std::string_view unit = units.unit(index);
-    const std::string_view name = definition.name;
+    if (spec.portComment) port.comment = spec.portComment;
     if (units.isSwitch(index)) {
         const std::vector<std::string> words = units.positions(index);
         for (int32_t k = 0; k < units.positionCount(index); ++k)
@@ -28,21 +29,14 @@ ParameterPort describeParameterPort(const BuildConfig& build, int32_t index) {
         port.integer = true;
         port.toggled = port.scalePoints.size() == 2 && port.minimum == 0.0f && port.maximum == 1.0f;
         port.enumeration = !port.toggled;
-        if (name == "H.Room") {
-            port.unit = PortUnit::Decibel;
-            port.comment = "The VU meter's reference: the level in dBFS that reads 0 VU.";
-        }
+        // A switch whose positions are levels (H.Room) carries their unit.
+        if (std::string_view(spec.label) == "dB") port.unit = PortUnit::Decibel;
         return port;
     }
-    if (name == "Bump") {
+    if (spec.portScale == PortScale::Percent)
         port.unit = PortUnit::Percent;
-        port.comment = "The head bump's share of its travel; its gain in dB grows as Head goes down and "
-                       "shrinks with HB Att.";
-    } else {
-        port.unit = unit == "Hz" ? PortUnit::Hertz : PortUnit::Decibel;
-    }
-    if (name == "EQ RecLo" || name == "EQ RepLo") port.comment = "Acts with the NAB curve only.";
-    if (name == "Head") port.comment = "The centre of the head bump: 65 Hz for slow tape, 105 Hz for fast.";
+    else
+        port.unit = std::string_view(units.unit(index)) == "Hz" ? PortUnit::Hertz : PortUnit::Decibel;
     return port;
 }
 

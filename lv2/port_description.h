@@ -3,7 +3,7 @@
 // what the adapter does with a port value.
 #pragma once
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 #include <string>
 #include <vector>

@@ -2,14 +2,14 @@
 //   vr58_lv2_turtle editor|plain BUNDLE_DIR PRESET_LIST
 // manifest.ttl, <Bundle>.ttl and presets.ttl. Fails, naming the preset and parameter, when a preset's
 // value would not reach the chain exactly as the VST 2.4 build's preset gives it.
-#include "arguments.h"
-#include "cli_error.h"
-#include "effect/parameter_units.h"
+#include "engine/cli_error.h"
+#include "engine/parameter_specification.h"
+#include "engine/parameter_units.h"
+#include "engine/preset_list.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/port_description.h"
 #include "lv2/short_decimal.h"
-#include "preset_list.h"
-#include "settings.h"
+#include "engine/setting_resolution.h"
 
 #include <cctype>
 #include <cstdio>
@@ -212,8 +212,8 @@ void writePresets(std::ostream& out, const Bundle& bundle, const std::vector<Res
         if (!preset.description.empty()) out << "\trdfs:comment " << quoted(preset.description) << " ;\n";
         for (size_t i = 0; i < preset.portValues.size(); ++i)
             out << (i == 0 ? "\tlv2:port [\n" : "\t] , [\n") << "\t\tlv2:symbol "
-                << quoted(portSymbol(bundle.build.parameters[i].name)) << " ;\n\t\tpset:value "
-                << decimalText(preset.portValues[i]) << "\n";
+                << quoted(specificationNamed(bundle.build.parameters[i].name)->symbol)
+                << " ;\n\t\tpset:value " << decimalText(preset.portValues[i]) << "\n";
         out << "\t] .\n\n";
     }
 }

@@ -1,6 +1,6 @@
 // The editor-less build: 12 parameters; hosts show their generic parameter view.
-#include "effect/QuorvaneTapedeck.h"
-#include "shell/plugin_entry.h"
+#include "vst2/QuorvaneTapedeck.h"
+#include "vst2/plugin_entry.h"
 
 #include <new>
 

@@ -5,8 +5,8 @@
 // at once, on any threads.
 #include "vst2/QuorvaneTapedeckGUI.h"
 #include "vst2/soft_host_protocol.h"
-#include "effect/QuorvaneTapedeck.h"
-#include "shell/plugin_entry.h"
+#include "vst2/QuorvaneTapedeck.h"
+#include "vst2/plugin_entry.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/embedding.h"
 

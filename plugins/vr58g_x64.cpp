@@ -1,8 +1,8 @@
 // The editor build: 15 parameters, the skinned editor and the meters, in a Windows host's window.
+#include "vst2/QuorvaneTapedeck.h"
 #include "vst2/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
-#include "shell/platform/module_handle.h"
-#include "shell/plugin_entry.h"
+#include "vst2/platform/module_handle.h"
+#include "vst2/plugin_entry.h"
 #include "vstgui/platform/platform.h"
 
 #include <new>

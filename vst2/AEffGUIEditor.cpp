@@ -1,6 +1,6 @@
 #include "vst2/AEffGUIEditor.h"
 
-#include "shell/AudioEffectX.h"
+#include "vst2/AudioEffectX.h"
 #include "vstgui/platform/platform.h"
 #include "vstgui/vstkeycode.h"
 

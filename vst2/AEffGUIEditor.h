@@ -5,7 +5,7 @@
 
 #include "editor/edit_controller.h"
 #include "editor/tapedeck_face.h"
-#include "shell/AEffEditor.h"
+#include "vst2/AEffEditor.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,9 +1,15 @@
 #include "vst2/QuorvaneTapedeckGUI.h"
 
+#include "vst2/QuorvaneFX.h"
+
 QuorvaneTapedeckGUI::QuorvaneTapedeckGUI(AudioEffectX* effect, vr58::MeterFeed& meterFeed)
-    : AEffGUIEditor(effect), feed(meterFeed) {}
+    : AEffGUIEditor(effect), feed(meterFeed) {
+    // Every effect this editor is made for is the VST 2.4 adapter, which tells its listener of stored values.
+    if (effect) static_cast<QuorvaneFX*>(effect)->setParameterListener(this);
+}
 
 QuorvaneTapedeckGUI::~QuorvaneTapedeckGUI() {
+    if (effect) static_cast<QuorvaneFX*>(effect)->setParameterListener(nullptr);
     // The face reads the meter feed through this class while it closes.
     QuorvaneTapedeckGUI::close();
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "vst2/AEffGUIEditor.h"
-#include "shell/parameter_listener.h"
+#include "engine/parameter_listener.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 // data only: host and plug-in each carry their own copy of the toolkit.
 #pragma once
 
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // Cost of the meter feed on the audio thread: per frame on its own, and the tape process of a block with
 // and without a feed pass over its output (the meter value being the mean of the two channels'
 // magnitudes), in both precisions. The ratio of the last two is the price of an open editor window.
-#include "effect/QuorvaneTapedeck.h"
 #include "tape/meter_feed.h"
 #include "test_signals.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <benchmark/benchmark.h>
 

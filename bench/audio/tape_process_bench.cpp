@@ -7,11 +7,11 @@
 // its default VU Path). The loop runs with the same subnormal flushing as the process calls. At the end a
 // table gives, per case, the nanoseconds per stereo frame of both and their ratio (the median over the
 // repetitions when repeated).
-#include "effect/QuorvaneTapedeck.h"
 #include "reference_tape.h"
 #include "tape/denormal_guard.h"
 #include "tape/meter_feed.h"
 #include "test_signals.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <benchmark/benchmark.h>
 

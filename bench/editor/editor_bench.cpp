@@ -1,8 +1,8 @@
 // The editor's cost to the host: one effEditIdle pass of the open editor with no audio (the meters are
 // redrawn at every pass) on the memory backend, and a process call with the window open (the meter step
 // runs) against one with it closed.
+#include "vst2/QuorvaneTapedeck.h"
 #include "vst2/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
 

@@ -6,7 +6,7 @@
 // Memory: resident bytes the process gains for one and for four editors open at a size, cold, and the
 // bytes of image pixels the toolkit holds then ("image MB").
 #include "vst2/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/platform/x11/x11_backend.h"
 

@@ -7,7 +7,7 @@
 // column is the process's time; the X server's own work is not in it.
 #include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
-#include "effect/QuorvaneTapedeck.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"

@@ -2,11 +2,11 @@
 // settings, 512 frames at 48 kHz: the editor build with its meter fed (the LV2 editor bundle always feeds
 // it; the VST 2.4 build while its window is open) and the plain build. "automated" moves one knob port
 // every run, which costs a conversion and a redesign of the head bump per block.
-#include "effect/QuorvaneTapedeck.h"
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "lv2/lv2_plugin.h"
 #include "lv2/lv2_ports.h"
 #include "test_signals.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <benchmark/benchmark.h>
 

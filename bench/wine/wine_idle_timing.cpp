@@ -8,7 +8,7 @@
 // a run to last a second or more.
 #include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/QuorvaneVU.h"
-#include "effect/QuorvaneTapedeck.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
 #include "vstgui/coffscreencontext.h"

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "editor/edit_controller.h"
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 #include "tape/meter_feed.h"
 
 #include <lv2/ui/ui.h>

@@ -1,6 +1,6 @@
 // Writes VR58G_ui.ttl, the UI's description in the editor bundle, at build time: the meter ports it asks
 // the host to send are named by their indices in the port layout, so the two can never disagree.
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 #include "lv2/lv2_ports.h"
 
 #include <cstdio>

@@ -2,9 +2,9 @@
 // memory backend: the host's window is a headless one, the clock and the pointer are the test's.
 #pragma once
 
-#include "effect/QuorvaneTapedeck.h"
 #include "fake_tick_count.h"
-#include "shell/AEffEditor.h"
+#include "vst2/AEffEditor.h"
+#include "vst2/QuorvaneTapedeck.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
 

@@ -1,6 +1,6 @@
 // The .fxp program file: the exact bytes of its header, the round trip, and every way a file can be
 // short or of another kind.
-#include "host/fxp_preset.h"
+#include "engine/fxp_preset.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The LV2 plug-in as a host drives it: the exported descriptors, port values reaching the chain, the
 // state interface against the VST 2.4 libraries' chunks, and the meter ports of the editor bundle.
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 #include "host/hosted_plugin.h"
 #include "lv2/lv2_plugin.h"
 #include "lv2/lv2_ports.h"

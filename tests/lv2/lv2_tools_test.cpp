@@ -2,7 +2,7 @@
 // lv2apply rendering a file through each bundle, compared with `vr58 render` of the matching VST 2.4
 // library at the same settings.
 #include "cli_support.h"
-#include "effect/build_config.h"
+#include "engine/build_config.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/port_description.h"
 #include "lv2/short_decimal.h"

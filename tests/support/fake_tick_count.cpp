@@ -1,7 +1,7 @@
 #include "fake_tick_count.h"
 
-#include "effect/platform/noise_seed.h"
-#include "effect/platform/tick_count.h"
+#include "engine/platform/noise_seed.h"
+#include "engine/platform/tick_count.h"
 
 namespace {
 uint32_t fakeTicks = 0;

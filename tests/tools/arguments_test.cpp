@@ -1,6 +1,6 @@
 // Parsing of the vr58 command line: settings, options in any position, and the refusals.
 #include "arguments.h"
-#include "cli_error.h"
+#include "engine/cli_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The text list of presets: words and quotes, names that must make file names, and errors by line.
-#include "cli_error.h"
-#include "preset_list.h"
+#include "engine/cli_error.h"
+#include "engine/preset_list.h"
 
 #include <gtest/gtest.h>
 

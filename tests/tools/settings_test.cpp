@@ -1,8 +1,8 @@
 // Settings resolved against a build's parameter table: values in units of every kind, names in any case,
 // the list read as a whole, and the factory presets, which must keep the values they always had.
-#include "cli_error.h"
-#include "preset_list.h"
-#include "settings.h"
+#include "engine/cli_error.h"
+#include "engine/preset_list.h"
+#include "engine/setting_resolution.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
-// A tape effect built directly (no library loading) with a recording host callback.
+// The tape effect built directly (no library loading): alone, or in its VST 2.4 adapter with a recording
+// host callback.
 #pragma once
 
-#include "effect/QuorvaneTapedeck.h"
 #include "fake_tick_count.h"
+#include "vst2/QuorvaneTapedeck.h"
 
 #include <memory>
 #include <string>
@@ -45,6 +46,12 @@ inline std::unique_ptr<HookRecordingTapedeck> makeTapedeck(const BuildConfig& co
     setFakeTickCount(seed);
     recordedHostCalls().clear();
     return std::make_unique<HookRecordingTapedeck>(recordingHostCallback, config);
+}
+
+// The format-free tape effect alone, with the noise seed the fake clock gives it.
+inline std::unique_ptr<TapeEffect> makeTapeEffect(const BuildConfig& config, uint32_t seed = 0) {
+    setFakeTickCount(seed);
+    return std::make_unique<TapeEffect>(config);
 }
 
 inline std::string textOf(const char* buffer) {

@@ -24,8 +24,8 @@ struct Metered {
     std::vector<double> left, right; // what the chain wrote
 };
 
-std::unique_ptr<HookRecordingTapedeck> meteredTapedeck(float vuPath) {
-    auto fx = makeTapedeck(kEditorBuild, 7);
+std::unique_ptr<TapeEffect> meteredTapedeck(float vuPath) {
+    auto fx = makeTapeEffect(kEditorBuild, 7);
     fx->setSampleRate(static_cast<float>(kRate));
     fx->setParameter(kEditorBuild.noiseIndex, 0.0f);
     fx->setParameter(kTrim, 0.6f); // +4.8 dB, so input and trimmed input differ
@@ -39,11 +39,11 @@ std::vector<double> signal(int channel) {
     return s;
 }
 
-Metered runDouble(QuorvaneTapedeck& fx) {
+Metered runDouble(TapeEffect& fx) {
     std::vector<double> inL = signal(0), inR = signal(1), outL(kFrames), outR(kFrames);
     double* in[] = {inL.data(), inR.data()};
     double* out[] = {outL.data(), outR.data()};
-    fx.processDoubleReplacing(in, out, kFrames);
+    fx.process(in, out, kFrames);
     return {fx.meterFeed().smoothedLevel(), fx.meterFeed().takePeak(), outL, outR};
 }
 
@@ -95,9 +95,7 @@ TEST(MeterStep, VuPathHalfMetersTheTrimmedInputAndMonoTheLeftChannel) {
     EXPECT_EQ(input.peak, want.peak);
 
     auto mono = meteredTapedeck(1.0f);
-    VstSpeakerArrangement one{};
-    one.numChannels = 1;
-    ASSERT_TRUE(mono->setSpeakerArrangement(&one, &one));
+    mono->setMono(true);
     mono->meterFeed().start();
     const Metered left = runDouble(*mono);
     const Metered wantLeft = expected(left.left, left.right, true);
@@ -121,10 +119,10 @@ TEST(MeterStep, BothPrecisionsFeedTheSameValues) {
     std::vector<double> wL(inL.begin(), inL.end()), wR(inR.begin(), inR.end()), oL(kFrames), oR(kFrames);
     double* win[] = {wL.data(), wR.data()};
     double* wout[] = {oL.data(), oR.data()};
-    widened->processDoubleReplacing(win, wout, kFrames);
+    widened->process(win, wout, kFrames);
     float* in[] = {inL.data(), inR.data()};
     float* out[] = {outL.data(), outR.data()};
-    floats->processReplacing(in, out, kFrames);
+    floats->process(in, out, kFrames);
     EXPECT_EQ(floats->meterFeed().smoothedLevel(), widened->meterFeed().smoothedLevel());
     EXPECT_GT(floats->meterFeed().smoothedLevel(), 0.0);
     EXPECT_EQ(floats->meterFeed().takePeak(), widened->meterFeed().takePeak());

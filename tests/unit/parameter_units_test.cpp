@@ -1,6 +1,6 @@
 // The table of units: round trips for every parameter of both builds, the chain's own numbers at the
 // edges where its meaning changes, and refusals that say what is valid.
-#include "effect/parameter_units.h"
+#include "engine/parameter_units.h"
 
 #include <gtest/gtest.h>
 

@@ -26,17 +26,17 @@ template <typename Sample> std::vector<std::vector<Sample>> sineWithBadSample(Sa
     return in;
 }
 
-void processBlock(QuorvaneTapedeck& fx, float** in, float** out, int n) {
-    fx.processReplacing(in, out, n);
+void processBlock(TapeEffect& fx, float** in, float** out, int n) {
+    fx.process(in, out, n);
 }
-void processBlock(QuorvaneTapedeck& fx, double** in, double** out, int n) {
-    fx.processDoubleReplacing(in, out, n);
+void processBlock(TapeEffect& fx, double** in, double** out, int n) {
+    fx.process(in, out, n);
 }
 
 // Default parameters, noise off so runs are comparable, 48 kHz, blocks of 512.
 template <typename Sample>
 std::vector<std::vector<Sample>> render(std::vector<std::vector<Sample>> in, float trim = 0.5f) {
-    auto fx = makeTapedeck(kEditorBuild, 1);
+    auto fx = makeTapeEffect(kEditorBuild, 1);
     fx->setSampleRate(48000.0f);
     fx->setParameter(kEditorBuild.noiseIndex, 0.0f);
     fx->setParameter(kTrim, trim);
@@ -101,7 +101,7 @@ template <typename Sample> void expectOnlyFiniteOutputFor(Sample top) {
     const int settings = 4; // defaults, +24 dB trim, every parameter 0, every parameter 1
     for (int setting = 0; setting < settings; ++setting)
         for (size_t input = 0; input < inputs.size(); ++input) {
-            auto fx = makeTapedeck(kEditorBuild, 1);
+            auto fx = makeTapeEffect(kEditorBuild, 1);
             fx->setSampleRate(48000.0f);
             if (setting == 1) fx->setParameter(kTrim, 1.0f);
             if (setting >= 2)

@@ -17,17 +17,17 @@ const std::vector<std::vector<int>> kBlockPatterns = {
     {1}, {2}, {3}, {17}, {64}, {512}, {4096}, {63, 1, 65, 130, 2, 511, 7}, {4095, 3, 4097, 1},
 };
 
-std::vector<float> valuesOf(QuorvaneTapedeck& fx) {
+std::vector<float> valuesOf(TapeEffect& fx) {
     std::vector<float> v;
-    for (int i = 0; i < fx.getAeffect()->numParams; ++i) v.push_back(fx.getParameter(i));
+    for (int i = 0; i < fx.parameterCount(); ++i) v.push_back(fx.parameter(i));
     return v;
 }
 
-void process(QuorvaneTapedeck& fx, float** in, float** out, int n) {
-    fx.processReplacing(in, out, n);
+void process(TapeEffect& fx, float** in, float** out, int n) {
+    fx.process(in, out, n);
 }
-void process(QuorvaneTapedeck& fx, double** in, double** out, int n) {
-    fx.processDoubleReplacing(in, out, n);
+void process(TapeEffect& fx, double** in, double** out, int n) {
+    fx.process(in, out, n);
 }
 
 template <typename Sample> void expectReferenceBitsForEveryBlocking() {
@@ -36,7 +36,7 @@ template <typename Sample> void expectReferenceBitsForEveryBlocking() {
     const std::vector<Sample> right(material[1].begin(), material[1].end());
     for (float rate : {22050.0f, 44100.0f, 48000.0f, 96000.0f}) {
         for (bool noise : {true, false}) {
-            auto fx = makeTapedeck(kEditorBuild, 0xBADC0DEu);
+            auto fx = makeTapeEffect(kEditorBuild, 0xBADC0DEu);
             fx->setSampleRate(rate);
             fx->setParameter(kEqCurve, 0.1f);
             fx->setParameter(kHead, 0.7f);

@@ -1,5 +1,5 @@
-#include "effect/vendor_requests.h"
 #include "effect_fixture.h"
+#include "engine/vendor_requests.h"
 #include "reference_tape.h"
 #include "tape/noise_generator.h"
 #include "test_signals.h"
@@ -19,9 +19,9 @@ struct Setting {
     std::vector<std::pair<int, float>> values;
 };
 
-std::vector<float> valuesOf(QuorvaneTapedeck& fx) {
+std::vector<float> valuesOf(TapeEffect& fx) {
     std::vector<float> v;
-    for (int i = 0; i < fx.getAeffect()->numParams; ++i) v.push_back(fx.getParameter(i));
+    for (int i = 0; i < fx.parameterCount(); ++i) v.push_back(fx.parameter(i));
     return v;
 }
 
@@ -46,27 +46,27 @@ TEST(Noise, WordsFromSeedZero) {
 }
 
 TEST(Noise, SeedAdvancesTwoStepsPerFrameOnlyWhileOn) {
-    auto fx = makeTapedeck(kEditorBuild, 0);
+    auto fx = makeTapeEffect(kEditorBuild, 0);
     fx->setSampleRate(44100.0f);
     std::vector<float> left(64, 0.0f), right(64, 0.0f);
     float* ins[2] = {left.data(), right.data()};
     float* outs[2] = {left.data(), right.data()};
-    fx->processReplacing(ins, outs, 1);
+    fx->process(ins, outs, 1);
     EXPECT_EQ(fx->noiseSeed(), 0x9D6F2492u);
-    fx->processReplacing(ins, outs, 0);
-    fx->processReplacing(ins, outs, -5);
+    fx->process(ins, outs, 0);
+    fx->process(ins, outs, -5);
     EXPECT_EQ(fx->noiseSeed(), 0x9D6F2492u);
 
     NoiseGenerator expected{0, 0x9D6F2492u};
     for (int i = 0; i < 2 * 63; ++i) expected.draw();
-    fx->processReplacing(ins, outs, 63);
+    fx->process(ins, outs, 63);
     EXPECT_EQ(fx->noiseSeed(), expected.seed);
 
     fx->setParameter(kEditorBuild.noiseIndex, 0.0f);
-    fx->processReplacing(ins, outs, 64);
+    fx->process(ins, outs, 64);
     EXPECT_EQ(fx->noiseSeed(), expected.seed);
     fx->setParameter(kEditorBuild.noiseIndex, 1e-30f); // any non-zero value means on
-    fx->processReplacing(ins, outs, 1);
+    fx->process(ins, outs, 1);
     EXPECT_NE(fx->noiseSeed(), expected.seed);
 }
 
@@ -97,14 +97,14 @@ TEST(Noise, ASeedRequestTakesEffectAtTheNextBlockOnly) {
 }
 
 TEST(Chain, NonPositiveFrameCountsWriteNothing) {
-    auto fx = makeTapedeck(kEditorBuild, 0);
+    auto fx = makeTapeEffect(kEditorBuild, 0);
     fx->setSampleRate(44100.0f);
     float in[2] = {0.5f, 0.5f};
     float out[2] = {7.0f, 7.0f};
     float* ins[2] = {&in[0], &in[1]};
     float* outs[2] = {&out[0], &out[1]};
-    fx->processReplacing(ins, outs, 0);
-    fx->processReplacing(ins, outs, -1);
+    fx->process(ins, outs, 0);
+    fx->process(ins, outs, -1);
     EXPECT_EQ(out[0], 7.0f);
     EXPECT_EQ(out[1], 7.0f);
 }
@@ -112,7 +112,7 @@ TEST(Chain, NonPositiveFrameCountsWriteNothing) {
 TEST(Chain, MatchesTheReferenceBitForBitWithNoiseOn) {
     for (const Setting& setting : kSettings) {
         for (float rate : {44100.0f, 48000.0f, 96000.0f, 22050.0f}) {
-            auto fx = makeTapedeck(kEditorBuild, 0xC0FFEEu);
+            auto fx = makeTapeEffect(kEditorBuild, 0xC0FFEEu);
             fx->setSampleRate(rate);
             for (auto [index, value] : setting.values) fx->setParameter(index, value);
             ReferenceTape reference(valuesOf(*fx), kEditorLayout, rate, 0xC0FFEEu);
@@ -125,7 +125,7 @@ TEST(Chain, MatchesTheReferenceBitForBitWithNoiseOn) {
                 const int n = std::min(700, 3000 - start);
                 const double* blockIn[2] = {ins[0] + start, ins[1] + start};
                 double* blockOut[2] = {outs[0] + start, outs[1] + start};
-                fx->processDoubleReplacing(const_cast<double**>(blockIn), blockOut, n);
+                fx->process(const_cast<double**>(blockIn), blockOut, n);
             }
             reference.run(material[0].data(), material[1].data(), refL.data(), refR.data(), 3000);
             for (int i = 0; i < 3000; ++i) {
@@ -139,8 +139,8 @@ TEST(Chain, MatchesTheReferenceBitForBitWithNoiseOn) {
 
 TEST(Chain, FloatAndDoublePathsAgreeOnceNarrowed) {
     for (const Setting& setting : kSettings) {
-        auto single = makeTapedeck(kEditorBuild, 99);
-        auto wide = makeTapedeck(kEditorBuild, 99);
+        auto single = makeTapeEffect(kEditorBuild, 99);
+        auto wide = makeTapeEffect(kEditorBuild, 99);
         for (auto* fx : {single.get(), wide.get()}) {
             fx->setSampleRate(48000.0f);
             for (auto [index, value] : setting.values) fx->setParameter(index, value);
@@ -151,8 +151,8 @@ TEST(Chain, FloatAndDoublePathsAgreeOnceNarrowed) {
         std::vector<double> dl(fl.begin(), fl.end()), dr(fr.begin(), fr.end());
         float* fins[2] = {fl.data(), fr.data()};
         double* dins[2] = {dl.data(), dr.data()};
-        single->processReplacing(fins, fins, 2048); // in place
-        wide->processDoubleReplacing(dins, dins, 2048);
+        single->process(fins, fins, 2048); // in place
+        wide->process(dins, dins, 2048);
         for (int i = 0; i < 2048; ++i) {
             ASSERT_EQ(fl[i], static_cast<float>(dl[i])) << setting.name << " " << i;
             ASSERT_EQ(fr[i], static_cast<float>(dr[i])) << setting.name << " " << i;
@@ -161,7 +161,7 @@ TEST(Chain, FloatAndDoublePathsAgreeOnceNarrowed) {
 }
 
 TEST(Chain, SaturationCapsAtFullScale) {
-    auto fx = makeTapedeck(kEditorBuild, 0);
+    auto fx = makeTapeEffect(kEditorBuild, 0);
     fx->setSampleRate(44100.0f);
     fx->setParameter(kEditorBuild.noiseIndex, 0.0f);
     ReferenceTape reference(valuesOf(*fx), kEditorLayout, 44100.0f, 0);
@@ -170,7 +170,7 @@ TEST(Chain, SaturationCapsAtFullScale) {
     double* ins[2] = {in.data(), in.data()};
     std::vector<double> right(4000);
     double* outs[2] = {out.data(), right.data()};
-    fx->processDoubleReplacing(ins, outs, 4000);
+    fx->process(ins, outs, 4000);
     std::vector<double> refRight(4000);
     reference.run(in.data(), in.data(), ref.data(), refRight.data(), 4000);
     EXPECT_EQ(out, ref);
@@ -182,7 +182,7 @@ TEST(Chain, SaturationCapsAtFullScale) {
 }
 
 TEST(Chain, EditorlessBuildReadsNoiseAndAttenuationAtItsOwnIndices) {
-    auto fx = makeTapedeck(kPlainBuild, 5);
+    auto fx = makeTapeEffect(kPlainBuild, 5);
     fx->setSampleRate(44100.0f);
     fx->setParameter(10, 0.3f);
     fx->setParameter(kHead, 0.5f);
@@ -191,13 +191,13 @@ TEST(Chain, EditorlessBuildReadsNoiseAndAttenuationAtItsOwnIndices) {
     std::vector<double> l(1500), r(1500), rl(1500), rr(1500);
     const double* ins[2] = {material[0].data(), material[1].data()};
     double* outs[2] = {l.data(), r.data()};
-    fx->processDoubleReplacing(const_cast<double**>(ins), outs, 1500);
+    fx->process(const_cast<double**>(ins), outs, 1500);
     reference.run(material[0].data(), material[1].data(), rl.data(), rr.data(), 1500);
     EXPECT_EQ(l, rl);
     EXPECT_EQ(r, rr);
     fx->setParameter(11, 0.0f);
     const uint32_t seed = fx->noiseSeed();
-    fx->processDoubleReplacing(const_cast<double**>(ins), outs, 1500);
+    fx->process(const_cast<double**>(ins), outs, 1500);
     EXPECT_EQ(fx->noiseSeed(), seed);
 }
 
@@ -205,14 +205,14 @@ TEST(Denormals, ProcessFlushesSubnormalsAndRestoresTheCallersControlWord) {
     // The tail of an impulse of 1e-306 passes through the subnormal range within the first 20,000 samples
     // (the head-bump peak has a slow real pole); with flushing on, no output is subnormal and the states
     // end at exactly zero, so does the output after them.
-    auto fx = makeTapedeck(kEditorBuild, 0);
+    auto fx = makeTapeEffect(kEditorBuild, 0);
     fx->setSampleRate(44100.0f);
     fx->setParameter(kEditorBuild.noiseIndex, 0.0f);
     const unsigned before = _mm_getcsr();
     std::vector<double> l(1 << 16, 0.0), r(1 << 16, 0.0);
     l[0] = r[0] = 1e-306;
     double* bufs[2] = {l.data(), r.data()};
-    fx->processDoubleReplacing(bufs, bufs, 1 << 16);
+    fx->process(bufs, bufs, 1 << 16);
     EXPECT_EQ(_mm_getcsr(), before);
     for (int i = 0; i < (1 << 16); ++i) {
         ASSERT_TRUE(l[i] == 0.0 || std::fpclassify(l[i]) == FP_NORMAL) << i;
@@ -220,11 +220,11 @@ TEST(Denormals, ProcessFlushesSubnormalsAndRestoresTheCallersControlWord) {
     EXPECT_NE(l[0], 0.0);
     std::vector<double> tail(512, 0.0), tailR(512, 0.0);
     double* tails[2] = {tail.data(), tailR.data()};
-    fx->processDoubleReplacing(tails, tails, 512);
+    fx->process(tails, tails, 512);
     for (double v : tail) ASSERT_EQ(v, 0.0);
     // And the caller's own flags come back even when it had asked for flushing itself.
     _mm_setcsr(before | 0x8040);
-    fx->processDoubleReplacing(bufs, bufs, 16);
+    fx->process(bufs, bufs, 16);
     EXPECT_EQ(_mm_getcsr(), before | 0x8040);
     _mm_setcsr(before);
 }

@@ -2,8 +2,8 @@
 // LogPixels 192, a prefix of its own): a 1040 x 880 window showing the face the memory backend draws at
 // 200 %, a real drag of 80 x 40 pixels that does what 40 x 20 do at 100 %, the host's scale hint, and the
 // right-click menu resizing the window through the host.
+#include "vst2/QuorvaneTapedeck.h"
 #include "vst2/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
 #include "host/hosted_plugin.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"

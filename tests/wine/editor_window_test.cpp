@@ -3,8 +3,8 @@
 // real pointer input from another thread drags a knob and clicks a switch, which automate the host;
 // loud audio moves the needle and lights the lamp; closing, reopening and destroying the effect leave no
 // window behind.
+#include "vst2/QuorvaneTapedeck.h"
 #include "vst2/QuorvaneTapedeckGUI.h"
-#include "effect/QuorvaneTapedeck.h"
 #include "host/hosted_plugin.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"

@@ -3,7 +3,19 @@
 All coordinates are pixels; rectangles are (left, top, right, bottom) in editor coordinates.
 """
 
+import json
 import math
+import os
+
+# The parameters as the plug-in specifies them (written by the vr58_parameter_data program): each one's
+# index and default, a knob's range in its unit and the legends of a switch's positions.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "parameters.json"), encoding="utf-8") as _f:
+    PARAMETERS = {p["symbol"]: p for p in json.load(_f)["parameters"]}
+
+
+def parameter(symbol):
+    return PARAMETERS[symbol]
+
 
 PANEL_SIZE = (520, 440)
 
@@ -21,25 +33,37 @@ IMAGES = {
     110: ("110-three-position-slider.png", 40, 30, 3),
 }
 
-# Every control the editor places: (name, parameter, kind, rect, bitmap id, default value).
+# Every control the editor places: (name, parameter, kind, rect, bitmap id, default value); the parameter's
+# index and default come from its specification.
 KNOB, SWITCH = "knob", "switch"
-CONTROLS = [
-    ("trim", 0, KNOB, (30, 67, 110, 147), 102, 0.5),
-    ("gain", 1, KNOB, (410, 67, 490, 147), 102, 0.5),
-    ("rec_lo", 3, KNOB, (30, 220, 90, 280), 103, 0.5),
-    ("rec_hi", 4, KNOB, (140, 220, 200, 280), 103, 0.5),
-    ("rep_lo", 5, KNOB, (320, 220, 380, 280), 103, 0.5),
-    ("rep_hi", 6, KNOB, (430, 220, 490, 280), 103, 0.5),
-    ("head", 7, KNOB, (30, 330, 90, 390), 103, 0.0),
-    ("bump", 8, KNOB, (140, 330, 200, 390), 103, 0.0),
-    ("hiss", 9, KNOB, (430, 330, 490, 390), 103, 0.5),
-    ("eq_curve", 2, SWITCH, (240, 230, 280, 270), 104, 0.5),
-    ("hb_att", 13, SWITCH, (150, 401, 190, 431), 110, 1.0),
-    ("noise", 14, SWITCH, (440, 401, 480, 431), 109, 1.0),
-    ("vu_ref", 10, SWITCH, (160, 5, 200, 35), 108, 0.625),
-    ("vu_hold", 11, SWITCH, (240, 0, 280, 30), 109, 0.0),
-    ("vu_path", 12, SWITCH, (320, 0, 360, 30), 109, 1.0),
+_PLACES = [
+    ("trim", "trim", KNOB, (30, 67, 110, 147), 102),
+    ("gain", "gain", KNOB, (410, 67, 490, 147), 102),
+    ("rec_lo", "eq_reclo", KNOB, (30, 220, 90, 280), 103),
+    ("rec_hi", "eq_rechi", KNOB, (140, 220, 200, 280), 103),
+    ("rep_lo", "eq_replo", KNOB, (320, 220, 380, 280), 103),
+    ("rep_hi", "eq_rephi", KNOB, (430, 220, 490, 280), 103),
+    ("head", "head", KNOB, (30, 330, 90, 390), 103),
+    ("bump", "bump", KNOB, (140, 330, 200, 390), 103),
+    ("hiss", "hiss", KNOB, (430, 330, 490, 390), 103),
+    ("eq_curve", "eq_curve", SWITCH, (240, 230, 280, 270), 104),
+    ("hb_att", "hb_att", SWITCH, (150, 401, 190, 431), 110),
+    ("noise", "noise", SWITCH, (440, 401, 480, 431), 109),
+    ("vu_ref", "h_room", SWITCH, (160, 5, 200, 35), 108),
+    ("vu_hold", "vu_hold", SWITCH, (240, 0, 280, 30), 109),
+    ("vu_path", "vu_path", SWITCH, (320, 0, 360, 30), 109),
 ]
+CONTROLS = [(name, PARAMETERS[symbol]["editorIndex"], kind, rect, bitmap, PARAMETERS[symbol]["default"])
+            for name, symbol, kind, rect, bitmap in _PLACES]
+SYMBOLS = {name: symbol for name, symbol, _kind, _rect, _bitmap in _PLACES}
+
+
+def legends(name):
+    """The words or levels printed under a control's switch positions, as the face prints them."""
+    return [text.replace("-", "\u2212") if text[:1] in "-0123456789" else text.upper()
+            for text in PARAMETERS[SYMBOLS[name]]["legends"]]
+
+
 VU_RECT = (165, 62, 355, 152)
 LED_RECT = (328, 71, 356, 99)
 

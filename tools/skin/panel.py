@@ -93,18 +93,32 @@ def _signed(v):
     return "0" if v == 0 else ("+%d" % v if v > 0 else "\u2212%d" % -v)
 
 
+def _level(parameter, value):
+    """A scale label: a whole number, signed when a level in dB, bare when a frequency."""
+    whole = int(round(value))
+    assert abs(value - whole) < 1e-6, (parameter["name"], value)
+    return "%d" % whole if parameter["unit"] == "Hz" else _signed(whole)
+
+
+def _labels(name, count=2):
+    """count labels spread evenly over the knob's range in its unit, from its specification."""
+    p = g.parameter(g.SYMBOLS[name])
+    return [(i / (count - 1.0), _level(p, p["low"] + (p["high"] - p["low"]) * i / (count - 1.0)))
+            for i in range(count)]
+
+
 SCALES = {
-    "trim": (_ticks(17, 2), [((d + 24) / 48.0, _signed(d)) for d in (-24, -12, 0, 12, 24)]),
-    "gain": (_ticks(17, 2), [((d + 24) / 48.0, _signed(d)) for d in (-24, -12, 0, 12, 24)]),
-    "rec_lo": (_ticks(11, 5), [(0.0, "\u221210"), (1.0, "+10")]),
-    "rec_hi": (_ticks(15, 7), [(0.0, "\u221214"), (1.0, "+14")]),
-    "rep_lo": (_ticks(11, 5), [(0.0, "\u221210"), (1.0, "+10")]),
-    "rep_hi": (_ticks(15, 7), [(0.0, "\u221214"), (1.0, "+14")]),
-    "head": (_ticks(9, 4), [(0.0, "65"), (1.0, "105")]),
+    "trim": (_ticks(17, 2), _labels("trim", 5)),
+    "gain": (_ticks(17, 2), _labels("gain", 5)),
+    "rec_lo": (_ticks(11, 5), _labels("rec_lo")),
+    "rec_hi": (_ticks(15, 7), _labels("rec_hi")),
+    "rep_lo": (_ticks(11, 5), _labels("rep_lo")),
+    "rep_hi": (_ticks(15, 7), _labels("rep_hi")),
+    "head": (_ticks(9, 4), _labels("head")),
     # The bump's gain also follows Head and HB Att: its scale is the range at their defaults (65 Hz,
     # -2 dB), where the editor opens; the read-out gives the gain for any setting.
-    "bump": (_ticks(11, 5), [(0.0, "+2"), (1.0, "+6")]),
-    "hiss": (_ticks(11, 5), [(0.0, "\u221296"), (1.0, "\u221236")]),
+    "bump": (_ticks(11, 5), _labels("bump")),
+    "hiss": (_ticks(11, 5), _labels("hiss")),
 }
 
 
@@ -175,10 +189,9 @@ def vu_window(ctx):
 def switch_legends(ctx):
     # Top row: position legends right under each switch, the name under them. The four levels of VU REF
     # are wider than its switch: spread evenly under it, in the order of its lamps.
-    for name, title, positions, pitch, size in (
-            ("vu_ref", "VU REF (dB)", ("\u221212", "\u221214", "\u221218", "\u221220"), 16.0, 6.5),
-            ("vu_hold", "VU HOLD", ("OFF", "ON"), None, 7.0),
-            ("vu_path", "VU PATH", ("IN", "OUT"), None, 7.0)):
+    for name, title, pitch, size in (("vu_ref", "VU REF (dB)", 16.0, 6.5), ("vu_hold", "VU HOLD", None, 7.0),
+                                     ("vu_path", "VU PATH", None, 7.0)):
+        positions = g.legends(name)
         rect = g.control(name)[3]
         cx = g.centre(rect)[0]
         zone = pitch or (rect[2] - rect[0]) / float(len(positions))
@@ -190,8 +203,8 @@ def switch_legends(ctx):
 
     # Bottom row: the name to the left of the slider, the positions under it (above it they would read
     # as the scale of the knob over it), each under the place its slide cap stops.
-    for name, title, positions in (("hb_att", "HB ATT (dB)", ("0", "\u22121", "\u22122")),
-                                   ("noise", "NOISE", ("OFF", "ON"))):
+    for name, title in (("hb_att", "HB ATT (dB)"), ("noise", "NOISE")):
+        positions = g.legends(name)
         rect = g.control(name)[3]
         n = len(positions)
         cap = 16.0 if n == 2 else 13.0
@@ -214,9 +227,10 @@ def eq_curve_legends(ctx):
         engraved_line(ctx, cx + dx * 21, cy + dy * 21, cx + dx * 24.5, cy + dy * 24.5)
     ctx.set_line_cap(cairo.LINE_CAP_BUTT)
     set_font(ctx, 8.0, SANS, bold=True)
-    text_centred(ctx, cx, 221, "IEC", colour=INK, engraved=True)
-    text_centred(ctx, cx - 38, cy, "NAB", colour=INK, engraved=True)
-    text_centred(ctx, cx + 38, cy, "AES", colour=INK, engraved=True)
+    nab, iec, aes = g.legends("eq_curve")
+    text_centred(ctx, cx, 221, iec, colour=INK, engraved=True)
+    text_centred(ctx, cx - 38, cy, nab, colour=INK, engraved=True)
+    text_centred(ctx, cx + 38, cy, aes, colour=INK, engraved=True)
 
 
 def nameplate(ctx):

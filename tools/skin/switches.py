@@ -8,6 +8,7 @@ import math
 
 import cairo
 
+import geometry
 from paint import (SANS_CONDENSED, circle, fill_rounded, filmstrip, linear, radial, rgb, rounded_rect,
                    set_font, soft_shadow, text_centred)
 
@@ -74,7 +75,8 @@ def selector_strip():
     return filmstrip(40, 40, 3, lambda ctx, k: draw_selector(ctx, angles[k]))
 
 
-VU_REF_READINGS = ("12", "14", "18", "20")
+# The drum shows the reference levels without their minus sign.
+VU_REF_READINGS = tuple(level.lstrip("\u2212") for level in geometry.legends("vu_ref"))
 
 
 def draw_readout(ctx, position):

@@ -1,6 +1,6 @@
 #include "arguments.h"
 
-#include "cli_error.h"
+#include "engine/cli_error.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <tuple>
 
 namespace vr58::tool {
 
@@ -112,71 +111,9 @@ void expectPositionals(const std::vector<std::string>& positionals, size_t count
         throw UsageError(command, "unexpected argument '" + positionals[count] + "'");
 }
 
-// A number, alone or followed by a unit the plug-ins use, or a word of letters (a switch position). Only
-// the form is checked here; the plug-in's own table decides whether it names a value.
-bool looksLikeUnitValue(const std::string& text) {
-    const bool letters = !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isalpha(c) || c == ' ';
-    });
-    if (letters) return true;
-    // A typographic minus before the number (U+2212).
-    const size_t start = text.rfind("\xE2\x88\x92", 0) == 0 ? 3 : 0;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str() + start, &end);
-    if (end == text.c_str() + start || errno == ERANGE || !std::isfinite(value)) return false;
-    if (start == 3 && (text[3] == '-' || text[3] == '+')) return false;
-    std::string unit(end);
-    unit.erase(std::remove(unit.begin(), unit.end(), ' '), unit.end());
-    std::transform(unit.begin(), unit.end(), unit.begin(), [](unsigned char c) { return std::tolower(c); });
-    return unit.empty() || unit == "db" || unit == "hz";
-}
-
-std::pair<std::string, std::string> splitSetting(const std::string& option, const std::string& text) {
-    const size_t equals = text.rfind('=');
-    if (equals == std::string::npos || equals == 0)
-        throw UsageError(option, "'" + text + "' is not NAME=VALUE");
-    return {text.substr(0, equals), text.substr(equals + 1)};
-}
-
 bool isSettingOption(const std::string& name) {
     return name == "--set" || name == "--set-normalised";
 }
-
-} // namespace
-
-ParameterSetting parseParameterSetting(const std::string& text) {
-    ParameterSetting setting;
-    std::string value;
-    std::tie(setting.name, value) = splitSetting("--set", text);
-    if (!looksLikeUnitValue(value))
-        throw UsageError("--set",
-                         "value of '" + setting.name + "' is not a value: '" + value +
-                             "' (give it in the parameter's units, as vr58 info shows them: -3, +3dB, "
-                             "85Hz, NAB, off)");
-    setting.unitText = value;
-    return setting;
-}
-
-ParameterSetting parseNormalisedSetting(const std::string& text) {
-    ParameterSetting setting;
-    std::string number;
-    std::tie(setting.name, number) = splitSetting("--set-normalised", text);
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(number.c_str(), &end);
-    if (number.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
-        throw UsageError("--set-normalised",
-                         "value of '" + setting.name + "' is not a number: '" + number + "'");
-    if (value < 0.0 || value > 1.0)
-        throw UsageError("--set-normalised", "value of '" + setting.name + "' must lie in 0..1, got " +
-                                                 number +
-                                                 " (a value in the parameter's units goes with --set)");
-    setting.value = static_cast<float>(value);
-    return setting;
-}
-
-namespace {
 
 ParameterSetting parseSettingOption(const std::string& name, const std::string& value) {
     return name == "--set" ? parseParameterSetting(value) : parseNormalisedSetting(value);
@@ -316,17 +253,6 @@ PresetOptions parsePresetArguments(const std::vector<std::string>& args) {
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;
-}
-
-std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args) {
-    std::vector<ParameterSetting> settings;
-    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (!isSettingOption(name))
-            throw UsageError(name, "only --set and --set-normalised may follow a preset's name");
-        settings.push_back(parseSettingOption(name, value()));
-    });
-    if (!positionals.empty()) throw UsageError(positionals.front(), "is not a --set option");
-    return settings;
 }
 
 } // namespace vr58::tool

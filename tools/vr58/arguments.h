@@ -1,6 +1,8 @@
 // Command-line parsing of the vr58 subcommands into plain option records; bad input throws CliError.
 #pragma once
 
+#include "engine/parameter_setting.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,14 +10,6 @@
 #include <vector>
 
 namespace vr58::tool {
-
-struct ParameterSetting {
-    std::string name;
-    float value = 0.0f; // the normalised value 0..1 the host sees, when given with --set-normalised
-    std::string
-        unitText; // the value in units ("0", "+3dB", "85Hz", "off", "2"), resolved against the plug-in
-    bool inUnits() const { return !unitText.empty(); }
-};
 
 enum class Precision { Single, Double };
 
@@ -70,22 +64,11 @@ struct PresetOptions {
     std::optional<std::string> list;
 };
 
-// --set "NAME=VALUE": VALUE in the parameter's units, a number with or without its unit (dB, Hz) or a
-// switch's word or position number; the plug-in's table decides whether it names a value. The name is
-// everything before the last '='.
-ParameterSetting parseParameterSetting(const std::string& text);
-// --set-normalised "NAME=VALUE": VALUE is the normalised value in 0..1.
-ParameterSetting parseNormalisedSetting(const std::string& text);
-
 RenderOptions parseRenderArguments(const std::vector<std::string>& args);
 InfoOptions parseInfoArguments(const std::vector<std::string>& args);
 DemoOptions parseDemoArguments(const std::vector<std::string>& args);
 EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args);
 MeasureOptions parseMeasureArguments(const std::vector<std::string>& args);
 PresetOptions parsePresetArguments(const std::vector<std::string>& args);
-
-// The settings of one line of a preset list: only --set and --set-normalised options, in any of their
-// spellings.
-std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

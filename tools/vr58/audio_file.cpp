@@ -1,6 +1,6 @@
 #include "audio_file.h"
 
-#include "cli_error.h"
+#include "engine/cli_error.h"
 
 #include <algorithm>
 #include <cctype>

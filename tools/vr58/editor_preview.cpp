@@ -1,6 +1,6 @@
 #include "editor_preview.h"
 
-#include "cli_error.h"
+#include "engine/cli_error.h"
 #include "vst2/soft_host_protocol.h"
 #include "vstgui/platform/soft/soft_window.h"
 

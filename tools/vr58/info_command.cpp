@@ -1,10 +1,10 @@
 #include "arguments.h"
-#include "cli_error.h"
+#include "engine/cli_error.h"
 #include "commands.h"
 #include "info_printer.h"
 #include "plugin_session.h"
-#include "preset_list.h"
-#include "settings.h"
+#include "engine/preset_list.h"
+#include "engine/setting_resolution.h"
 
 #include <iostream>
 

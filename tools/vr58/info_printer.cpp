@@ -1,6 +1,6 @@
 #include "info_printer.h"
 
-#include "effect/version.h"
+#include "engine/version.h"
 #include "plugin_session.h"
 
 #include <cstdio>

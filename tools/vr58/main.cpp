@@ -1,9 +1,9 @@
 // vr58: renders audio files through a VST 2.4 plug-in, describes and measures a plug-in, makes the demo
 // renders and presets, and validates a plug-in binary. Builds without the audio-file commands (Windows)
 // offer validate only.
-#include "cli_error.h"
 #include "commands.h"
-#include "effect/version.h"
+#include "engine/cli_error.h"
+#include "engine/version.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,8 +1,8 @@
 // vr58 measure: the plug-in's magnitude response at low level and its level and distortion curve of a
 // 1 kHz sine, measured from the binary at 48 kHz with the noise off, written as CSV files.
 #include "arguments.h"
-#include "cli_error.h"
 #include "commands.h"
+#include "engine/cli_error.h"
 #include "measurement.h"
 #include "pending_output.h"
 #include "plugin_session.h"

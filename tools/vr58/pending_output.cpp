@@ -1,6 +1,6 @@
 #include "pending_output.h"
 
-#include "cli_error.h"
+#include "engine/cli_error.h"
 
 #include <atomic>
 #include <cctype>

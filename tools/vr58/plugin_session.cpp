@@ -1,9 +1,9 @@
 #include "plugin_session.h"
 
-#include "cli_error.h"
-#include "effect/vendor_requests.h"
+#include "engine/cli_error.h"
+#include "engine/preset_list.h"
+#include "engine/vendor_requests.h"
 #include "preset_file.h"
-#include "preset_list.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "arguments.h"
-#include "effect/parameter_units.h"
-#include "host/fxp_preset.h"
+#include "engine/fxp_preset.h"
+#include "engine/parameter_units.h"
 #include "host/hosted_plugin.h"
-#include "settings.h"
+#include "engine/setting_resolution.h"
 
 #include <memory>
 #include <optional>

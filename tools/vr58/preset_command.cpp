@@ -1,12 +1,13 @@
 // vr58 preset: the plug-in's state after a list of settings, written as VST 2.4 preset files.
 #include "arguments.h"
-#include "cli_error.h"
 #include "commands.h"
+#include "engine/cli_error.h"
+#include "engine/preset_list.h"
 #include "pending_output.h"
 #include "plugin_session.h"
 #include "preset_file.h"
-#include "preset_list.h"
-#include "settings.h"
+#include "engine/preset_list.h"
+#include "engine/setting_resolution.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "preset_file.h"
 
-#include "cli_error.h"
+#include "engine/cli_error.h"
 #include "pending_output.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // for, and capturing a plug-in's state as one.
 #pragma once
 
-#include "host/fxp_preset.h"
+#include "engine/fxp_preset.h"
 #include "host/hosted_plugin.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "arguments.h"
 #include "audio_file.h"
-#include "cli_error.h"
 #include "commands.h"
+#include "engine/cli_error.h"
 #include "file_source.h"
 #include "levels.h"
 #include "pending_output.h"

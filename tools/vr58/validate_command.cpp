@@ -1,5 +1,5 @@
-#include "cli_error.h"
 #include "commands.h"
+#include "engine/cli_error.h"
 #include "host/hosted_plugin.h"
 #ifdef VR58_AUDIO_FILE_COMMANDS
 #include "plugin_session.h"

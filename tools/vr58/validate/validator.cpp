@@ -1,7 +1,7 @@
 #include "validator.h"
 
 #include "checks.h"
-#include "cli_error.h"
+#include "engine/cli_error.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,0 @@
-#include "effect/platform/tick_count.h"
-
-#include <windows.h>
-
-namespace vr58 {
-uint32_t systemTickCount() {
-    return GetTickCount();
-}
-} // namespace vr58

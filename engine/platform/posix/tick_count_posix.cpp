@@ -1,0 +1,12 @@
+#include "engine/platform/tick_count.h"
+
+#include <ctime>
+
+namespace vr58 {
+uint32_t systemTickCount() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                                 static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+} // namespace vr58

@@ -1,5 +1,0 @@
-#include "shell/platform/module_handle.h"
-
-namespace vr58 {
-void* moduleHandle = nullptr;
-}
