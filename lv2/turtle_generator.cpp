@@ -223,7 +223,10 @@ void writeManifest(std::ostream& out, const Bundle& bundle, const std::vector<Re
     out << "<" << bundle.uri << ">\n\ta lv2:Plugin ;\n\tlv2:binary <" << bundle.name << ".so> ;\n"
         << "\trdfs:seeAlso <" << bundle.name << ".ttl> .\n\n";
     if (bundle.editor)
+        // Hosts such as jalv read only the manifest before they size their window: the face sets its
+        // own size, and a host window that may not be resized by the user follows it when it shrinks.
         out << "<" << kEditorUiUri << ">\n\ta ui:X11UI ;\n\tui:binary <" << bundle.name << "_ui.so> ;\n"
+            << "\tlv2:optionalFeature ui:noUserResize ;\n"
             << "\trdfs:seeAlso <" << bundle.name << "_ui.ttl> .\n\n";
     for (const ResolvedPreset& preset : presets)
         out << "<" << presetUri(bundle, preset.name) << ">\n\ta pset:Preset ;\n\tlv2:appliesTo <"
