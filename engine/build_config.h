@@ -54,9 +54,15 @@ template <Build build> constexpr std::array<ParameterDefinition, countOf(build)>
     return table;
 }
 
+// Compares names itself rather than through specificationNamed: a null test of a pointer into the table
+// is no constant expression under the sanitizers' instrumentation.
 constexpr int32_t indexOf(Build build, const char* name) {
-    const ParameterSpecification* spec = specificationNamed(name);
-    return spec ? indexIn(build, *spec) : -1;
+    for (const ParameterSpecification& spec : kParameterSpecifications) {
+        const char *a = spec.name, *b = name;
+        while (*a && *a == *b) ++a, ++b;
+        if (*a == *b) return indexIn(build, spec);
+    }
+    return -1;
 }
 
 // The index a parameter has in both builds; -1 (failing the checks below) where they differ.
