@@ -8,8 +8,9 @@ QuorvaneTapedeckGUI::QuorvaneTapedeckGUI(AudioEffectX* effect, vr58::MeterFeed& 
     if (effect) static_cast<QuorvaneFX*>(effect)->setParameterListener(this);
 }
 
+// The effect deletes its editor in its own destruction, when no value can be stored any more: the
+// listener needs no unregistering (and the effect is no QuorvaneFX by then).
 QuorvaneTapedeckGUI::~QuorvaneTapedeckGUI() {
-    if (effect) static_cast<QuorvaneFX*>(effect)->setParameterListener(nullptr);
     // The face reads the meter feed through this class while it closes.
     QuorvaneTapedeckGUI::close();
 }
