@@ -9,6 +9,7 @@
 #include "lv2/port_description.h"
 #include "lv2/short_decimal.h"
 #include "preset_list.h"
+#include "settings.h"
 
 #include <cctype>
 #include <cstdio>
@@ -177,16 +178,15 @@ ResolvedPreset resolvePreset(const Bundle& bundle, const tool::PresetEntry& entr
     for (int32_t i = 0; i < bundle.build.parameterCount; ++i)
         values.push_back(bundle.build.parameters[i].defaultValue);
     const std::string where = list + ":" + std::to_string(entry.line) + ": ";
-    for (const tool::ParameterSetting& setting : entry.settings) {
-        const int32_t index = units.indexOf(setting.name);
-        if (index < 0) throw tool::CliError(where + entry.name, "no parameter '" + setting.name + "'");
-        float value = setting.value;
-        if (setting.inUnits()) {
-            const ParameterUnits::Parsed parsed = units.parse(index, setting.unitText, values.data());
-            if (!parsed.ok) throw tool::CliError(where + entry.name, parsed.error);
-            value = parsed.value;
-        }
-        values[static_cast<size_t>(index)] = value;
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < bundle.build.parameterCount; ++i)
+        names.push_back(bundle.build.parameters[i].name);
+    try {
+        for (const tool::ResolvedSetting& setting :
+             tool::resolveSettingList(names, &units, values, entry.settings))
+            values[static_cast<size_t>(setting.index)] = setting.value;
+    } catch (const tool::CliError& error) {
+        throw tool::CliError(where + entry.name, error.what());
     }
     ResolvedPreset preset{entry.name, entry.description, {}};
     for (int32_t i = 0; i < bundle.build.parameterCount; ++i) {

@@ -21,10 +21,12 @@ if [[ "${1:-}" != --inside-display ]]; then
 fi
 output=$2
 
-# A fresh Audacity: its own home, the plug-in alone on its VST path, the scripting pipe on, no welcome.
+# A fresh Audacity: its own home, the plug-in alone on its VST path and no other plug-in folder (the LV2
+# plug-ins of Ardour or any other package would lengthen the Effect menu and move its last entry), the
+# scripting pipe on, no welcome.
 work=$(mktemp -d)
 trap 'kill "${audacity_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-mkdir -p "$work/home/.config/audacity" "$work/vst" "$work/temp"
+mkdir -p "$work/home/.config/audacity" "$work/vst" "$work/temp" "$work/none"
 cp build/linux/plugins/VR58G_x64.so "$work/vst/"
 module=/usr/lib/audacity/modules/mod-script-pipe.so
 cat > "$work/home/.config/audacity/audacity.cfg" <<CFG
@@ -47,7 +49,8 @@ CFG
 pipe=/tmp/audacity_script_pipe
 start_audacity() {
   rm -f "$pipe.to.$(id -u)" "$pipe.from.$(id -u)"
-  HOME=$work/home VST_PATH=$work/vst audacity >>"$work/audacity.log" 2>&1 &
+  HOME=$work/home VST_PATH=$work/vst LV2_PATH=$work/none LADSPA_PATH=$work/none DSSI_PATH=$work/none \
+    audacity >>"$work/audacity.log" 2>&1 &
   audacity_pid=$!
   for _ in $(seq 120); do [[ -p "$pipe.from.$(id -u)" ]] && break; sleep 0.5; done
   sleep 10

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and tests every preset: the Windows builds under Wine; the native unit, integration, X11 and
+# Builds and tests every preset: the Windows builds under Wine; the native unit, integration, X11, install and
 # native-vs-Wine tests; the unit tests under AddressSanitizer and UBSan; the threaded tests, the editor's
 # stress test and the validator's threads check under ThreadSanitizer; then every fuzz target for 10 s.
 set -euo pipefail

@@ -106,8 +106,11 @@ void cleanup(LV2UI_Handle handle) {
     delete static_cast<Ui*>(handle);
 }
 
+// Hosts may call with a null handle after the UI's cleanup: jalv 1.6 (through suil) does from its update
+// timer while its window closes. Nothing to do then.
 int idle(LV2UI_Handle handle) {
     auto* ui = static_cast<Ui*>(handle);
+    if (!ui) return 0;
     ui->hostIdles = true;
     ui->idleFace();
     return 0;
@@ -115,6 +118,7 @@ int idle(LV2UI_Handle handle) {
 
 void portEvent(LV2UI_Handle handle, uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
     auto* ui = static_cast<Ui*>(handle);
+    if (!ui) return; // as in idle
     if (const int32_t changed = ui->controller.portEvent(port, bufferSize, format, buffer); changed >= 0)
         ui->face.hostChanged(changed);
     // A host that never idles the UI still sends the meter ports at its update rate: those events then

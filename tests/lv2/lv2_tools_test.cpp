@@ -171,13 +171,15 @@ double testSignal(long frame, int channel) {
                     0.4 * std::sin(2 * M_PI * (channel ? 3100.0 : 7300.0) * t));
 }
 
-// The same settings given to both formats: in units on the command line, as port values to lv2apply.
+// The same settings given to both formats: in units on the command line (Bump's percent of travel as
+// the normalised value), as port values to lv2apply.
 struct Setting {
     const char* name;
     const char* commandLine;
     const char* symbol;
     const char* portValue;
     bool editorOnly;
+    bool normalised = false;
 };
 const Setting kSettings[] = {
     {"Noise", "off", "noise", "0", false},
@@ -189,7 +191,7 @@ const Setting kSettings[] = {
     {"EQ RepLo", "-1.3dB", "eq_replo", "-1.3", false},
     {"EQ RepHi", "-3.7dB", "eq_rephi", "-3.7", false},
     {"Head", "83.2Hz", "head", "83.2", false},
-    {"Bump", "0.615", "bump", "61.5", false},
+    {"Bump", "0.615", "bump", "61.5", false, true},
     {"HB Att", "-0.7dB", "hb_att", "-0.7", false},
     {"H.Room", "-14dB", "h_room", "-14", true},
     {"VU Path", "in", "vu_path", "0", true},
@@ -211,7 +213,8 @@ TEST_F(Lv2Tools, ApplyThroughEachBundleEqualsTheVstRenderSampleForSample) {
                                                 "-c", "noise",        "0"};
         for (const Setting& s : kSettings) {
             if (s.editorOnly && !bundle.editor) continue;
-            vst.insert(vst.end(), {"--set", std::string(s.name) + "=" + s.commandLine});
+            vst.insert(vst.end(), {s.normalised ? "--set-normalised" : "--set",
+                                   std::string(s.name) + "=" + s.commandLine});
             lv2.insert(lv2.end(), {"-c", s.symbol, s.portValue});
         }
         lv2.push_back(bundle.uri);

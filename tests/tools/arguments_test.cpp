@@ -20,39 +20,43 @@ std::string refusal(const std::vector<std::string>& args) {
 } // namespace
 
 TEST(ParameterSettingParse, NamesMayHoldSpacesAndEqualsSigns) {
-    const ParameterSetting curve = parseParameterSetting("EQ Curve=0.2");
+    const ParameterSetting curve = parseNormalisedSetting("EQ Curve=0.2");
     EXPECT_EQ(curve.name, "EQ Curve");
     EXPECT_EQ(curve.value, 0.2f);
+    EXPECT_FALSE(curve.inUnits());
     EXPECT_EQ(parseParameterSetting("A=B=0.5").name, "A=B");
-    EXPECT_EQ(parseParameterSetting("Trim=0").value, 0.0f);
-    EXPECT_EQ(parseParameterSetting("Trim=1").value, 1.0f);
-    EXPECT_EQ(parseParameterSetting("Trim=1e-1").value, 0.1f);
+    EXPECT_EQ(parseNormalisedSetting("Trim=0").value, 0.0f);
+    EXPECT_EQ(parseNormalisedSetting("Trim=1").value, 1.0f);
+    EXPECT_EQ(parseNormalisedSetting("Trim=1e-1").value, 0.1f);
 }
 
-TEST(ParameterSettingParse, RefusesValuesOutsideTheRangeOrNotNumbers) {
+TEST(ParameterSettingParse, NormalisedValuesMustLieIn0To1) {
     for (const char* bad : {"Trim=1.0000001", "Trim=-0.001", "Trim=", "Trim=0.5x", "Trim=inf", "Trim=nan",
-                            "Trim=1e999", "=0.5", "Trim", " "}) {
-        EXPECT_THROW(parseParameterSetting(bad), CliError) << bad;
+                            "Trim=1e999", "=0.5", "Trim", " ", "Trim=+3dB"}) {
+        EXPECT_THROW(parseNormalisedSetting(bad), CliError) << bad;
     }
 }
 
-TEST(ParameterSettingParse, ValuesWithAUnitOrAWordAreLeftForThePluginsUnits) {
-    for (const char* text : {"Trim=+3dB", "Trim=-6.5 DB", "Head=85Hz", "EQ Curve=NAB", "VU Path=in",
+// A bare number is in the parameter's unit as much as one with its unit: only the plug-in's table can
+// refuse it, so nothing of the form may be lost here.
+TEST(ParameterSettingParse, ValuesAreLeftInUnitsForThePluginsTable) {
+    for (const char* text : {"Trim=+3dB", "Trim=-6.5 DB", "Head=85Hz", "Head=85", "Gain=0", "Gain=-4.5",
+                             "EQ Curve=NAB", "EQ Curve=2", "VU Path=in",
                              "Hiss=\xE2\x88\x92"
                              "66dB"}) {
         const ParameterSetting setting = parseParameterSetting(text);
         EXPECT_TRUE(setting.inUnits()) << text;
         EXPECT_EQ(setting.name + "=" + setting.unitText, text);
     }
-    EXPECT_FALSE(parseParameterSetting("Trim=0.75").inUnits());
-    for (const char* bad : {"Trim=3dBFS", "Trim=+3 kHz", "Noise=off!", "Trim=\xE2\x88\x92"})
+    for (const char* bad : {"Trim=3dBFS", "Trim=+3 kHz", "Noise=off!", "Trim=\xE2\x88\x92",
+                            "Trim=", "Trim=1e999", "Trim=\xE2\x88\x92-3dB", "=0", "Trim"})
         EXPECT_THROW(parseParameterSetting(bad), CliError) << bad;
 }
 
 TEST(RenderArgumentsParse, OptionsStandAnywhereAndTakeInlineValues) {
-    const RenderOptions options =
-        parseRenderArguments({"--block=64", "plug.so", "--set", "Gain=0.25", "in.wav", "--precision", "64",
-                              "out.flac", "--set=Trim=1", "--format", "aiff", "--subtype=pcm24"});
+    const RenderOptions options = parseRenderArguments(
+        {"--block=64", "plug.so", "--set-normalised", "Gain=0.25", "in.wav", "--precision", "64", "out.flac",
+         "--set-normalised=Trim=1", "--format", "aiff", "--subtype=pcm24"});
     EXPECT_EQ(options.plugin, "plug.so");
     EXPECT_EQ(options.input, "in.wav");
     EXPECT_EQ(options.output, "out.flac");

@@ -41,11 +41,11 @@ int differingPixels(const Picture& a, const Picture& b, int left, int top, int r
 
 TEST(EditorPreviewCli, ControlsFollowTheValuesAndNothingElseChanges) {
     ScratchDir out;
-    const RunResult low = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "low.png").string(), "--set",
-                                   "Trim=0", "--set", "EQ Curve=0"});
+    const RunResult low = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "low.png").string(),
+                                   "--set-normalised", "Trim=0", "--set-normalised", "EQ Curve=0"});
     ASSERT_EQ(low.exitCode, 0) << low.err;
     const RunResult high = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "high.png").string(),
-                                    "--set", "Trim=1", "--set", "EQ Curve=1"});
+                                    "--set-normalised", "Trim=1", "--set-normalised", "EQ Curve=1"});
     ASSERT_EQ(high.exitCode, 0) << high.err;
     const Picture a = readPicture(out / "low.png");
     const Picture b = readPicture(out / "high.png");
@@ -97,7 +97,7 @@ TEST(EditorPreviewCli, PlayingAFileShowsTheMetersAtTheLoudestMoment) {
     const RunResult still = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "still.png").string()});
     ASSERT_EQ(still.exitCode, 0) << still.err;
     const RunResult played = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "played.png").string(),
-                                      "--play", loud.string(), "--set", "Gain=1"});
+                                      "--play", loud.string(), "--set-normalised", "Gain=1"});
     ASSERT_EQ(played.exitCode, 0) << played.err;
     const Picture a = readPicture(out / "still.png");
     const Picture b = readPicture(out / "played.png");

@@ -27,6 +27,19 @@ TEST(Levels, PeakAndRmsOfKnownSignals) {
     EXPECT_EQ(formatDbfs(2.0), "6.0");
 }
 
+// Full scale itself fits every integer format: only what lies beyond it counts as clipped, on any channel.
+TEST(Levels, StreamedSamplesClipOnlyBeyondFullScale) {
+    const double above = std::nextafter(1.0, 2.0);
+    const double frames[] = {1.0, -1.0, -1.0, 1.0, 0.5, -above, above, 0.0};
+    LevelMeter meter(2);
+    meter.add(frames, 4);
+    EXPECT_EQ(meter.clipped(), 2);
+    const auto levels = meter.channels();
+    ASSERT_EQ(levels.size(), 2u);
+    EXPECT_EQ(levels[0].peak, above);
+    EXPECT_EQ(levels[1].peak, above);
+}
+
 TEST(Levels, ReportHasOneLinePerChannel) {
     std::ostringstream out;
     printLevelReport(out, {{"input.wav", {{1.0, 0.5}, {0.5, 0.25}}}, {"mono.wav", {{0.0, 0.0}}}});

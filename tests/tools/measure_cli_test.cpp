@@ -53,7 +53,7 @@ TEST(MeasureCli, GainFixtureMeasuresFlatAndUndistorted) {
     ScratchDir dir;
     // The fixture's output is input × 2 × Gain: -6.02 dB at every frequency and level.
     const RunResult run =
-        runVr58({"measure", VR58_FIXTURE_RECORDING, (dir / "m").string(), "--set", "Gain=0.25"});
+        runVr58({"measure", VR58_FIXTURE_RECORDING, (dir / "m").string(), "--set-normalised", "Gain=0.25"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const Columns response = readCsv(dir / "m" / "response.csv");
@@ -84,8 +84,9 @@ TEST(MeasureCli, RefusalsLeaveNoFolderOrFile) {
     ScratchDir dir;
     std::ofstream(dir / "file") << "x";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{VR58_FIXTURE_RECORDING, "@out", "--set", "Wow=1"}, "unknown parameter 'Wow'"},
-        {{VR58_FIXTURE_RECORDING, "@out", "--set", "Noise=1"}, "measure always runs with the noise off"},
+        {{VR58_FIXTURE_RECORDING, "@out", "--set-normalised", "Wow=1"}, "unknown parameter 'Wow'"},
+        {{VR58_FIXTURE_RECORDING, "@out", "--set-normalised", "Noise=1"},
+         "measure always runs with the noise off"},
         {{VR58_FIXTURE_RECORDING, "@out", "--block", "8"}, "--block: unknown option for measure"},
         {{VR58_FIXTURE_RECORDING}, "missing arguments"},
         {{VR58_FIXTURE_WRONG_MAGIC, "@out"}, "wrong magic"},
@@ -104,7 +105,8 @@ TEST(MeasureCli, RefusalsLeaveNoFolderOrFile) {
 
 TEST(MeasureCli, RealPluginAgreesWithItselfAcrossTheTwoMethods) {
     ScratchDir dir;
-    const RunResult run = runVr58({"measure", VR58_REAL_PLUGIN, dir.path().string(), "--set", "Trim=0.75"});
+    const RunResult run =
+        runVr58({"measure", VR58_REAL_PLUGIN, dir.path().string(), "--set-normalised", "Trim=0.75"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Columns response = readCsv(dir / "response.csv");
     const Columns levels = readCsv(dir / "levels.csv");

@@ -13,9 +13,10 @@ namespace {
 
 // Shared controls only, away from their defaults; the noise is off so renders can be compared exactly.
 const std::vector<std::string> kSharedSettings = {
-    "--set", "Trim=0.8",     "--set", "EQ Curve=0.1", "--set", "EQ RecLo=0.7",
-    "--set", "EQ RepHi=0.3", "--set", "Head=0.6",     "--set", "Bump=0.9",
-    "--set", "HB Att=0",     "--set", "Noise=0",      "--set", "Gain=0.35"};
+    "--set-normalised", "Trim=0.8",         "--set-normalised", "EQ Curve=0.1",     "--set-normalised",
+    "EQ RecLo=0.7",     "--set-normalised", "EQ RepHi=0.3",     "--set-normalised", "Head=0.6",
+    "--set-normalised", "Bump=0.9",         "--set-normalised", "HB Att=0",         "--set-normalised",
+    "Noise=0",          "--set-normalised", "Gain=0.35"};
 
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -58,9 +59,10 @@ TEST_F(PresetCli, APresetSoundsLikeTheSettingsItWasMadeFrom) {
             << plugin;
     }
     // Settings given with the preset apply on top of it.
-    EXPECT_EQ(render(VR58_REAL_PLUGIN, {"--preset", (dir / "preset.fxp").string(), "--set", "Gain=0.5"},
-                     "over.wav"),
-              render(VR58_REAL_PLUGIN, concat(kSharedSettings, {"--set", "Gain=0.5"}), "direct.wav"));
+    EXPECT_EQ(
+        render(VR58_REAL_PLUGIN, {"--preset", (dir / "preset.fxp").string(), "--set-normalised", "Gain=0.5"},
+               "over.wav"),
+        render(VR58_REAL_PLUGIN, concat(kSharedSettings, {"--set-normalised", "Gain=0.5"}), "direct.wav"));
 }
 
 TEST_F(PresetCli, ForeignOrCutPresetsAreRefusedBeforeAnythingIsWritten) {
@@ -92,17 +94,19 @@ TEST_F(PresetCli, ForeignOrCutPresetsAreRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(PresetCli, AListWritesEveryPresetOrNone) {
-    std::ofstream(dir / "good.txt")
-        << "# two presets\n\"Soft\" --set Trim=0.4\n\n\"Loud, hot\" --set Trim=1 --set Noise=0\n";
+    std::ofstream(dir / "good.txt") << "# two presets\n\"Soft\" --set-normalised Trim=0.4\n\n\"Loud, hot\" "
+                                       "--set-normalised Trim=1 --set-normalised Noise=0\n";
     const RunResult run =
         runVr58({"preset", VR58_REAL_PLUGIN, (dir / "set").string(), "--list", (dir / "good.txt").string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(render(VR58_REAL_PLUGIN, {"--preset", (dir / "set" / "Loud, hot.fxp").string()}, "a.wav"),
-              render(VR58_REAL_PLUGIN, {"--set", "Trim=1", "--set", "Noise=0"}, "b.wav"));
+    EXPECT_EQ(
+        render(VR58_REAL_PLUGIN, {"--preset", (dir / "set" / "Loud, hot.fxp").string()}, "a.wav"),
+        render(VR58_REAL_PLUGIN, {"--set-normalised", "Trim=1", "--set-normalised", "Noise=0"}, "b.wav"));
     EXPECT_TRUE(std::filesystem::exists(dir / "set" / "Soft.fxp"));
 
     // A setting that only the editor build has fails the whole list in the other build.
-    std::ofstream(dir / "bad.txt") << "\"Fine\" --set Trim=0.4\n\"Meter\" --set H.Room=0\n";
+    std::ofstream(dir / "bad.txt")
+        << "\"Fine\" --set-normalised Trim=0.4\n\"Meter\" --set-normalised H.Room=0\n";
     const RunResult bad =
         runVr58({"preset", VR58_REAL_PLUGIN, (dir / "none").string(), "--list", (dir / "bad.txt").string()});
     EXPECT_NE(bad.exitCode, 0);
@@ -115,10 +119,10 @@ TEST_F(PresetCli, APresetOfOnePluginLoadsInTheOtherWithTheSharedControlsRight) {
     // The editor build's file also moves a meter control, which the other build does not have.
     const std::string editorFile = (dir / "from-editor-build.fxp").string();
     const std::string plainFile = (dir / "from-plain-build.fxp").string();
-    ASSERT_EQ(
-        runVr58(concat({"preset", VR58_REAL_PLUGIN_G, editorFile, "--set", "H.Room=0.2"}, kSharedSettings))
-            .exitCode,
-        0);
+    ASSERT_EQ(runVr58(concat({"preset", VR58_REAL_PLUGIN_G, editorFile, "--set-normalised", "H.Room=0.2"},
+                             kSharedSettings))
+                  .exitCode,
+              0);
     ASSERT_EQ(runVr58(concat({"preset", VR58_REAL_PLUGIN, plainFile}, kSharedSettings)).exitCode, 0);
     EXPECT_EQ(render(VR58_REAL_PLUGIN, {"--preset", editorFile}, "plain.wav"),
               render(VR58_REAL_PLUGIN, kSharedSettings, "plain-set.wav"));

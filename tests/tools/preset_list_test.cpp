@@ -47,13 +47,13 @@ TEST(PresetList, NamesMustBeUsableAsFileNames) {
 
 TEST(PresetList, ErrorsNameTheLineAndTheReason) {
     EXPECT_EQ(listError("# only a comment\n\n"), ": holds no presets");
-    EXPECT_EQ(listError("\"A\" --set Trim=1\n\"A\" --set Gain=0\n"),
+    EXPECT_EQ(listError("\"A\" --set-normalised Trim=1\n\"A\" --set-normalised Gain=0\n"),
               ":2: preset: the name 'A' is used twice");
-    EXPECT_EQ(listError("\"A\" --set Trim=2\n"),
-              ":1: --set: value of 'Trim' must lie in 0..1, got 2 (a bare "
-              "number is normalised; a value in units carries its unit, as "
-              "in Trim=+3dB)");
-    EXPECT_EQ(listError("\"A\" --gain 2\n"), ":1: --gain: only --set may follow a preset's name");
+    EXPECT_EQ(listError("\"A\" --set-normalised Trim=2\n"),
+              ":1: --set-normalised: value of 'Trim' must lie in 0..1, got 2 (a value in the "
+              "parameter's units goes with --set)");
+    EXPECT_EQ(listError("\"A\" --gain 2\n"),
+              ":1: --gain: only --set and --set-normalised may follow a preset's name");
     EXPECT_EQ(listError("\"A\" Trim=1\n"), ":1: Trim=1: is not a --set option");
-    EXPECT_EQ(listError("\n\"A --set Trim=1\n"), ":2: preset list: a double quote is not closed");
+    EXPECT_EQ(listError("\n\"A --set-normalised Trim=1\n"), ":2: preset list: a double quote is not closed");
 }

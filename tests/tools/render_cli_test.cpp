@@ -28,8 +28,9 @@ void expectSamples(const Audio& audio, double gain, double tolerance,
 TEST(RenderCli, StereoWavKeepsFormatAndAppliesASettingByName) {
     ScratchDir dir;
     writeAudio(dir / "in.wav", kWav16, 2, 44100, 3000, testTone);
-    const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(),
-                                   (dir / "out.wav").string(), "--set", "Gain=0.25"});
+    const RunResult run =
+        runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(), (dir / "out.wav").string(),
+                 "--set-normalised", "Gain=0.25", "--no-dither"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, ""); // stderr is not a terminal here: no progress bar
     const Audio out = readAudio(dir / "out.wav");
@@ -80,8 +81,8 @@ TEST(RenderCli, BlockSizesAndPrecisionsGiveTheSameResult) {
         {}, {"--block", "1"}, {"--block=7", "--precision", "64"}, {"--precision=32", "--block", "4096"}};
     for (size_t v = 0; v < variants.size(); ++v) {
         const std::string out = (dir / ("out" + std::to_string(v) + ".wav")).string();
-        std::vector<std::string> args = {
-            "render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(), out, "--set", "Gain=0.75"};
+        std::vector<std::string> args = {"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(),
+                                         out,      "--set-normalised",     "Gain=0.75"};
         args.insert(args.end(), variants[v].begin(), variants[v].end());
         const RunResult run = runVr58(args);
         ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -145,7 +146,8 @@ TEST(RenderCli, RefusesAnOutputThatIsTheInputUnderAnyName) {
     const std::string in = (dir / "take.wav").string();
     for (const std::string& out : {(dir.path() / "." / "take.wav").string(), (dir / "hard.wav").string(),
                                    (dir / "link.wav").string(), (dir / "sub" / ".." / "take.wav").string()}) {
-        const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, in, out, "--set", "Gain=0"});
+        const RunResult run =
+            runVr58({"render", VR58_FIXTURE_RECORDING, in, out, "--set-normalised", "Gain=0"});
         EXPECT_EQ(run.exitCode, 1) << out;
         EXPECT_EQ(run.errLines(),
                   std::vector<std::string>{"vr58: " + out + ": is the input file " + in +
@@ -165,7 +167,7 @@ TEST(RenderCli, FlacInputRendersAndLoudOutputClipsInsteadOfWrapping) {
     writeAudio(dir / "in.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100, 400, testTone);
     // Gain 1.0 doubles the 0.8 tone: beyond full scale, so 16-bit output must clip at the rails.
     const RunResult run = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.flac").string(),
-                                   (dir / "out.flac").string(), "--set", "Gain=1"});
+                                   (dir / "out.flac").string(), "--set-normalised", "Gain=1"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Audio out = readAudio(dir / "out.flac");
     const Audio in = readAudio(dir / "in.flac");
@@ -179,12 +181,14 @@ TEST(RenderCli, FlacInputRendersAndLoudOutputClipsInsteadOfWrapping) {
     ASSERT_GT(beyond, 0);
     const std::string target = (dir / "out.flac").string();
     EXPECT_EQ(run.out.rfind(target + ": peak L +4.1, R +4.", 0), 0u) << run.out; // 2 x 0.8 is +4.1 dBFS
-    EXPECT_EQ(run.errLines(), std::vector<std::string>{
-                                  "vr58: " + target + ": " + std::to_string(beyond) + " of 800 samples " +
-                                  "lay beyond full scale and were clipped in 16-bit PCM; render with " +
-                                  "--subtype float to keep them, or turn Gain down"});
-    const RunResult kept = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.flac").string(),
-                                    (dir / "out.wav").string(), "--set", "Gain=1", "--subtype", "float"});
+    EXPECT_EQ(run.errLines(),
+              std::vector<std::string>{
+                  "vr58: " + target + ": " + std::to_string(beyond) + " of 800 samples " +
+                  "lay beyond full scale and were clipped in 16-bit PCM; render into a .wav " +
+                  "or .aiff file with --subtype float to keep them, or turn Gain down by 4.1 dB"});
+    const RunResult kept =
+        runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.flac").string(), (dir / "out.wav").string(),
+                 "--set-normalised", "Gain=1", "--subtype", "float"});
     ASSERT_EQ(kept.exitCode, 0) << kept.err;
     EXPECT_EQ(kept.err, "");
     EXPECT_EQ(kept.out.rfind((dir / "out.wav").string() + ": peak L +4.1, R +4.", 0), 0u) << kept.out;
@@ -215,7 +219,7 @@ TEST(RenderCli, ReplacesAnExistingOutputOnlyOnSuccess) {
     writeAudio(dir / "in.wav", kWav16, 2, 44100, 300, testTone);
     std::ofstream(dir / "out.wav") << "precious";
     const RunResult failed = runVr58({"render", VR58_FIXTURE_RECORDING, (dir / "in.wav").string(),
-                                      (dir / "out.wav").string(), "--set", "Nope=0.5"});
+                                      (dir / "out.wav").string(), "--set-normalised", "Nope=0.5"});
     EXPECT_NE(failed.exitCode, 0);
     std::ifstream kept(dir / "out.wav");
     std::string text;
@@ -236,8 +240,9 @@ TEST(RenderCli, RendersThroughBothRealPlugins) {
     for (const char* plugin : {VR58_REAL_PLUGIN, VR58_REAL_PLUGIN_G}) {
         for (const char* precision : {"32", "64"}) {
             const RunResult run =
-                runVr58({"render", plugin, (dir / "in.wav").string(), (dir / "out.wav").string(), "--set",
-                         "EQ Curve=0.1", "--set", "HB Att=0", "--set", "Noise=0", "--precision", precision});
+                runVr58({"render", plugin, (dir / "in.wav").string(), (dir / "out.wav").string(),
+                         "--set-normalised", "EQ Curve=0.1", "--set-normalised", "HB Att=0",
+                         "--set-normalised", "Noise=0", "--precision", precision});
             ASSERT_EQ(run.exitCode, 0) << plugin << ": " << run.err;
             const Audio out = readAudio(dir / "out.wav");
             EXPECT_EQ(out.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);

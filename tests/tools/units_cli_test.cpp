@@ -57,7 +57,7 @@ TEST(UnitsCli, SettingsInUnitsAndWordsBecomeTheirNormalisedValues) {
                                    "VU Path=in",
                                    "--set",
                                    "Noise=off",
-                                   "--set",
+                                   "--set-normalised",
                                    "EQ RecHi=0.25"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<float> values = presetValues(dir / "u.fxp", 15);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 using namespace vr58;
 using namespace vr58::testing;
@@ -43,15 +44,20 @@ TEST(ParameterStore, FreshEffectHoldsTheDefaultsOfEachBuild) {
                                 "0.625000", "0.000000", "1.000000", "1.000000", "1.000000"};
     for (int i = 0; i < 15; ++i) EXPECT_EQ(display(*fx, i), expected[i]) << i;
 
+    // The editor-less build drops the meter's three and moves HB Att and Noise up to 10 and 11.
     auto plain = makeTapedeck(kPlainBuild);
-    EXPECT_EQ(plain->getAeffect()->numParams, 12);
-    EXPECT_FLOAT_EQ(plain->getParameter(10), 1.0f);
-    EXPECT_FLOAT_EQ(plain->getParameter(11), 1.0f);
-    char name[9];
-    plain->getParameterName(10, name);
-    EXPECT_STREQ(name, "HB Att");
-    plain->getParameterName(11, name);
-    EXPECT_STREQ(name, "Noise");
+    ASSERT_EQ(plain->getAeffect()->numParams, 12);
+    const std::pair<const char*, const char*> plainExpected[12] = {
+        {"Trim", "0.500000"},     {"Gain", "0.500000"},     {"EQ Curve", "0.500000"},
+        {"EQ RecLo", "0.500000"}, {"EQ RecHi", "0.500000"}, {"EQ RepLo", "0.500000"},
+        {"EQ RepHi", "0.500000"}, {"Head", "0.000000"},     {"Bump", "0.000000"},
+        {"Hiss", "0.500000"},     {"HB Att", "1.000000"},   {"Noise", "1.000000"}};
+    for (int i = 0; i < 12; ++i) {
+        char name[9];
+        plain->getParameterName(i, name);
+        EXPECT_STREQ(name, plainExpected[i].first) << i;
+        EXPECT_EQ(display(*plain, i), plainExpected[i].second) << i;
+    }
 }
 
 TEST(ParameterStore, NamesAndLabelsAreZeroFilledToNineBytes) {

@@ -105,6 +105,34 @@ TEST(TapeModel, RecomputesOnlyWhatAParameterDrives) {
     EXPECT_NE(fingerprint(*plainAtt), plainReference);
 }
 
+// A parameter changed alone between blocks takes effect at the next block, as if it had been set before
+// the first: a silent first block (noise off) leaves no history that could tell the two apart. The curve
+// starts at NAB, where the low shelves count too.
+TEST(TapeModel, EachFilterParameterChangedAloneBetweenBlocksRedesignsItsSection) {
+    for (const BuildConfig* build : {&kEditorBuild, &kPlainBuild}) {
+        for (const int32_t index :
+             {int32_t{kEqCurve}, int32_t{kEqRecLo}, int32_t{kEqRecHi}, int32_t{kEqRepLo}, int32_t{kEqRepHi},
+              int32_t{kHead}, int32_t{kBump}, build->hbAttIndex}) {
+            const float changed = build->parameters[index].defaultValue < 0.5f ? 1.0f : 0.0f;
+            std::vector<double> outputs[2];
+            for (const bool between : {false, true}) {
+                auto fx = makeTapedeck(*build, 7);
+                fx->setSampleRate(48000.0f);
+                fx->setParameter(build->noiseIndex, 0.0f);
+                fx->setParameter(kEqCurve, 0.0f);
+                if (!between) fx->setParameter(index, changed);
+                std::vector<double> silence(64, 0.0), outL(64), outR(64);
+                double* ins[2] = {silence.data(), silence.data()};
+                double* outs[2] = {outL.data(), outR.data()};
+                fx->processDoubleReplacing(ins, outs, 64);
+                if (between) fx->setParameter(index, changed);
+                outputs[between] = fingerprint(*fx);
+            }
+            EXPECT_EQ(outputs[true], outputs[false]) << build->productName << ", parameter " << index;
+        }
+    }
+}
+
 TEST(TapeModel, SpeakerArrangementSetsTheMonoFlag) {
     auto fx = makeTapedeck(kEditorBuild);
     VstSpeakerArrangement mono{}, stereo{};

@@ -57,7 +57,7 @@ class Bench:
             folder = self.folder / f"run{len(self.runs):02d}"
             command = [self.vr58, "measure", self.plugin, str(folder)]
             for name, value in settings.items():
-                command += ["--set", f"{name.replace('_', ' ')}={value}"]
+                command += ["--set-normalised", f"{name.replace('_', ' ')}={value}"]
             result = subprocess.run(command, capture_output=True, text=True)
             if result.returncode != 0:
                 sys.exit(result.stderr.strip() or f"{' '.join(command)} failed")

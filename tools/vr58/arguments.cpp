@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <tuple>
 
 namespace vr58::tool {
 
@@ -24,7 +25,7 @@ public:
     // The value of an option, given as "--name VALUE" or "--name=VALUE".
     std::string value(const std::string& option, const std::string& inlineValue, bool hasInline) {
         if (hasInline) return inlineValue;
-        if (done()) throw CliError(option, "needs a value");
+        if (done()) throw UsageError(option, "needs a value");
         return take();
     }
 
@@ -54,8 +55,8 @@ int parseBlockSize(const std::string& text) {
     errno = 0;
     const long value = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || errno != 0 || value < 1 || value > kMaxBlockSize)
-        throw CliError("--block", "'" + text + "' is not a block size (a whole number of frames, 1 to " +
-                                      std::to_string(kMaxBlockSize) + ")");
+        throw UsageError("--block", "'" + text + "' is not a block size (a whole number of frames, 1 to " +
+                                        std::to_string(kMaxBlockSize) + ")");
     return static_cast<int>(value);
 }
 
@@ -64,14 +65,14 @@ uint32_t parseSeed(const std::string& text) {
     errno = 0;
     const unsigned long long value = std::strtoull(text.c_str(), &end, 0);
     if (text.empty() || text[0] == '-' || *end != '\0' || errno != 0 || value > 0xFFFFFFFFull)
-        throw CliError("--seed", "'" + text + "' is not a seed (a whole number, 0 to 4294967295)");
+        throw UsageError("--seed", "'" + text + "' is not a seed (a whole number, 0 to 4294967295)");
     return static_cast<uint32_t>(value);
 }
 
 Precision parsePrecision(const std::string& text) {
     if (text == "32") return Precision::Single;
     if (text == "64") return Precision::Double;
-    throw CliError("--precision", "'" + text + "' is not a precision (32 or 64)");
+    throw UsageError("--precision", "'" + text + "' is not a precision (32 or 64)");
 }
 
 std::string parseChoice(const std::string& option, const std::string& text,
@@ -81,7 +82,7 @@ std::string parseChoice(const std::string& option, const std::string& text,
         if (text == choice) return text;
         list += (list.empty() ? "" : ", ") + choice;
     }
-    throw CliError(option, "'" + text + "' is not one of " + list);
+    throw UsageError(option, "'" + text + "' is not one of " + list);
 }
 
 using ValueReader = std::function<std::string()>;
@@ -106,67 +107,88 @@ std::vector<std::string> splitArguments(const std::vector<std::string>& args, co
 
 void expectPositionals(const std::vector<std::string>& positionals, size_t count, const std::string& command,
                        const std::string& usage) {
-    if (positionals.size() < count) throw CliError(command, "missing arguments (usage: " + usage + ")");
+    if (positionals.size() < count) throw UsageError(command, "missing arguments (usage: " + usage + ")");
     if (positionals.size() > count)
-        throw CliError(command, "unexpected argument '" + positionals[count] + "'");
+        throw UsageError(command, "unexpected argument '" + positionals[count] + "'");
 }
 
-// A number followed by a unit the plug-ins use, or a word of letters (a switch position). Only the form is
-// checked here; the plug-in's own table decides whether it names a value.
-bool looksLikeUnitValue(const std::string& text, const char* numberEnd) {
+// A number, alone or followed by a unit the plug-ins use, or a word of letters (a switch position). Only
+// the form is checked here; the plug-in's own table decides whether it names a value.
+bool looksLikeUnitValue(const std::string& text) {
     const bool letters = !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
         return std::isalpha(c) || c == ' ';
     });
     if (letters) return true;
-    if (numberEnd == text.c_str()) {
-        // A typographic minus before the number (U+2212).
-        if (text.rfind("\xE2\x88\x92", 0) != 0) return false;
-        char* end = nullptr;
-        std::strtod(text.c_str() + 3, &end);
-        if (end == text.c_str() + 3) return false;
-        numberEnd = end;
-    }
-    std::string unit(numberEnd);
+    // A typographic minus before the number (U+2212).
+    const size_t start = text.rfind("\xE2\x88\x92", 0) == 0 ? 3 : 0;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str() + start, &end);
+    if (end == text.c_str() + start || errno == ERANGE || !std::isfinite(value)) return false;
+    if (start == 3 && (text[3] == '-' || text[3] == '+')) return false;
+    std::string unit(end);
     unit.erase(std::remove(unit.begin(), unit.end(), ' '), unit.end());
     std::transform(unit.begin(), unit.end(), unit.begin(), [](unsigned char c) { return std::tolower(c); });
-    return unit == "db" || unit == "hz";
+    return unit.empty() || unit == "db" || unit == "hz";
+}
+
+std::pair<std::string, std::string> splitSetting(const std::string& option, const std::string& text) {
+    const size_t equals = text.rfind('=');
+    if (equals == std::string::npos || equals == 0)
+        throw UsageError(option, "'" + text + "' is not NAME=VALUE");
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+bool isSettingOption(const std::string& name) {
+    return name == "--set" || name == "--set-normalised";
 }
 
 } // namespace
 
 ParameterSetting parseParameterSetting(const std::string& text) {
-    const size_t equals = text.rfind('=');
-    if (equals == std::string::npos || equals == 0)
-        throw CliError("--set", "'" + text + "' is not NAME=VALUE");
     ParameterSetting setting;
-    setting.name = text.substr(0, equals);
-    const std::string number = text.substr(equals + 1);
+    std::string value;
+    std::tie(setting.name, value) = splitSetting("--set", text);
+    if (!looksLikeUnitValue(value))
+        throw UsageError("--set",
+                         "value of '" + setting.name + "' is not a value: '" + value +
+                             "' (give it in the parameter's units, as vr58 info shows them: -3, +3dB, "
+                             "85Hz, NAB, off)");
+    setting.unitText = value;
+    return setting;
+}
+
+ParameterSetting parseNormalisedSetting(const std::string& text) {
+    ParameterSetting setting;
+    std::string number;
+    std::tie(setting.name, number) = splitSetting("--set-normalised", text);
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(number.c_str(), &end);
-    if (!number.empty() && *end == '\0') {
-        if (errno == ERANGE || !std::isfinite(value))
-            throw CliError("--set", "value of '" + setting.name + "' is not a number: '" + number + "'");
-        if (value < 0.0 || value > 1.0)
-            throw CliError("--set", "value of '" + setting.name + "' must lie in 0..1, got " + number +
-                                        " (a bare number is normalised; a value in units carries its unit, "
-                                        "as in Trim=+3dB)");
-        setting.value = static_cast<float>(value);
-        return setting;
-    }
-    if (!looksLikeUnitValue(number, end))
-        throw CliError("--set", "value of '" + setting.name + "' is not a number: '" + number +
-                                    "' (give 0..1, a value in dB or Hz such as +3dB or 85Hz, or a switch "
-                                    "position such as NAB or off)");
-    setting.unitText = number;
+    if (number.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
+        throw UsageError("--set-normalised",
+                         "value of '" + setting.name + "' is not a number: '" + number + "'");
+    if (value < 0.0 || value > 1.0)
+        throw UsageError("--set-normalised", "value of '" + setting.name + "' must lie in 0..1, got " +
+                                                 number +
+                                                 " (a value in the parameter's units goes with --set)");
+    setting.value = static_cast<float>(value);
     return setting;
 }
+
+namespace {
+
+ParameterSetting parseSettingOption(const std::string& name, const std::string& value) {
+    return name == "--set" ? parseParameterSetting(value) : parseNormalisedSetting(value);
+}
+
+} // namespace
 
 RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
     RenderOptions options;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name == "--set")
-            options.settings.push_back(parseParameterSetting(value()));
+        if (isSettingOption(name))
+            options.settings.push_back(parseSettingOption(name, value()));
         else if (name == "--block")
             options.blockSize = parseBlockSize(value());
         else if (name == "--precision")
@@ -180,9 +202,21 @@ RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
             options.preset = value();
         else if (name == "--seed")
             options.seed = parseSeed(value());
+        else if (name == "--out")
+            options.outputDir = value();
+        else if (name == "--no-dither")
+            options.dither = false;
         else
-            throw CliError(name, "unknown option for render");
+            throw UsageError(name, "unknown option for render");
     });
+    if (options.outputDir) {
+        if (positionals.size() < 2)
+            throw UsageError("render",
+                             "missing arguments (usage: vr58 render PLUGIN IN... --out OUTDIR [options])");
+        options.plugin = positionals[0];
+        options.inputs.assign(positionals.begin() + 1, positionals.end());
+        return options;
+    }
     expectPositionals(positionals, 3, "render", "vr58 render PLUGIN IN OUT [options]");
     options.plugin = positionals[0];
     options.input = positionals[1];
@@ -191,20 +225,24 @@ RenderOptions parseRenderArguments(const std::vector<std::string>& args) {
 }
 
 InfoOptions parseInfoArguments(const std::vector<std::string>& args) {
-    const auto positionals = splitArguments(args, [](const std::string& name, const ValueReader&) {
-        throw CliError(name, "unknown option for info");
+    InfoOptions options;
+    const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
+        if (name != "--preset") throw UsageError(name, "unknown option for info");
+        options.preset = value();
     });
-    expectPositionals(positionals, 1, "info", "vr58 info PLUGIN");
-    return InfoOptions{positionals[0]};
+    if (options.preset && positionals.empty()) return options;
+    expectPositionals(positionals, 1, "info", "vr58 info PLUGIN or vr58 info --preset NAME");
+    options.plugin = positionals[0];
+    return options;
 }
 
 DemoOptions parseDemoArguments(const std::vector<std::string>& args) {
     DemoOptions options;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name != "--plugins") throw CliError(name, "unknown option for demo");
+        if (name != "--plugins") throw UsageError(name, "unknown option for demo");
         options.pluginDir = value();
     });
-    if (positionals.size() > 1) throw CliError("demo", "unexpected argument '" + positionals[1] + "'");
+    if (positionals.size() > 1) throw UsageError("demo", "unexpected argument '" + positionals[1] + "'");
     if (!positionals.empty()) options.outputDir = positionals[0];
     return options;
 }
@@ -216,7 +254,7 @@ int32_t parseEditorScale(const std::string& text) {
     for (const auto& [name, percent] :
          {std::pair<const char*, int32_t>{"1", 100}, {"1.25", 125}, {"1.5", 150}, {"1.75", 175}, {"2", 200}})
         if (text == name) return percent;
-    throw CliError("--scale", "'" + text + "' is not an editor size (1, 1.25, 1.5, 1.75 or 2)");
+    throw UsageError("--scale", "'" + text + "' is not an editor size (1, 1.25, 1.5, 1.75 or 2)");
 }
 
 } // namespace
@@ -224,8 +262,8 @@ int32_t parseEditorScale(const std::string& text) {
 EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>& args) {
     EditorPreviewOptions options;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name == "--set")
-            options.settings.push_back(parseParameterSetting(value()));
+        if (isSettingOption(name))
+            options.settings.push_back(parseSettingOption(name, value()));
         else if (name == "--play")
             options.play = value();
         else if (name == "--preset")
@@ -235,7 +273,7 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
         else if (name == "--hover")
             options.hover = value();
         else
-            throw CliError(name, "unknown option for editor-preview");
+            throw UsageError(name, "unknown option for editor-preview");
     });
     expectPositionals(
         positionals, 2, "editor-preview",
@@ -249,8 +287,8 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
 MeasureOptions parseMeasureArguments(const std::vector<std::string>& args) {
     MeasureOptions options;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name != "--set") throw CliError(name, "unknown option for measure");
-        options.settings.push_back(parseParameterSetting(value()));
+        if (!isSettingOption(name)) throw UsageError(name, "unknown option for measure");
+        options.settings.push_back(parseSettingOption(name, value()));
     });
     expectPositionals(positionals, 2, "measure", "vr58 measure PLUGIN OUTDIR [--set NAME=VALUE]...");
     options.plugin = positionals[0];
@@ -261,20 +299,20 @@ MeasureOptions parseMeasureArguments(const std::vector<std::string>& args) {
 PresetOptions parsePresetArguments(const std::vector<std::string>& args) {
     PresetOptions options;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name == "--set")
-            options.settings.push_back(parseParameterSetting(value()));
+        if (isSettingOption(name))
+            options.settings.push_back(parseSettingOption(name, value()));
         else if (name == "--name")
             options.name = value();
         else if (name == "--list")
             options.list = value();
         else
-            throw CliError(name, "unknown option for preset");
+            throw UsageError(name, "unknown option for preset");
     });
     expectPositionals(positionals, 2, "preset",
                       "vr58 preset PLUGIN OUT.fxp [--name NAME] [--set NAME=VALUE]... "
                       "or vr58 preset PLUGIN OUTDIR --list FILE");
     if (options.list && (options.name || !options.settings.empty()))
-        throw CliError("--list", "takes names and settings from the file; drop --name and --set");
+        throw UsageError("--list", "takes names and settings from the file; drop --name and --set");
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;
@@ -283,10 +321,11 @@ PresetOptions parsePresetArguments(const std::vector<std::string>& args) {
 std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args) {
     std::vector<ParameterSetting> settings;
     const auto positionals = splitArguments(args, [&](const std::string& name, const ValueReader& value) {
-        if (name != "--set") throw CliError(name, "only --set may follow a preset's name");
-        settings.push_back(parseParameterSetting(value()));
+        if (!isSettingOption(name))
+            throw UsageError(name, "only --set and --set-normalised may follow a preset's name");
+        settings.push_back(parseSettingOption(name, value()));
     });
-    if (!positionals.empty()) throw CliError(positionals.front(), "is not a --set option");
+    if (!positionals.empty()) throw UsageError(positionals.front(), "is not a --set option");
     return settings;
 }
 

@@ -11,8 +11,9 @@ namespace vr58::tool {
 
 struct ParameterSetting {
     std::string name;
-    float value = 0.0f;   // normalised, when given as a bare number
-    std::string unitText; // the value in units ("+3dB", "85Hz", "off"), resolved against the plug-in
+    float value = 0.0f; // the normalised value 0..1 the host sees, when given with --set-normalised
+    std::string
+        unitText; // the value in units ("0", "+3dB", "85Hz", "off", "2"), resolved against the plug-in
     bool inUnits() const { return !unitText.empty(); }
 };
 
@@ -20,12 +21,15 @@ enum class Precision { Single, Double };
 
 struct RenderOptions {
     std::string plugin;
-    std::string input;
+    std::string input; // one input and its output, without --out
     std::string output;
+    std::vector<std::string> inputs;      // with --out: files and folders
+    std::optional<std::string> outputDir; // --out
+    bool dither = true;                   // TPDF dither into 16 bits or fewer
     std::vector<ParameterSetting> settings;
     int blockSize = 512;
     Precision precision = Precision::Single;
-    std::optional<std::string> format;  // wav, flac or aiff
+    std::optional<std::string> format;  // wav, flac, aiff or ogg
     std::optional<std::string> subtype; // pcm16, pcm24, pcm32, float or double
     std::optional<std::string> preset;  // a .fxp file or a factory preset's name, before the settings
     std::optional<uint32_t> seed;       // the noise seed, for renders equal to the bit
@@ -33,6 +37,7 @@ struct RenderOptions {
 
 struct InfoOptions {
     std::string plugin;
+    std::optional<std::string> preset; // a factory preset's name: its settings in units
 };
 
 struct DemoOptions {
@@ -65,9 +70,12 @@ struct PresetOptions {
     std::optional<std::string> list;
 };
 
-// "NAME=VALUE" with VALUE a number in 0..1 (normalised), or a number with the unit dB or Hz, or a word
-// (a switch position): those are in the parameter's units. The name is everything before the last '='.
+// --set "NAME=VALUE": VALUE in the parameter's units, a number with or without its unit (dB, Hz) or a
+// switch's word or position number; the plug-in's table decides whether it names a value. The name is
+// everything before the last '='.
 ParameterSetting parseParameterSetting(const std::string& text);
+// --set-normalised "NAME=VALUE": VALUE is the normalised value in 0..1.
+ParameterSetting parseNormalisedSetting(const std::string& text);
 
 RenderOptions parseRenderArguments(const std::vector<std::string>& args);
 InfoOptions parseInfoArguments(const std::vector<std::string>& args);
@@ -76,7 +84,8 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
 MeasureOptions parseMeasureArguments(const std::vector<std::string>& args);
 PresetOptions parsePresetArguments(const std::vector<std::string>& args);
 
-// The settings of one line of a preset list: only --set options, in any of their spellings.
+// The settings of one line of a preset list: only --set and --set-normalised options, in any of their
+// spellings.
 std::vector<ParameterSetting> parseSettingArguments(const std::vector<std::string>& args);
 
 } // namespace vr58::tool

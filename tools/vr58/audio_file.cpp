@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <system_error>
 
 namespace vr58::tool {
 
@@ -49,6 +53,15 @@ AudioReader::AudioReader(const std::string& path) : path_(path) {
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) throw CliError(path, "no such file");
     if (fs::is_directory(status)) throw CliError(path, "is a directory");
+    // libsndfile says a file it cannot open is missing or not audio; the system says why it cannot be read.
+    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        std::string reason = std::error_code(errno, std::generic_category()).message();
+        if (!reason.empty())
+            reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+        throw CliError(path, "cannot be read (" + reason + ")");
+    }
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
     // libsndfile's reason for a file it cannot decode speaks of a missing file; this one exists.
@@ -62,6 +75,26 @@ AudioReader::AudioReader(const std::string& path) : path_(path) {
         file_ = nullptr;
         throw CliError(path, "audio file without channels or sample rate");
     }
+    // A cut file: libsndfile reads what is there and notes "data : <header's size> (should be <real>)".
+    char log[4096] = {};
+    sf_command(file_, SFC_GET_LOG_INFO, log, sizeof log);
+    for (const char* line = log; *line; line = std::strchr(line, '\n') ? std::strchr(line, '\n') + 1 : "") {
+        long long said = 0, real = 0;
+        if ((std::sscanf(line, "data : %lld (should be %lld)", &said, &real) == 2 ||
+             std::sscanf(line, "SSND : %lld (should be %lld)", &said, &real) == 2) &&
+            real > 0 && said > real)
+            claimedSeconds_ = static_cast<double>(info_.frames) * static_cast<double>(said) /
+                              static_cast<double>(real) / info_.sampleRate;
+    }
+}
+
+std::string AudioReader::shortfall() const {
+    if (claimedSeconds_ == 0.0) return {};
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "the header says %.2f s, the file holds %.2f s; rendered the %lld frames it holds",
+                  claimedSeconds_, static_cast<double>(info_.frames) / info_.sampleRate, info_.frames);
+    return text;
 }
 
 AudioReader::~AudioReader() {
@@ -112,13 +145,13 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
     const std::string extension = lowerExtension(target);
     const auto byExtension = kContainers.find(extension);
     if (byExtension == kContainers.end())
-        throw CliError(target, (extension.empty() ? std::string("has no extension")
-                                                  : "cannot be written as a ." + extension + " file") +
-                                   "; name it .wav, .flac, .aiff or .ogg");
+        throw UsageError(target, (extension.empty() ? std::string("has no extension")
+                                                    : "cannot be written as a ." + extension + " file") +
+                                     "; name it .wav, .flac, .aiff or .ogg");
     const int container = byExtension->second;
     if (format && kContainers.at(*format) != container)
-        throw CliError("--format", *format + " does not match the output's extension ." + extension +
-                                       "; the extension sets the format");
+        throw UsageError("--format", *format + " does not match the output's extension ." + extension +
+                                         "; the extension sets the format");
     const auto fits = [&](int candidate) {
         SF_INFO info{};
         info.format = candidate;
@@ -129,7 +162,8 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
     if (subtype) {
         const int chosen = container | kSubtypes.at(*subtype);
         if (!fits(chosen))
-            throw CliError("--subtype", *subtype + " samples cannot be stored in a ." + extension + " file");
+            throw UsageError("--subtype",
+                             *subtype + " samples cannot be stored in a ." + extension + " file");
         return chosen;
     }
     if (container == SF_FORMAT_OGG) return container | SF_FORMAT_VORBIS;
@@ -150,6 +184,18 @@ bool isIntegerSampleFormat(int format) {
         return true;
     default:
         return false;
+    }
+}
+
+double ditherStep(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+        return 1.0 / 128.0;
+    case SF_FORMAT_PCM_16:
+        return 1.0 / 32768.0;
+    default:
+        return 0.0;
     }
 }
 

@@ -28,11 +28,16 @@ public:
     const AudioStreamInfo& info() const { return info_; }
     // Reads up to frames interleaved frames as doubles in -1..1; returns how many were read (0 at the end).
     size_t read(double* interleaved, size_t frames);
+    // For a file cut short (its header promises more audio than it holds): "the header says 8.00 s, the
+    // file holds 0.57 s; rendered the 27360 frames it holds"; else empty. A cut file is read as far as it
+    // goes, as libsndfile does.
+    std::string shortfall() const;
 
 private:
     std::string path_;
     SNDFILE* file_ = nullptr;
     AudioStreamInfo info_;
+    double claimedSeconds_ = 0.0; // what the header promised, when more than the file holds
 };
 
 class AudioWriter {
@@ -62,5 +67,8 @@ int chooseOutputFormat(const AudioStreamInfo& input, const std::string& target,
 bool isIntegerSampleFormat(int format);
 // "16-bit PCM", "32-bit float", ...
 std::string sampleFormatName(int format);
+// The step of formats of 16 bits or fewer (one least significant bit), which vr58 rounds to itself, with
+// TPDF dither of that size; 0 for the others, whose rounding lies far below any audible level.
+double ditherStep(int format);
 
 } // namespace vr58::tool

@@ -11,10 +11,6 @@
 #include <filesystem>
 #include <iostream>
 
-#ifndef VR58_PLUGIN_DIR
-#define VR58_PLUGIN_DIR "plugins"
-#endif
-
 namespace vr58::tool {
 
 namespace fs = std::filesystem;
@@ -36,6 +32,7 @@ struct Preset {
 
 // Names, not indices: the two builds number their parameters differently from index 10 on. The hot and
 // bump presets take the output Gain down 4.8 dB so that their peaks stay below full scale for listening.
+// Normalised values, so the demo's renders stay what they have always been.
 const std::vector<Preset> kPresets = {
     {"defaults", {}},
     {"nab-hot", {{"EQ Curve", 0.1f, {}}, {"Trim", 0.8f, {}}, {"Gain", 0.4f, {}}}},
@@ -78,12 +75,12 @@ std::vector<std::vector<double>> renderPreset(const std::string& pluginPath, con
 
 int runDemo(const std::vector<std::string>& args) {
     const DemoOptions options = parseDemoArguments(args);
-    const fs::path pluginDir(options.pluginDir.value_or(VR58_PLUGIN_DIR));
-
     // Both plug-ins must load and know every preset's parameters before any file is written.
     std::vector<std::string> pluginPaths;
     for (const auto& name : kPluginNames) {
-        const std::string path = (pluginDir / (name + kPluginExtension)).string();
+        const std::string path = options.pluginDir
+                                     ? (fs::path(*options.pluginDir) / (name + kPluginExtension)).string()
+                                     : findPlugin(name);
         auto plugin = loadPlugin(path);
         for (const auto& preset : kPresets) {
             try {

@@ -4,6 +4,9 @@
 #include "vst2/soft_host_protocol.h"
 #include "vstgui/platform/soft/soft_window.h"
 
+// The encoder is built into the toolkit's memory backend; here only its declarations.
+#include <stb/stb_image_write.h>
+
 namespace vr58::tool {
 
 namespace {
@@ -53,10 +56,24 @@ EditorPicture EditorWindow::picture() {
     return picture;
 }
 
-bool writePicture(const EditorPicture& picture, const std::string& pngPath) {
-    VSTGUI::soft::Pixels pixels(picture.width, picture.height);
-    pixels.data = picture.pixels;
-    return VSTGUI::soft::writePng(pngPath.c_str(), pixels);
+std::vector<uint8_t> encodePicture(const EditorPicture& picture) {
+    std::vector<uint8_t> rgba(picture.pixels.size() * 4);
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        const uint32_t p = picture.pixels[i];
+        rgba[i * 4 + 0] = static_cast<uint8_t>(p >> 16);
+        rgba[i * 4 + 1] = static_cast<uint8_t>(p >> 8);
+        rgba[i * 4 + 2] = static_cast<uint8_t>(p);
+        rgba[i * 4 + 3] = 255; // the screen is opaque whatever the surface kept in its alpha bytes
+    }
+    std::vector<uint8_t> png;
+    const auto append = [](void* context, void* data, int size) {
+        auto& out = *static_cast<std::vector<uint8_t>*>(context);
+        out.insert(out.end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    };
+    if (!stbi_write_png_to_func(append, &png, picture.width, picture.height, 4, rgba.data(),
+                                picture.width * 4))
+        png.clear();
+    return png;
 }
 
 } // namespace vr58::tool

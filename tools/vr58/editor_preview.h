@@ -38,7 +38,7 @@ private:
     int32_t scalePercent_ = 100;
 };
 
-// Writes the picture as a PNG; false when writing fails.
-bool writePicture(const EditorPicture& picture, const std::string& pngPath);
+// The picture as the bytes of a PNG file; empty when it cannot be encoded.
+std::vector<uint8_t> encodePicture(const EditorPicture& picture);
 
 } // namespace vr58::tool

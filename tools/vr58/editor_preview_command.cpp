@@ -10,7 +10,9 @@
 #include "render_loop.h"
 #include "tape/meter_feed.h"
 
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -82,6 +84,10 @@ EditorPicture pictureWhilePlaying(host::HostedPlugin& plugin, const std::string&
 
 int runEditorPreview(const std::vector<std::string>& args) {
     const EditorPreviewOptions options = parseEditorPreviewArguments(args);
+    std::string extension = std::filesystem::path(options.output).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".png")
+        throw UsageError(options.output, "the picture is written as PNG; name the file .png");
     auto plugin = loadPlugin(options.plugin);
     // Only the editor build has the parameters the skin shows, under these names.
     for (const EditorViewLayout& view : kEditorLayout)
@@ -108,9 +114,10 @@ int runEditorPreview(const std::vector<std::string>& args) {
         picture = window.picture();
     }
 
+    const std::vector<uint8_t> png = encodePicture(picture);
+    if (png.empty()) throw CliError(options.output, "could not encode the editor picture");
     PendingOutput output(options.output);
-    if (!writePicture(picture, output.temporaryPath()))
-        throw CliError(options.output, "could not write the editor picture");
+    writeWholeFile(output, png.data(), png.size());
     output.commit();
     std::cout << "Wrote " << options.output << "\n";
     return 0;

@@ -3,6 +3,7 @@
 // offer validate only.
 #include "cli_error.h"
 #include "commands.h"
+#include "effect/version.h"
 
 #include <algorithm>
 #include <iostream>
@@ -13,26 +14,29 @@
 namespace {
 
 #ifdef VR58_AUDIO_FILE_COMMANDS
-// NAME=VALUE, as every command that takes settings explains it.
+// The settings, as every command that takes them names them; the rules are in `vr58 --help` once.
 #define VR58_SET_HELP                                                                                        \
-    "      --set        a parameter by the name the plug-in reports: a bare number is its normalised\n"      \
-    "                   value in 0..1 (\"EQ Curve=0.2\"); with a unit or a word it is in the parameter's\n"  \
-    "                   units: Trim=+3dB, Head=85Hz, \"EQ Curve=NAB\", Noise=off, \"VU Path=in\" (VR58\n"    \
-    "                   plug-ins; the info command shows each value in its unit). Applied in order.\n"
+    "      --set NAME=VALUE, --set-normalised NAME=0..1: parameter settings (see vr58 --help)\n"
 #endif
 
 // One entry per command: its name and its usage.
 const std::vector<std::pair<std::string, std::string>> kCommands = {
 #ifdef VR58_AUDIO_FILE_COMMANDS
     {"info", R"(  vr58 info PLUGIN
+  vr58 info --preset NAME
       Print the plug-in's effect record, identity and parameter table, each value of a VR58 plug-in
-      also in its unit.
+      also in its unit. With --preset, the factory preset's settings in units.
 )"},
     {"render",
      R"(  vr58 render PLUGIN IN OUT [--preset FILE.fxp|NAME] [--set NAME=VALUE]... [--seed N] [--block N]
                             [--precision 32|64] [--subtype pcm16|pcm24|pcm32|float|double|vorbis]
+                            [--no-dither]
+  vr58 render PLUGIN IN... --out OUTDIR [options]
       Render the audio file IN (WAV, FLAC, AIFF, Ogg...) through the plug-in at IN's sample rate into OUT,
-      then print OUT's peak and RMS level per channel.
+      then print OUT's peak and RMS level per channel. With --out, render every IN (a folder: its audio
+      files) into OUTDIR under its own name and format, and end with a summary; the exit code is 1 when
+      any file failed. PLUGIN is a path, or VR58G or VR58: the build beside vr58, else in ~/.vst,
+      /usr/local/lib/vst or /usr/lib/vst.
       OUT's extension sets its format: .wav, .flac, .aiff (.aif) or .ogg; any other is refused. OUT may
       not be IN, under any name or link. OUT appears only when complete.
       --preset     a VST 2.4 preset file (.fxp) for this plug-in, or a factory preset's name (vr58 presets)
@@ -43,10 +47,14 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
       --precision  32-bit or 64-bit processing (default 32)
       --subtype    OUT's sample format; default: IN's when it is PCM or float and OUT's format holds it,
                    Vorbis for .ogg, else pcm24. An integer format clips what lies beyond full scale:
-                   vr58 says how many samples it clipped; --subtype float keeps them.
-      --format     wav|flac|aiff|ogg, kept for scripts; must agree with OUT's extension
+                   vr58 says how many samples it clipped and which format keeps them.
+      --no-dither  16 bits or fewer are written with TPDF dither (one least significant bit, peak to
+                   peak); this rounds without it
+      --format     wav|flac|aiff|ogg: with --out, the format of every output; else it must agree with
+                   OUT's extension
       A mono IN feeds both plug-in inputs and OUT holds the left output (mono in, mono out); a file
-      with as many channels as the plug-in has inputs keeps them.
+      with as many channels as the plug-in has inputs keeps them. An IN cut short (its header promises
+      more than it holds) is rendered as far as it goes, with a warning naming both lengths.
 )"},
     {"demo", R"(  vr58 demo [OUTDIR] [--plugins DIR]
       Make an 8-second demo phrase, render it through VR58G_x64 and VR58_x64 at three settings,
@@ -75,7 +83,7 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
       name followed by its --set options ('#' starts a comment).
 )" VR58_SET_HELP},
     {"presets", R"(  vr58 presets
-      List the factory presets, which --preset takes by name.
+      List the factory presets, which --preset takes by name, each with its settings in units.
 )"},
 #endif
     {"validate", R"(  vr58 validate PLUGIN [--seconds S] [--seed N] [--only CHECK]... [--soak MINUTES]
@@ -92,10 +100,35 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
 )"},
 };
 
+// Said once, for every command that takes settings.
+const char* const kSettingsHelp = R"(
+Settings (--set NAME=VALUE): NAME is a parameter as vr58 info lists it, in any case; VALUE is in the
+unit vr58 info and the editor show, with or without the unit: Gain=0 (0 dB), Trim=+3dB, Head=80 (Hz),
+"EQ Curve=NAB" or "EQ Curve=0" (a switch by word or position number), Noise=off, H.Room=-14. Bump is
+its gain in dB, which depends on Head and HB Att. The settings apply as a whole, so their order never
+matters; of two settings of one parameter the last wins. --set-normalised NAME=0..1 gives the normalised
+value a host sees instead.
+)";
+
 std::string usage() {
     std::string text = "usage:\n";
     for (const auto& command : kCommands) text += command.second;
-    return text + "  vr58 COMMAND --help\n  vr58 --help\n";
+    text += "  vr58 COMMAND --help\n  vr58 --help\n  vr58 --version\n"
+            "Exit codes: 0 done, 1 the job failed, 2 a wrong command line.\n";
+#ifdef VR58_AUDIO_FILE_COMMANDS
+    text += kSettingsHelp;
+#endif
+    return text;
+}
+
+// What bare `vr58` prints: the commands in one line each.
+std::string shortUsage() {
+    std::string text = "usage: vr58 COMMAND ...   (vr58 --help for all, vr58 COMMAND --help for one)\n";
+    for (const auto& command : kCommands) {
+        const std::string& usageText = command.second;
+        text += usageText.substr(0, usageText.find('\n') + 1);
+    }
+    return text;
 }
 
 const std::string* usageOf(const std::string& name) {
@@ -109,13 +142,17 @@ const std::string* usageOf(const std::string& name) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::cerr << usage();
+        std::cerr << shortUsage();
         return 2;
     }
     const std::string command = args.front();
     args.erase(args.begin());
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << usage();
+        return 0;
+    }
+    if (command == "--version" || command == "-V") {
+        std::cout << "vr58 " << vr58::kReleaseVersion << "\n";
         return 0;
     }
     const std::string* commandUsage = usageOf(command);
@@ -139,6 +176,9 @@ int main(int argc, char** argv) {
         if (command == "presets") return vr58::tool::runPresets(args);
 #endif
         return vr58::tool::runValidate(args);
+    } catch (const vr58::tool::UsageError& error) {
+        std::cerr << "vr58: " << error.what() << "\n";
+        return 2;
     } catch (const vr58::tool::CliError& error) {
         std::cerr << "vr58: " << error.what() << "\n";
     } catch (const std::exception& error) {

@@ -97,6 +97,11 @@ std::string number(double value, const char* format) {
     return text;
 }
 
+std::string lowerName(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
 // Measurements run with the noise off; a plug-in without a Noise parameter has none to switch.
 std::vector<ParameterSetting> withNoiseOff(host::HostedPlugin& plugin,
                                            std::vector<ParameterSetting> settings) {
@@ -104,10 +109,10 @@ std::vector<ParameterSetting> withNoiseOff(host::HostedPlugin& plugin,
         if (!setting.inUnits()) return setting.value == 0.0f;
         std::string word = setting.unitText;
         for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return word == "off" || word == "no" || word == "n";
+        return word == "off" || word == "no" || word == "n" || word == "0";
     };
     for (const auto& setting : settings)
-        if (setting.name == "Noise" && !off(setting))
+        if (lowerName(setting.name) == "noise" && !off(setting))
             throw CliError("--set", "Noise: measure always runs with the noise off (Noise=off)");
     if (plugin.findParameter("Noise") >= 0) settings.push_back({"Noise", 0.0f, {}});
     return settings;
@@ -181,10 +186,7 @@ std::string describeParameters(host::HostedPlugin& plugin, const std::vector<Par
 }
 
 void writeText(PendingOutput& output, const std::string& text) {
-    std::ofstream file(output.temporaryPath(), std::ios::binary);
-    file << text;
-    file.close();
-    if (!file) throw CliError(output.target(), "cannot write");
+    writeWholeFile(output, text.data(), text.size());
 }
 
 } // namespace
@@ -197,12 +199,6 @@ int runMeasure(const std::vector<std::string>& args) {
     const std::vector<ParameterSetting> settings = withNoiseOff(*plugin, options.settings);
     const std::string parameters = describeParameters(*plugin, settings);
 
-    const fs::path outDir(options.outputDir);
-    makeOutputFolder(options.outputDir);
-    PendingOutput parametersFile((outDir / "parameters.csv").string());
-    PendingOutput responseFile((outDir / "response.csv").string());
-    PendingOutput levelsFile((outDir / "levels.csv").string());
-
     std::string response;
     std::string levels;
     {
@@ -210,12 +206,25 @@ int runMeasure(const std::vector<std::string>& args) {
         response = measureResponse(options.plugin, options.settings, progress);
         levels = measureLevels(options.plugin, options.settings, progress);
     }
-    writeText(parametersFile, parameters);
-    writeText(responseFile, response);
-    writeText(levelsFile, levels);
-    parametersFile.commit();
-    responseFile.commit();
-    levelsFile.commit();
+
+    const fs::path outDir(options.outputDir);
+    const bool madeFolder = makeOutputFolder(options.outputDir);
+    try {
+        // All three are written in full before any replaces an older one.
+        PendingOutput parametersFile((outDir / "parameters.csv").string());
+        PendingOutput responseFile((outDir / "response.csv").string());
+        PendingOutput levelsFile((outDir / "levels.csv").string());
+        writeText(parametersFile, parameters);
+        writeText(responseFile, response);
+        writeText(levelsFile, levels);
+        parametersFile.commit();
+        responseFile.commit();
+        levelsFile.commit();
+    } catch (const CliError&) {
+        std::error_code ec;
+        if (madeFolder) fs::remove(outDir, ec); // only when empty: nothing of the user's is touched
+        throw;
+    }
     std::cout << "Wrote parameters.csv, response.csv and levels.csv to " << outDir.string() << "\n";
     return 0;
 }

@@ -26,7 +26,12 @@ private:
     bool committed_ = false;
 };
 
+// Writes bytes as the whole of the output's temporary file and syncs it to disk, so that a full disk is
+// found before commit, not after; throws CliError naming the target and the system's reason.
+void writeWholeFile(PendingOutput& output, const void* bytes, size_t size);
+
 // Makes an output folder and its parents; throws CliError naming the folder when it cannot be made.
-void makeOutputFolder(const std::string& path);
+// Returns whether it made the folder.
+bool makeOutputFolder(const std::string& path);
 
 } // namespace vr58::tool

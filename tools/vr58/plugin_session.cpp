@@ -5,11 +5,67 @@
 #include "preset_file.h"
 #include "preset_list.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 namespace vr58::tool {
 
-std::unique_ptr<host::HostedPlugin> loadPlugin(const std::string& path) {
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(_WIN32)
+constexpr const char* kPluginExtension = ".dll";
+#else
+constexpr const char* kPluginExtension = ".so";
+#endif
+
+std::string lowerText(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+} // namespace
+
+std::vector<std::string> pluginFolders() {
+    std::vector<std::string> folders;
+#ifdef VR58_PLUGIN_DIR
+    folders.push_back(VR58_PLUGIN_DIR);
+#endif
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) folders.push_back(self.parent_path().string());
+    if (const char* home = std::getenv("HOME"); home && *home) folders.push_back(std::string(home) + "/.vst");
+    folders.push_back("/usr/local/lib/vst");
+    folders.push_back("/usr/lib/vst");
+    return folders;
+}
+
+std::string findPlugin(const std::string& argument) {
+    std::error_code ec;
+    if (fs::exists(argument, ec) || argument.find('/') != std::string::npos) return argument;
+    std::string build = lowerText(argument);
+    const std::string extension = kPluginExtension;
+    if (build.size() > extension.size() &&
+        build.compare(build.size() - extension.size(), extension.size(), extension) == 0)
+        build.erase(build.size() - extension.size());
+    if (build.size() > 4 && build.compare(build.size() - 4, 4, "_x64") == 0) build.erase(build.size() - 4);
+    const char* file = build == "vr58g" ? "VR58G_x64" : build == "vr58" ? "VR58_x64" : nullptr;
+    if (!file) throw CliError(argument, "no such file (a plug-in is a path, or VR58G or VR58)");
+    std::string searched;
+    for (const std::string& folder : pluginFolders()) {
+        const fs::path candidate = fs::path(folder) / (std::string(file) + kPluginExtension);
+        if (fs::is_regular_file(candidate, ec)) return candidate.string();
+        searched += (searched.empty() ? "" : ", ") + folder;
+    }
+    throw CliError(argument, std::string("no ") + file + kPluginExtension + " in " + searched +
+                                 " (install it there, or give the plug-in's path)");
+}
+
+std::unique_ptr<host::HostedPlugin> loadPlugin(const std::string& argument) {
+    const std::string path = findPlugin(argument);
     std::string error;
     auto plugin = host::HostedPlugin::load(path, error);
     if (!plugin) throw CliError(path, error);
@@ -31,35 +87,12 @@ std::vector<float> parameterValues(host::HostedPlugin& plugin) {
 
 std::vector<ResolvedSetting> resolveSettings(host::HostedPlugin& plugin,
                                              const std::vector<ParameterSetting>& settings) {
-    const ParameterUnits* units = nullptr;
-    bool unitsLooked = false;
-    std::vector<float> values = parameterValues(plugin);
-    std::vector<ResolvedSetting> resolved;
-    for (const auto& setting : settings) {
-        const int32_t index = plugin.findParameter(setting.name);
-        if (index < 0) {
-            std::string known;
-            for (int32_t i = 0; i < plugin.effect()->numParams; ++i)
-                known += (i ? ", " : "") + plugin.parameterName(i);
-            throw CliError("--set", "unknown parameter '" + setting.name + "' (this plug-in has: " +
-                                        (known.empty() ? "no parameters" : known) + ")");
-        }
-        float value = setting.value;
-        if (setting.inUnits()) {
-            if (!unitsLooked) units = unitsOf(plugin);
-            unitsLooked = true;
-            if (!units)
-                throw CliError("--set", setting.name + "=" + setting.unitText +
-                                            ": this plug-in is not a VR58, its units are unknown; give a "
-                                            "normalised value in 0..1");
-            const ParameterUnits::Parsed parsed = units->parse(index, setting.unitText, values.data());
-            if (!parsed.ok) throw CliError("--set", parsed.error);
-            value = parsed.value;
-        }
-        values[static_cast<size_t>(index)] = value;
-        resolved.push_back({index, value});
-    }
-    return resolved;
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < plugin.effect()->numParams; ++i) names.push_back(plugin.parameterName(i));
+    const bool anyInUnits =
+        std::any_of(settings.begin(), settings.end(), [](const ParameterSetting& s) { return s.inUnits(); });
+    return resolveSettingList(names, anyInUnits ? unitsOf(plugin) : nullptr, parameterValues(plugin),
+                              settings);
 }
 
 void applySettings(host::HostedPlugin& plugin, const std::vector<ResolvedSetting>& settings) {

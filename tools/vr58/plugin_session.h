@@ -5,6 +5,7 @@
 #include "effect/parameter_units.h"
 #include "host/fxp_preset.h"
 #include "host/hosted_plugin.h"
+#include "settings.h"
 
 #include <memory>
 #include <optional>
@@ -13,7 +14,14 @@
 
 namespace vr58::tool {
 
-// Loads the binary; throws CliError naming the file when it is not a usable VST 2.4 plug-in.
+// The folders a plug-in named by its build is looked for in, in order: the build's own plug-in folder
+// (when vr58 runs from a build tree), the folder of vr58 itself, then those Linux hosts scan.
+std::vector<std::string> pluginFolders();
+// A path as given, or a build's name (VR58G, VR58, VR58G_x64...; any case) found in pluginFolders().
+// Throws CliError when a name is not found.
+std::string findPlugin(const std::string& argument);
+// Loads the binary (see findPlugin); throws CliError naming the file when it is not a usable VST 2.4
+// plug-in.
 std::unique_ptr<host::HostedPlugin> loadPlugin(const std::string& path);
 
 // The table of units of a VR58 plug-in (either build); null for any other plug-in.
@@ -21,14 +29,9 @@ const ParameterUnits* unitsOf(host::HostedPlugin& plugin);
 // Every parameter's current normalised value, in index order.
 std::vector<float> parameterValues(host::HostedPlugin& plugin);
 
-struct ResolvedSetting {
-    int32_t index;
-    float value; // normalised
-};
-
-// Checks every setting's name against the plug-in's parameters and turns values in units into normalised
-// ones, in order, each read with the values before it (Bump's dB depend on Head and HB Att). Throws
-// CliError before anything is changed.
+// Checks every setting's name against the plug-in's parameters (in any case) and turns values in units
+// into normalised ones, the settings read as a whole (see resolveSettingList). Throws CliError before
+// anything is changed.
 std::vector<ResolvedSetting> resolveSettings(host::HostedPlugin& plugin,
                                              const std::vector<ParameterSetting>& settings);
 void applySettings(host::HostedPlugin& plugin, const std::vector<ResolvedSetting>& settings);

@@ -6,6 +6,7 @@
 #include "plugin_session.h"
 #include "preset_file.h"
 #include "preset_list.h"
+#include "settings.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -70,6 +71,10 @@ int runPresets(const std::vector<std::string>& args) {
     for (const PresetEntry& entry : factoryPresets()) {
         const std::string quoted = "\"" + entry.name + "\"";
         std::cout << quoted << std::string(width - quoted.size() + 2, ' ') << entry.description << "\n";
+        std::string settings;
+        for (const std::string& setting : describeSettings(kPlainBuild, entry.settings))
+            settings += (settings.empty() ? "" : ", ") + setting;
+        std::cout << std::string(width + 2, ' ') << settings << "\n";
     }
     return 0;
 }

@@ -58,10 +58,7 @@ host::ProgramPreset capturePreset(host::HostedPlugin& plugin, const std::string&
 void writePresetFile(const host::ProgramPreset& preset, const std::string& path) {
     PendingOutput output(path);
     const std::vector<uint8_t> bytes = host::encodeFxp(preset);
-    std::ofstream file(output.temporaryPath(), std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) throw CliError(path, "cannot write");
+    writeWholeFile(output, bytes.data(), bytes.size());
     output.commit();
 }
 

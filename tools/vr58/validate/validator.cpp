@@ -28,7 +28,7 @@ double parseSeconds(const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !(value > 0.0) || value > 86400.0)
-        throw tool::CliError("--seconds", "'" + text + "' is not a time budget (seconds, above 0)");
+        throw tool::UsageError("--seconds", "'" + text + "' is not a time budget (seconds, above 0)");
     return value;
 }
 
@@ -36,7 +36,8 @@ double parseMinutes(const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !(value > 0.0) || value > 1440.0)
-        throw tool::CliError("--soak", "'" + text + "' is not a soak time (minutes, above 0, at most a day)");
+        throw tool::UsageError("--soak",
+                               "'" + text + "' is not a soak time (minutes, above 0, at most a day)");
     return value;
 }
 
@@ -44,7 +45,7 @@ uint32_t parseSeed(const std::string& text) {
     char* end = nullptr;
     const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
     if (text.empty() || text[0] == '-' || *end != '\0' || value > 0xFFFFFFFFull)
-        throw tool::CliError("--seed", "'" + text + "' is not a seed (a whole number, 0 to 4294967295)");
+        throw tool::UsageError("--seed", "'" + text + "' is not a seed (a whole number, 0 to 4294967295)");
     return static_cast<uint32_t>(value);
 }
 
@@ -90,12 +91,13 @@ Options parseOptions(const std::vector<std::string>& args) {
         }
         const bool isOption = name == "--seconds" || name == "--seed" || name == "--only" || name == "--soak";
         if (!isOption) {
-            if (name.size() > 1 && name[0] == '-') throw tool::CliError(name, "unknown option for validate");
+            if (name.size() > 1 && name[0] == '-')
+                throw tool::UsageError(name, "unknown option for validate");
             positional.push_back(args[i]);
             continue;
         }
         if (!hasInline) {
-            if (i + 1 >= args.size()) throw tool::CliError(name, "needs a value");
+            if (i + 1 >= args.size()) throw tool::UsageError(name, "needs a value");
             value = args[++i];
         }
         if (name == "--seconds") options.seconds = parseSeconds(value);
@@ -103,14 +105,17 @@ Options parseOptions(const std::vector<std::string>& args) {
         if (name == "--soak") options.soakMinutes = parseMinutes(value);
         if (name == "--only") {
             const auto& names = checkNames();
-            if (std::find(names.begin(), names.end(), value) == names.end())
-                throw tool::CliError("--only", "'" + value + "' is not a check");
+            if (std::find(names.begin(), names.end(), value) == names.end()) {
+                std::string list;
+                for (const auto& known : names) list += (list.empty() ? "" : ", ") + known;
+                throw tool::UsageError("--only", "'" + value + "' is not a check (the checks: " + list + ")");
+            }
             options.only.push_back(value);
         }
     }
-    if (positional.size() != 1) throw tool::CliError("validate", "needs exactly one PLUGIN");
+    if (positional.size() != 1) throw tool::UsageError("validate", "needs exactly one PLUGIN");
     if (options.soakMinutes > 0.0 && !options.only.empty())
-        throw tool::CliError("--soak", "runs alone; it does not go with --only");
+        throw tool::UsageError("--soak", "runs alone; it does not go with --only");
     options.plugin = positional[0];
     return options;
 }
