@@ -5,8 +5,10 @@
 #include "editor/editor_layout.h"
 #include "editor/editor_scale.h"
 #include "editor/editor_settings.h"
+#include "editor/factory_presets.h"
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
+#include "editor/user_presets.h"
 #include "editor/value_readout.h"
 #include "effect/parameter_units.h"
 #include "tape/meter_feed.h"
@@ -21,6 +23,8 @@
 #include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace VSTGUI;
@@ -41,6 +45,8 @@ public:
     int32_t getKnobMode() const override { return TapedeckFace::knobMode.load(std::memory_order_relaxed); }
 };
 ClosedFace closedFace;
+
+constexpr float kLeave = std::numeric_limits<float>::quiet_NaN();
 
 // Tick comparisons that survive the wrap of the 32-bit millisecond count after 49.7 days.
 bool isBefore(uint32_t a, uint32_t b) {
@@ -152,6 +158,13 @@ bool TapedeckFace::open(void* parent, platform::Backend* system) {
         new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parent, this, system, size);
     newFrame->setBackground(background);
     addViews(*newFrame, size);
+    // The host changed something while the face was closed: that ends the redo branch as any change of its.
+    float now[kParameterCount];
+    readAll(now);
+    for (int32_t i = 0; i < kParameterCount; ++i)
+        if (knownValid && now[i] != known[i]) history.endRedoBranch();
+    std::copy(now, now + kParameterCount, known);
+    knownValid = true;
     // Fresh ballistics and peak for the new meters; the audio thread feeds them from its next block.
     controller.meterFeed().start();
     frame = newFrame;
@@ -298,6 +311,10 @@ void TapedeckFace::rescaleInPlace(int32_t percent) {
     SkinBitmaps::unuse(previous);
 }
 
+int32_t TapedeckFace::menuLine(MenuCommand command) {
+    return kEditorScaleCount + command;
+}
+
 bool TapedeckFace::openContextMenu(const CPoint& where) {
     if (!frame || sizeMenu) return false;
     std::vector<std::string> lines;
@@ -306,27 +323,89 @@ bool TapedeckFace::openContextMenu(const CPoint& where) {
         lines.push_back(std::to_string(kEditorScales[i]) + " %");
         if (kEditorScales[i] == scale) marked = i;
     }
+    lines.push_back("Undo   (Ctrl+Z)");
+    lines.push_back("Redo   (Ctrl+Shift+Z)");
+    lines.push_back(bActive ? "Compare A/B   (B active)" : "Compare A/B   (A active)");
+    lines.push_back("Copy A to B");
+    lines.push_back("Copy B to A");
+    lines.push_back("Factory presets  >");
+    lines.push_back("User presets  >");
     std::string note;
     {
         ControllerCall call(*this);
         const bool hostResizes = controller.canResizeWindow();
         if (call.destroyed() || !frame) return true;
-        if (!hostResizes) note = "Takes effect when reopened";
+        if (!hostResizes) note = "Sizes take effect when reopened";
     }
+    menuAnchor = where;
+    openMenu(where, std::move(lines), marked, [this](int32_t chosen) { menuChosen(chosen); }, note);
+    return true;
+}
+
+void TapedeckFace::openMenu(const CPoint& where, std::vector<std::string> lines, int32_t marked,
+                            std::function<void(int32_t)> chosen, std::string note) {
     auto* font = new CGlyphFont(SkinBitmaps::get(kSkinFontId, scale), kSkinFontMetrics);
     CRect area;
     frame->getViewSize(area);
     sizeMenu = new CPopupList(
         area, where, font, std::move(lines), marked,
-        [this](int32_t chosen) {
+        [this, chosen = std::move(chosen)](int32_t line) {
+            // The menu goes first: a choice may open the next one.
+            const auto then = chosen;
             closeSizeMenu();
-            if (chosen >= 0 && chosen < kEditorScaleCount) chooseScale(kEditorScales[chosen]);
+            then(line);
         },
         note);
     font->release();
     frame->setFocusView(nullptr);
     frame->setModalView(sizeMenu);
-    return true;
+}
+
+void TapedeckFace::menuChosen(int32_t line) {
+    if (line < 0) return;
+    if (line < kEditorScaleCount) {
+        chooseScale(kEditorScales[line]);
+        return;
+    }
+    switch (line - kEditorScaleCount) {
+    case kMenuUndo: undo(); break;
+    case kMenuRedo: redo(); break;
+    case kMenuCompare: compareAB(); break;
+    case kMenuCopyAToB: copyAToB(); break;
+    case kMenuCopyBToA: copyBToA(); break;
+    case kMenuFactory: openFactoryMenu(); break;
+    case kMenuUser: openUserMenu(); break;
+    default: break;
+    }
+}
+
+void TapedeckFace::openFactoryMenu() {
+    if (!frame) return;
+    std::vector<std::string> lines;
+    for (int32_t i = 0; i < kFactoryPresetCount; ++i) lines.push_back(kFactoryPresets[i].name);
+    openMenu(menuAnchor, std::move(lines), -1, [this](int32_t chosen) { applyFactoryPreset(chosen); }, {});
+}
+
+void TapedeckFace::openUserMenu() {
+    if (!frame) return;
+    const std::filesystem::path folder = userPresetFolder();
+    std::vector<std::filesystem::path> files = listUserPresets(folder);
+    std::vector<std::string> lines{"Save preset as \"" + nextUserPresetName(folder) + "\"", "Show preset folder"};
+    for (const std::filesystem::path& file : files) lines.push_back(file.stem().string());
+    const std::string note = files.empty() ? "No user presets saved yet" : std::string();
+    openMenu(
+        menuAnchor, std::move(lines), -1,
+        [this, folder, files](int32_t chosen) {
+            if (chosen == 0) {
+                const std::filesystem::path saved = saveUserPreset();
+                showMessage(saved.empty() ? "Preset not saved" : "Saved " + saved.stem().string());
+            } else if (chosen == 1) {
+                showFolder(folder);
+            } else if (chosen >= 2 && static_cast<size_t>(chosen - 2) < files.size()) {
+                loadPresetFile(files[chosen - 2]);
+            }
+        },
+        note);
 }
 
 void TapedeckFace::closeSizeMenu() {
@@ -379,6 +458,16 @@ std::string TapedeckFace::readoutText(const CControl& c) {
 
 bool TapedeckFace::onKeyDown(VstKeyCode& key) {
     if (!frame) return false;
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; an open menu keeps its keys.
+    const int32_t character = key.character | 0x20; // either case: hosts differ with Shift held
+    if ((key.modifier & MODIFIER_CONTROL) && key.virt == 0 && !frame->getModalView() &&
+        (character == 'z' || character == 'y')) {
+        if (character == 'z' && !(key.modifier & MODIFIER_SHIFT))
+            undo();
+        else
+            redo();
+        return true;
+    }
     // A key edit reaches the host, which may close the face meanwhile: the frame stays until we return.
     CFrame* current = frame;
     const platform::BackendScope scope(current->getBackend());
@@ -420,7 +509,11 @@ CControl* TapedeckFace::control(int32_t index) const {
 void TapedeckFace::beginEdit(int32_t index) {
     // Before the host hears of it: the host may close the face from inside the controller's call.
     if (readout && frame) readout->gestureBegan(control(index), frame->getTicks());
-    if (index >= 0 && index < kParameterCount && openGestures[index] < UINT16_MAX) ++openGestures[index];
+    if (index >= 0 && index < kParameterCount && openGestures[index] < UINT16_MAX) {
+        // The value before the gesture: what its undo step restores.
+        if (openGestures[index] == 0) gestureStart[index] = knownValid ? known[index] : kLeave;
+        ++openGestures[index];
+    }
     ControllerCall call(*this);
     controller.beginEdit(index);
 }
@@ -431,6 +524,10 @@ void TapedeckFace::endEdit(int32_t index) {
         // Already ended by a close in between (or never begun here): the host has had its endEdit.
         if (openGestures[index] == 0) return;
         --openGestures[index];
+        // Recorded before the host hears of the end, which may destroy the face.
+        if (openGestures[index] == 0 && knownValid && !std::isnan(gestureStart[index]) &&
+            gestureStart[index] != known[index])
+            history.record({{index, gestureStart[index], known[index]}});
     }
     ControllerCall call(*this);
     controller.endEdit(index);
@@ -467,7 +564,178 @@ void TapedeckFace::hostChanged(int32_t index) {
 void TapedeckFace::showPendingParameters() {
     uint32_t pending = pendingParameters.exchange(0, std::memory_order_acquire);
     for (int32_t index = 0; pending; ++index, pending >>= 1)
-        if (pending & 1u) showParameter(index);
+        if (pending & 1u) {
+            noteValue(index);
+            showParameter(index);
+        }
+}
+
+void TapedeckFace::noteValue(int32_t index) {
+    if (!knownValid) return;
+    const float value = controller.parameterValue(index);
+    // The face's own edits were noted as it made them: a different value is the host's.
+    if (value != known[index]) {
+        history.endRedoBranch();
+        known[index] = value;
+    }
+}
+
+void TapedeckFace::readAll(float* values) {
+    for (int32_t i = 0; i < kParameterCount; ++i) values[i] = controller.parameterValue(i);
+}
+
+EditStep TapedeckFace::setParameters(const float* values, bool& destroyed) {
+    destroyed = false;
+    EditStep changes;
+    for (int32_t i = 0; i < kParameterCount; ++i) {
+        if (std::isnan(values[i])) continue;
+        const float before = controller.parameterValue(i);
+        if (before == values[i]) continue;
+        // Counted as open, so a close from inside the host's calls ends it once.
+        if (openGestures[i] < UINT16_MAX) ++openGestures[i];
+        {
+            ControllerCall call(*this);
+            controller.beginEdit(i);
+            if (call.destroyed()) return destroyed = true, EditStep();
+        }
+        // Known before the host hears of it, so an idle pass inside its call takes it for ours.
+        known[i] = values[i];
+        {
+            ControllerCall call(*this);
+            controller.performEdit(i, values[i]);
+            if (call.destroyed()) return destroyed = true, EditStep();
+        }
+        known[i] = controller.parameterValue(i);
+        if (known[i] != before) changes.push_back({i, before, known[i]});
+        showParameter(i);
+        if (openGestures[i] > 0) {
+            --openGestures[i];
+            ControllerCall call(*this);
+            controller.endEdit(i);
+            if (call.destroyed()) return destroyed = true, EditStep();
+        }
+    }
+    return changes;
+}
+
+void TapedeckFace::showMessage(const std::string& text) {
+    if (readout && frame) readout->showMessage(text, frame->getTicks());
+}
+
+void TapedeckFace::catchUp() {
+    // Host changes not yet shown end the redo branch before the face decides what to undo.
+    if (!knownValid) {
+        readAll(known);
+        knownValid = true;
+    }
+    showPendingParameters();
+}
+
+bool TapedeckFace::undo() {
+    catchUp();
+    const EditStep* taken = history.undo();
+    if (!taken) return false;
+    // A copy: a host change noted inside the host's calls may end the redo branch meanwhile.
+    const EditStep step = *taken;
+    float values[kParameterCount];
+    std::fill(values, values + kParameterCount, kLeave);
+    for (const ParameterChange& change : step) values[change.index] = change.before;
+    bool destroyed = false;
+    return !setParameters(values, destroyed).empty();
+}
+
+bool TapedeckFace::redo() {
+    catchUp();
+    const EditStep* taken = history.redo();
+    if (!taken) return false;
+    // A copy: a host change noted inside the host's calls may end the redo branch meanwhile.
+    const EditStep step = *taken;
+    float values[kParameterCount];
+    std::fill(values, values + kParameterCount, kLeave);
+    for (const ParameterChange& change : step) values[change.index] = change.after;
+    bool destroyed = false;
+    return !setParameters(values, destroyed).empty();
+}
+
+bool TapedeckFace::applySetting(const float* values, const std::string& name) {
+    catchUp();
+    bool destroyed = false;
+    EditStep changes = setParameters(values, destroyed);
+    if (destroyed) return false;
+    const bool changed = !changes.empty();
+    history.record(std::move(changes));
+    if (!name.empty()) showMessage(name);
+    return changed;
+}
+
+bool TapedeckFace::applyPreset(const float* values, const std::string& name) {
+    return applySetting(values, name);
+}
+
+bool TapedeckFace::applyFactoryPreset(int32_t index) {
+    if (index < 0 || index >= kFactoryPresetCount) return false;
+    return applySetting(kFactoryPresets[index].values, kFactoryPresets[index].name);
+}
+
+bool TapedeckFace::compareAB() {
+    catchUp();
+    float current[kParameterCount];
+    readAll(current);
+    if (!otherValid) std::copy(current, current + kParameterCount, otherSetting);
+    float target[kParameterCount];
+    std::copy(otherSetting, otherSetting + kParameterCount, target);
+    // The shown setting becomes the other one before the swap reaches the host, which may close the face.
+    std::copy(current, current + kParameterCount, otherSetting);
+    otherValid = true;
+    bActive = !bActive;
+    return applySetting(target, bActive ? "Setting B" : "Setting A");
+}
+
+bool TapedeckFace::copyAToB() {
+    catchUp();
+    float current[kParameterCount];
+    readAll(current);
+    if (!bActive) {
+        std::copy(current, current + kParameterCount, otherSetting);
+        otherValid = true;
+        showMessage("A copied to B");
+        return true;
+    }
+    // B is shown: it takes A's values as an edit.
+    return applySetting(otherValid ? otherSetting : current, "A copied to B");
+}
+
+bool TapedeckFace::copyBToA() {
+    catchUp();
+    float current[kParameterCount];
+    readAll(current);
+    if (bActive) {
+        std::copy(current, current + kParameterCount, otherSetting);
+        otherValid = true;
+        showMessage("B copied to A");
+        return true;
+    }
+    return applySetting(otherValid ? otherSetting : current, "B copied to A");
+}
+
+std::filesystem::path TapedeckFace::saveUserPreset() {
+    const std::filesystem::path folder = userPresetFolder();
+    if (folder.empty()) return {};
+    float values[kParameterCount];
+    readAll(values);
+    const std::string name = nextUserPresetName(folder);
+    const std::filesystem::path file = folder / (name + ".fxp");
+    return writePresetFile(file, name, values) ? file : std::filesystem::path();
+}
+
+bool TapedeckFace::loadPresetFile(const std::filesystem::path& file) {
+    float values[kParameterCount];
+    std::string name, error;
+    if (!readPresetFile(file, values, name, error)) {
+        showMessage("Not loaded: " + error);
+        return false;
+    }
+    return applySetting(values, name.empty() ? file.stem().string() : name);
 }
 
 void TapedeckFace::showParameter(int32_t index) {
@@ -492,6 +760,7 @@ void TapedeckFace::valueChanged(CDrawContext* /*context*/, CControl* c) {
         controller.performEdit(tag, c->getValue());
         if (call.destroyed() || !frame) return;
     }
+    known[tag] = controller.parameterValue(tag);
     // The stored value goes back into the control at once, and a change too small to move a knob's
     // pointer by a pixel is still drawn.
     showPendingParameters();
