@@ -8,6 +8,7 @@
 #include "editor/factory_presets.h"
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
+#include "editor/preset_dialogs.h"
 #include "editor/user_presets.h"
 #include "editor/value_readout.h"
 #include "effect/parameter_units.h"
@@ -390,19 +391,39 @@ void TapedeckFace::openUserMenu() {
     if (!frame) return;
     const std::filesystem::path folder = userPresetFolder();
     std::vector<std::filesystem::path> files = listUserPresets(folder);
-    std::vector<std::string> lines{"Save preset as \"" + nextUserPresetName(folder) + "\"", "Show preset folder"};
+    const bool dialogs = hasPresetFileDialogs();
+    std::vector<std::string> lines;
+    if (dialogs)
+        lines = {"Save preset...", "Load preset...", "Show preset folder"};
+    else
+        lines = {"Save preset as \"" + nextUserPresetName(folder) + "\"", "Show preset folder"};
+    const size_t listed = lines.size();
     for (const std::filesystem::path& file : files) lines.push_back(file.stem().string());
     const std::string note = files.empty() ? "No user presets saved yet" : std::string();
     openMenu(
         menuAnchor, std::move(lines), -1,
-        [this, folder, files](int32_t chosen) {
-            if (chosen == 0) {
-                const std::filesystem::path saved = saveUserPreset();
+        [this, folder, files, dialogs, listed](int32_t chosen) {
+            if (chosen < 0) return;
+            enum class Line { Save, Load, Show, File };
+            const Line line = chosen == 0                                   ? Line::Save
+                              : dialogs && chosen == 1                      ? Line::Load
+                              : static_cast<size_t>(chosen) == listed - 1 ? Line::Show
+                                                                            : Line::File;
+            if (line == Line::Save) {
+                std::filesystem::path file;
+                if (dialogs) {
+                    file = askPresetFileToSave(parentWindow, folder, nextUserPresetName(folder));
+                    if (file.empty()) return;
+                }
+                const std::filesystem::path saved = saveUserPreset(file);
                 showMessage(saved.empty() ? "Preset not saved" : "Saved " + saved.stem().string());
-            } else if (chosen == 1) {
+            } else if (line == Line::Load) {
+                const std::filesystem::path file = askPresetFileToLoad(parentWindow, folder);
+                if (!file.empty()) loadPresetFile(file);
+            } else if (line == Line::Show) {
                 showFolder(folder);
-            } else if (chosen >= 2 && static_cast<size_t>(chosen - 2) < files.size()) {
-                loadPresetFile(files[chosen - 2]);
+            } else if (static_cast<size_t>(chosen) - listed < files.size()) {
+                loadPresetFile(files[static_cast<size_t>(chosen) - listed]);
             }
         },
         note);
@@ -718,14 +739,17 @@ bool TapedeckFace::copyBToA() {
     return applySetting(otherValid ? otherSetting : current, "B copied to A");
 }
 
-std::filesystem::path TapedeckFace::saveUserPreset() {
-    const std::filesystem::path folder = userPresetFolder();
-    if (folder.empty()) return {};
+std::filesystem::path TapedeckFace::saveUserPreset(const std::filesystem::path& chosen) {
+    std::filesystem::path file = chosen;
+    if (file.empty()) {
+        const std::filesystem::path folder = userPresetFolder();
+        if (folder.empty()) return {};
+        file = folder / (nextUserPresetName(folder) + ".fxp");
+    }
     float values[kParameterCount];
     readAll(values);
-    const std::string name = nextUserPresetName(folder);
-    const std::filesystem::path file = folder / (name + ".fxp");
-    return writePresetFile(file, name, values) ? file : std::filesystem::path();
+    // The file's name is the preset's: what a host's own preset browser shows too.
+    return writePresetFile(file, file.stem().string(), values) ? file : std::filesystem::path();
 }
 
 bool TapedeckFace::loadPresetFile(const std::filesystem::path& file) {

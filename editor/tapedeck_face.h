@@ -113,9 +113,9 @@ public:
     // Sets every parameter to `values` (normalised, the editor build's order); the read-out shows `name`.
     bool applyPreset(const float* values, const std::string& name);
     bool applyFactoryPreset(int32_t index);
-    // Saves the current setting as a user preset under the next free name ("User 1", ...); the file's
-    // path, or an empty path when it cannot be written.
-    std::filesystem::path saveUserPreset();
+    // Saves the current setting as a preset file: `file`, or in the user's folder under the next free
+    // name ("User 1", ...). The file's path, or an empty path when it cannot be written.
+    std::filesystem::path saveUserPreset(const std::filesystem::path& file = {});
     // Loads a preset file of either build; false (and nothing sent) when it cannot be read.
     bool loadPresetFile(const std::filesystem::path& file);
     const EditHistory& editHistory() const { return history; }
