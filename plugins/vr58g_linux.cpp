@@ -74,6 +74,18 @@ public:
                 CPoint(hostWindow->screenOrigin.h + at->x, hostWindow->screenOrigin.v + at->y));
             return 1;
         }
+        case vr58::softhost::kRightClick: {
+            if (!ptr || !window()) return 0;
+            const auto* at = static_cast<const vr58::softhost::Point*>(ptr);
+            soft::softBackend().setPointer(
+                CPoint(hostWindow->screenOrigin.h + at->x, hostWindow->screenOrigin.v + at->y));
+            platform::InputState right;
+            right.right = true;
+            soft::softBackend().setInput(right);
+            window()->press(CPoint(at->x, at->y));
+            soft::softBackend().setInput(platform::InputState());
+            return 1;
+        }
         case vr58::softhost::kSetClock:
             if (!ptr) return 0;
             soft::softBackend().setTicks(*static_cast<const uint32_t*>(ptr));
