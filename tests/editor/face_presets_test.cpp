@@ -138,6 +138,23 @@ TEST_F(FacePresets, AFactoryPresetSetsEveryParameterAsOneGestureEachAndAgainSend
     EXPECT_EQ(host.count(audioMasterAutomate), 0);
 }
 
+#ifdef VR58_FACTORY_FXP_DIR
+// The table the build makes for the editor holds what the plug-in stores for each preset of the list.
+TEST(FactoryPresetTable, EqualsTheFxpFilesThePlugInWrites) {
+    ASSERT_GT(vr58::kFactoryPresetCount, 0);
+    for (int32_t p = 0; p < vr58::kFactoryPresetCount; ++p) {
+        const vr58::FactoryPreset& preset = vr58::kFactoryPresets[p];
+        float values[kCount];
+        std::string name, error;
+        ASSERT_TRUE(vr58::readPresetFile(fs::path(VR58_FACTORY_FXP_DIR) / (std::string(preset.name) + ".fxp"),
+                                         values, name, error))
+            << preset.name << ": " << error;
+        EXPECT_EQ(name, preset.name);
+        for (int32_t i = 0; i < kCount; ++i) EXPECT_EQ(values[i], preset.values[i]) << preset.name << " " << i;
+    }
+}
+#endif
+
 TEST_F(FacePresets, AUserPresetIsAValidFxpThatLoadsBackAndOtherFilesChangeNothing) {
     open();
     effect->setParameter(vr58::kTrim, 0.25f);
