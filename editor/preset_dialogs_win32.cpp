@@ -28,8 +28,7 @@ std::filesystem::path ask(void* owner, const std::filesystem::path& folder, cons
     dialog.lpstrInitialDir = initial.c_str();
     dialog.lpstrDefExt = L"fxp";
     // No change of the process's current folder: the host's relative paths stay as they were.
-    dialog.Flags = OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    dialog.Flags = OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     return chosen ? std::filesystem::path(file.data()) : std::filesystem::path();
 }

@@ -6,9 +6,9 @@
 #include "editor/editor_scale.h"
 #include "editor/editor_settings.h"
 #include "editor/factory_presets.h"
+#include "editor/preset_dialogs.h"
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
-#include "editor/preset_dialogs.h"
 #include "editor/user_presets.h"
 #include "editor/value_readout.h"
 #include "effect/parameter_units.h"
@@ -339,7 +339,8 @@ bool TapedeckFace::openContextMenu(const CPoint& where) {
         if (!hostResizes) note = "Sizes take effect when reopened";
     }
     menuAnchor = where;
-    openMenu(where, std::move(lines), marked, [this](int32_t chosen) { menuChosen(chosen); }, note);
+    openMenu(
+        where, std::move(lines), marked, [this](int32_t chosen) { menuChosen(chosen); }, note);
     return true;
 }
 
@@ -369,14 +370,29 @@ void TapedeckFace::menuChosen(int32_t line) {
         return;
     }
     switch (line - kEditorScaleCount) {
-    case kMenuUndo: undo(); break;
-    case kMenuRedo: redo(); break;
-    case kMenuCompare: compareAB(); break;
-    case kMenuCopyAToB: copyAToB(); break;
-    case kMenuCopyBToA: copyBToA(); break;
-    case kMenuFactory: openFactoryMenu(); break;
-    case kMenuUser: openUserMenu(); break;
-    default: break;
+    case kMenuUndo:
+        undo();
+        break;
+    case kMenuRedo:
+        redo();
+        break;
+    case kMenuCompare:
+        compareAB();
+        break;
+    case kMenuCopyAToB:
+        copyAToB();
+        break;
+    case kMenuCopyBToA:
+        copyBToA();
+        break;
+    case kMenuFactory:
+        openFactoryMenu();
+        break;
+    case kMenuUser:
+        openUserMenu();
+        break;
+    default:
+        break;
     }
 }
 
@@ -405,10 +421,10 @@ void TapedeckFace::openUserMenu() {
         [this, folder, files, dialogs, listed](int32_t chosen) {
             if (chosen < 0) return;
             enum class Line { Save, Load, Show, File };
-            const Line line = chosen == 0                                   ? Line::Save
-                              : dialogs && chosen == 1                      ? Line::Load
+            const Line line = chosen == 0                                 ? Line::Save
+                              : dialogs && chosen == 1                    ? Line::Load
                               : static_cast<size_t>(chosen) == listed - 1 ? Line::Show
-                                                                            : Line::File;
+                                                                          : Line::File;
             if (line == Line::Save) {
                 std::filesystem::path file;
                 if (dialogs) {

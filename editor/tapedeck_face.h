@@ -13,8 +13,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -131,9 +131,16 @@ public:
     // The menu open over the face (the main one or a preset list), or null.
     VSTGUI::CPopupList* getSizeMenu() const { return sizeMenu; }
     // The main menu's lines after the sizes, in order.
-    enum MenuCommand : int32_t { kMenuUndo, kMenuRedo, kMenuCompare, kMenuCopyAToB, kMenuCopyBToA, kMenuFactory,
-                                 kMenuUser,
-                                 kMenuCommandCount };
+    enum MenuCommand : int32_t {
+        kMenuUndo,
+        kMenuRedo,
+        kMenuCompare,
+        kMenuCopyAToB,
+        kMenuCopyBToA,
+        kMenuFactory,
+        kMenuUser,
+        kMenuCommandCount
+    };
     // The main menu's line of a command.
     static int32_t menuLine(MenuCommand command);
 

@@ -72,7 +72,8 @@ std::vector<std::filesystem::path> listUserPresets(const std::filesystem::path& 
     std::vector<std::filesystem::path> files;
     std::error_code error;
     if (folder.empty()) return files;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
         const std::filesystem::path& file = it->path();
         std::string extension = file.extension().string();
         std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -105,7 +106,8 @@ bool writePresetFile(const std::filesystem::path& file, const std::string& name,
     for (int32_t i = 0; i < kEditorParameterCount; ++i) {
         uint32_t word;
         std::memcpy(&word, &values[i], sizeof word);
-        for (int shift = 0; shift < 32; shift += 8) preset.chunk.push_back(static_cast<uint8_t>(word >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            preset.chunk.push_back(static_cast<uint8_t>(word >> shift));
     }
     const std::vector<uint8_t> bytes = host::encodeFxp(preset);
     std::error_code error;

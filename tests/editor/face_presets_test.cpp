@@ -1,11 +1,11 @@
 // The face's own commands in a VST 2.4 host: factory and user presets from the menu, A/B compare, and
 // undo/redo through the host's key calls, each seen by the host as begin/automate/end gestures.
-#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/factory_presets.h"
 #include "editor/user_presets.h"
 #include "editor/value_readout.h"
 #include "editor_host.h"
 #include "host/fxp_preset.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 
 #include "vstgui/ccontrol.h"
 #include "vstgui/cframe.h"
@@ -150,7 +150,8 @@ TEST(FactoryPresetTable, EqualsTheFxpFilesThePlugInWrites) {
                                          values, name, error))
             << preset.name << ": " << error;
         EXPECT_EQ(name, preset.name);
-        for (int32_t i = 0; i < kCount; ++i) EXPECT_EQ(values[i], preset.values[i]) << preset.name << " " << i;
+        for (int32_t i = 0; i < kCount; ++i)
+            EXPECT_EQ(values[i], preset.values[i]) << preset.name << " " << i;
     }
 }
 #endif
@@ -194,8 +195,9 @@ TEST_F(FacePresets, AUserPresetIsAValidFxpThatLoadsBackAndOtherFilesChangeNothin
     std::memcpy(plain.chunk.data(), plainChunk, sizeof plainChunk);
     const fs::path plainFile = folders.root / "plain.fxp";
     const std::vector<uint8_t> plainBytes = vr58::host::encodeFxp(plain);
-    std::ofstream(plainFile, std::ios::binary).write(reinterpret_cast<const char*>(plainBytes.data()),
-                                                     static_cast<std::streamsize>(plainBytes.size()));
+    std::ofstream(plainFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(plainBytes.data()),
+               static_cast<std::streamsize>(plainBytes.size()));
     ASSERT_TRUE(editor->face().loadPresetFile(plainFile));
     EXPECT_EQ(effect->getParameter(vr58::kTrim), 0.75f);
     EXPECT_EQ(effect->getParameter(vr58::kEditorBuild.vuHoldIndex), saved[vr58::kEditorBuild.vuHoldIndex]);
@@ -205,7 +207,8 @@ TEST_F(FacePresets, AUserPresetIsAValidFxpThatLoadsBackAndOtherFilesChangeNothin
     foreign.pluginId = 0x41424344;
     const std::vector<uint8_t> foreignBytes = vr58::host::encodeFxp(foreign);
     std::ofstream(folders.root / "foreign.fxp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(foreignBytes.data()), static_cast<std::streamsize>(foreignBytes.size()));
+        .write(reinterpret_cast<const char*>(foreignBytes.data()),
+               static_cast<std::streamsize>(foreignBytes.size()));
     std::ofstream(folders.root / "short.fxp", std::ios::binary)
         .write(reinterpret_cast<const char*>(plainBytes.data()), 40);
     host.calls.clear();
@@ -276,7 +279,8 @@ TEST_F(FacePresets, UndoAndRedoThroughTheHostsKeysAndTheHostEndsTheRedoBranch) {
     int undone = 0;
     while (editor->face().undo()) ++undone;
     EXPECT_EQ(undone, 100);
-    for (int32_t i = 0; i < kCount; ++i) EXPECT_EQ(effect->getParameter(i), vr58::kFactoryPresets[0].values[i]);
+    for (int32_t i = 0; i < kCount; ++i)
+        EXPECT_EQ(effect->getParameter(i), vr58::kFactoryPresets[0].values[i]);
 }
 
 } // namespace
