@@ -2,10 +2,10 @@
 // effEditOpen. A host that first asks for the memory-backend embedding (the vr58 tool, the tests) gets the
 // editor in a window of that backend instead, and passes a pointer to one. Each editor's frame keeps the
 // backend it opened with, so instances of either kind may be open at once, on any threads.
-#include "effect/QuorvaneTapedeck.h"
-#include "shell/plugin_entry.h"
 #include "vst2/QuorvaneTapedeckGUI.h"
 #include "vst2/soft_host_protocol.h"
+#include "effect/QuorvaneTapedeck.h"
+#include "shell/plugin_entry.h"
 #include "vstgui/cframe.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"

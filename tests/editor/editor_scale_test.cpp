@@ -1,10 +1,10 @@
 // The editor's size: where it comes from (saved choice, host hint, screen), the settings file's bad
 // cases, the right-click menu and its keys, the host's window request, and the images each size keeps.
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "editor/editor_scale.h"
 #include "editor/editor_settings.h"
 #include "editor/skin_bitmaps.h"
 #include "editor_host.h"
-#include "vst2/QuorvaneTapedeckGUI.h"
 
 #include "vstgui/cbuttons.h"
 #include "vstgui/ccontrol.h"
