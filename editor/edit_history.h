@@ -16,7 +16,12 @@ struct ParameterChange {
     float after;
 };
 
-using EditStep = std::vector<ParameterChange>;
+struct EditStep {
+    std::vector<ParameterChange> changes;
+    // An A/B swap: taking it back or making it again also swaps which setting is shown.
+    bool swapsAB = false;
+    bool empty() const { return changes.empty() && !swapsAB; }
+};
 
 // The user-interface thread only.
 class EditHistory {

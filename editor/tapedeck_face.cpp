@@ -564,7 +564,7 @@ void TapedeckFace::endEdit(int32_t index) {
         // Recorded before the host hears of the end, which may destroy the face.
         if (openGestures[index] == 0 && knownValid && !std::isnan(gestureStart[index]) &&
             gestureStart[index] != known[index])
-            history.record({{index, gestureStart[index], known[index]}});
+            history.record({{{index, gestureStart[index], known[index]}}, false});
     }
     ControllerCall call(*this);
     controller.endEdit(index);
@@ -621,9 +621,9 @@ void TapedeckFace::readAll(float* values) {
     for (int32_t i = 0; i < kParameterCount; ++i) values[i] = controller.parameterValue(i);
 }
 
-EditStep TapedeckFace::setParameters(const float* values, bool& destroyed) {
+std::vector<ParameterChange> TapedeckFace::setParameters(const float* values, bool& destroyed) {
     destroyed = false;
-    EditStep changes;
+    std::vector<ParameterChange> changes;
     for (int32_t i = 0; i < kParameterCount; ++i) {
         if (std::isnan(values[i])) continue;
         const float before = controller.parameterValue(i);
@@ -633,14 +633,14 @@ EditStep TapedeckFace::setParameters(const float* values, bool& destroyed) {
         {
             ControllerCall call(*this);
             controller.beginEdit(i);
-            if (call.destroyed()) return destroyed = true, EditStep();
+            if (call.destroyed()) return destroyed = true, std::vector<ParameterChange>();
         }
         // Known before the host hears of it, so an idle pass inside its call takes it for ours.
         known[i] = values[i];
         {
             ControllerCall call(*this);
             controller.performEdit(i, values[i]);
-            if (call.destroyed()) return destroyed = true, EditStep();
+            if (call.destroyed()) return destroyed = true, std::vector<ParameterChange>();
         }
         known[i] = controller.parameterValue(i);
         if (known[i] != before) changes.push_back({i, before, known[i]});
@@ -649,7 +649,7 @@ EditStep TapedeckFace::setParameters(const float* values, bool& destroyed) {
             --openGestures[i];
             ControllerCall call(*this);
             controller.endEdit(i);
-            if (call.destroyed()) return destroyed = true, EditStep();
+            if (call.destroyed()) return destroyed = true, std::vector<ParameterChange>();
         }
     }
     return changes;
@@ -671,36 +671,38 @@ void TapedeckFace::catchUp() {
 bool TapedeckFace::undo() {
     catchUp();
     const EditStep* taken = history.undo();
-    if (!taken) return false;
     // A copy: a host change noted inside the host's calls may end the redo branch meanwhile.
-    const EditStep step = *taken;
-    float values[kParameterCount];
-    std::fill(values, values + kParameterCount, kLeave);
-    for (const ParameterChange& change : step) values[change.index] = change.before;
-    bool destroyed = false;
-    return !setParameters(values, destroyed).empty();
+    return taken && replay(EditStep(*taken), true);
 }
 
 bool TapedeckFace::redo() {
     catchUp();
     const EditStep* taken = history.redo();
-    if (!taken) return false;
-    // A copy: a host change noted inside the host's calls may end the redo branch meanwhile.
-    const EditStep step = *taken;
-    float values[kParameterCount];
-    std::fill(values, values + kParameterCount, kLeave);
-    for (const ParameterChange& change : step) values[change.index] = change.after;
-    bool destroyed = false;
-    return !setParameters(values, destroyed).empty();
+    return taken && replay(EditStep(*taken), false);
 }
 
-bool TapedeckFace::applySetting(const float* values, const std::string& name) {
+bool TapedeckFace::replay(const EditStep& step, bool back) {
+    float values[kParameterCount];
+    std::fill(values, values + kParameterCount, kLeave);
+    for (const ParameterChange& change : step.changes)
+        values[change.index] = back ? change.before : change.after;
+    if (step.swapsAB) {
+        // The setting shown now becomes the other one again, whatever the host changed in it since.
+        readAll(otherSetting);
+        otherValid = true;
+        bActive = !bActive;
+    }
+    bool destroyed = false;
+    return !setParameters(values, destroyed).empty() || step.swapsAB;
+}
+
+bool TapedeckFace::applySetting(const float* values, const std::string& name, bool swapsAB) {
     catchUp();
     bool destroyed = false;
-    EditStep changes = setParameters(values, destroyed);
+    std::vector<ParameterChange> changes = setParameters(values, destroyed);
     if (destroyed) return false;
     const bool changed = !changes.empty();
-    history.record(std::move(changes));
+    history.record({std::move(changes), swapsAB});
     if (!name.empty()) showMessage(name);
     return changed;
 }
@@ -725,7 +727,8 @@ bool TapedeckFace::compareAB() {
     std::copy(current, current + kParameterCount, otherSetting);
     otherValid = true;
     bActive = !bActive;
-    return applySetting(target, bActive ? "Setting B" : "Setting A");
+    applySetting(target, bActive ? "Setting B" : "Setting A", true);
+    return true;
 }
 
 bool TapedeckFace::copyAToB() {

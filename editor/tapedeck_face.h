@@ -179,12 +179,14 @@ private:
     void noteHostChanges();
     // Sets the parameters that differ from `values` (NaN: leave), one gesture each; the changes made, or
     // nothing when the face went away meanwhile (destroyed set).
-    EditStep setParameters(const float* values, bool& destroyed);
+    std::vector<ParameterChange> setParameters(const float* values, bool& destroyed);
+    // Sets a step's values from before it (back) or after it, swapping A and B again for a swap.
+    bool replay(const EditStep& step, bool back);
     void readAll(float* values);
     void noteValue(int32_t index);
     void catchUp();
     // Sets the values as one undo step; the read-out shows `name`. False when nothing changed.
-    bool applySetting(const float* values, const std::string& name);
+    bool applySetting(const float* values, const std::string& name, bool swapsAB = false);
     void showMessage(const std::string& text);
     void endOpenGestures();
     void showParameter(int32_t index);

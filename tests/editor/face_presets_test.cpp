@@ -239,6 +239,13 @@ TEST_F(FacePresets, CompareSwapsWholeSettingsAndKeepsTheOtherAcrossReopening) {
     choose(Face::menuLine(Face::kMenuCompare));
     EXPECT_EQ(values(), b);
 
+    // A swap taken back shows A again and keeps B whole.
+    EXPECT_EQ(key('z', VSTGUI::MODIFIER_CONTROL), 1);
+    EXPECT_FALSE(editor->face().isBActive());
+    EXPECT_EQ(effect->getParameter(vr58::kTrim), 0.3f);
+    choose(Face::menuLine(Face::kMenuCompare));
+    EXPECT_EQ(values(), b);
+
     // Copy B to A while B shows, then back to A: the same.
     choose(Face::menuLine(Face::kMenuCopyBToA));
     choose(Face::menuLine(Face::kMenuCompare));
