@@ -414,8 +414,14 @@ void TapedeckFace::openUserMenu() {
     else
         lines = {"Save preset as \"" + nextUserPresetName(folder) + "\"", "Show preset folder"};
     const size_t listed = lines.size();
+    // As many as the face's height holds; the folder has the rest.
+    constexpr size_t kMostListed = 20;
+    std::string note = files.empty() ? "No user presets saved yet" : std::string();
+    if (files.size() > kMostListed) {
+        note = std::to_string(files.size() - kMostListed) + " more in the preset folder";
+        files.resize(kMostListed);
+    }
     for (const std::filesystem::path& file : files) lines.push_back(file.stem().string());
-    const std::string note = files.empty() ? "No user presets saved yet" : std::string();
     openMenu(
         menuAnchor, std::move(lines), -1,
         [this, folder, files, dialogs, listed](int32_t chosen) {
@@ -496,7 +502,9 @@ std::string TapedeckFace::readoutText(const CControl& c) {
 bool TapedeckFace::onKeyDown(VstKeyCode& key) {
     if (!frame) return false;
     // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; an open menu keeps its keys.
-    const int32_t character = key.character | 0x20; // either case: hosts differ with Shift held
+    // Either case, as hosts differ with Shift held; some pass the control character itself (Ctrl+Z is 26).
+    int32_t character = key.character | 0x20;
+    if (key.character == 26 || key.character == 25) character = key.character == 26 ? 'z' : 'y';
     if ((key.modifier & MODIFIER_CONTROL) && key.virt == 0 && !frame->getModalView() &&
         (character == 'z' || character == 'y')) {
         if (character == 'z' && !(key.modifier & MODIFIER_SHIFT))

@@ -202,6 +202,16 @@ TEST_F(FacePresets, AUserPresetIsAValidFxpThatLoadsBackAndOtherFilesChangeNothin
     EXPECT_EQ(effect->getParameter(vr58::kTrim), 0.75f);
     EXPECT_EQ(effect->getParameter(vr58::kEditorBuild.vuHoldIndex), saved[vr58::kEditorBuild.vuHoldIndex]);
 
+    // A folder of many presets: the list stays inside the face, the rest left to the folder.
+    for (int n = 4; n <= 30; ++n)
+        fs::copy_file(folder / "User 1.fxp", folder / ("User " + std::to_string(n) + ".fxp"));
+    click(CPoint(200, 150), true);
+    clickLine(Face::menuLine(Face::kMenuUser));
+    ASSERT_NE(editor->getSizeMenu(), nullptr);
+    EXPECT_GE(editor->getSizeMenu()->getBox().top, 0);
+    EXPECT_LE(editor->getSizeMenu()->getBox().bottom, 440);
+    dispatch(record, effEditKeyDown, 0, VKEY_ESCAPE);
+
     // Another plug-in's preset, a truncated file and a missing one send nothing.
     vr58::host::ProgramPreset foreign = plain;
     foreign.pluginId = 0x41424344;
