@@ -434,14 +434,17 @@ void TapedeckFace::openUserMenu() {
             if (line == Line::Save) {
                 std::filesystem::path file;
                 if (dialogs) {
+                    // The dialog runs the host's messages: the host may destroy the editor meanwhile.
+                    ControllerCall call(*this);
                     file = askPresetFileToSave(parentWindow, folder, nextUserPresetName(folder));
-                    if (file.empty()) return;
+                    if (call.destroyed() || file.empty()) return;
                 }
                 const std::filesystem::path saved = saveUserPreset(file);
                 showMessage(saved.empty() ? "Preset not saved" : "Saved " + saved.stem().string());
             } else if (line == Line::Load) {
+                ControllerCall call(*this);
                 const std::filesystem::path file = askPresetFileToLoad(parentWindow, folder);
-                if (!file.empty()) loadPresetFile(file);
+                if (!call.destroyed() && !file.empty()) loadPresetFile(file);
             } else if (line == Line::Show) {
                 showFolder(folder);
             } else if (static_cast<size_t>(chosen) - listed < files.size()) {
