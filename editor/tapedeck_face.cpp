@@ -5,8 +5,11 @@
 #include "editor/editor_layout.h"
 #include "editor/editor_scale.h"
 #include "editor/editor_settings.h"
+#include "editor/factory_presets.h"
+#include "editor/preset_dialogs.h"
 #include "editor/skin_bitmaps.h"
 #include "editor/skin_font.h"
+#include "editor/user_presets.h"
 #include "editor/value_readout.h"
 #include "engine/parameter_units.h"
 #include "tape/meter_feed.h"
@@ -21,6 +24,8 @@
 #include "vstgui/cscale.h"
 #include "vstgui/platform/platform.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace VSTGUI;
@@ -41,6 +46,8 @@ public:
     int32_t getKnobMode() const override { return TapedeckFace::knobMode.load(std::memory_order_relaxed); }
 };
 ClosedFace closedFace;
+
+constexpr float kLeave = std::numeric_limits<float>::quiet_NaN();
 
 // Tick comparisons that survive the wrap of the 32-bit millisecond count after 49.7 days.
 bool isBefore(uint32_t a, uint32_t b) {
@@ -152,6 +159,13 @@ bool TapedeckFace::open(void* parent, platform::Backend* system) {
         new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), parent, this, system, size);
     newFrame->setBackground(background);
     addViews(*newFrame, size);
+    // The host changed something while the face was closed: that ends the redo branch as any change of its.
+    float now[kParameterCount];
+    readAll(now);
+    for (int32_t i = 0; i < kParameterCount; ++i)
+        if (knownValid && now[i] != known[i]) history.endRedoBranch();
+    std::copy(now, now + kParameterCount, known);
+    knownValid = true;
     // Fresh ballistics and peak for the new meters; the audio thread feeds them from its next block.
     controller.meterFeed().start();
     frame = newFrame;
@@ -298,6 +312,10 @@ void TapedeckFace::rescaleInPlace(int32_t percent) {
     SkinBitmaps::unuse(previous);
 }
 
+int32_t TapedeckFace::menuLine(MenuCommand command) {
+    return kEditorScaleCount + command;
+}
+
 bool TapedeckFace::openContextMenu(const CPoint& where) {
     if (!frame || sizeMenu) return false;
     std::vector<std::string> lines;
@@ -306,27 +324,134 @@ bool TapedeckFace::openContextMenu(const CPoint& where) {
         lines.push_back(std::to_string(kEditorScales[i]) + " %");
         if (kEditorScales[i] == scale) marked = i;
     }
+    lines.push_back("Undo   (Ctrl+Z)");
+    lines.push_back("Redo   (Ctrl+Shift+Z)");
+    lines.push_back(bActive ? "Compare A/B   (B active)" : "Compare A/B   (A active)");
+    lines.push_back("Copy A to B");
+    lines.push_back("Copy B to A");
+    lines.push_back("Factory presets  >");
+    lines.push_back("User presets  >");
     std::string note;
     {
         ControllerCall call(*this);
         const bool hostResizes = controller.canResizeWindow();
         if (call.destroyed() || !frame) return true;
-        if (!hostResizes) note = "Takes effect when reopened";
+        if (!hostResizes) note = "Sizes take effect when reopened";
     }
+    menuAnchor = where;
+    openMenu(
+        where, std::move(lines), marked, [this](int32_t chosen) { menuChosen(chosen); }, note);
+    return true;
+}
+
+void TapedeckFace::openMenu(const CPoint& where, std::vector<std::string> lines, int32_t marked,
+                            std::function<void(int32_t)> chosen, std::string note) {
     auto* font = new CGlyphFont(SkinBitmaps::get(kSkinFontId, scale), kSkinFontMetrics);
     CRect area;
     frame->getViewSize(area);
     sizeMenu = new CPopupList(
         area, where, font, std::move(lines), marked,
-        [this](int32_t chosen) {
+        [this, chosen = std::move(chosen)](int32_t line) {
+            // The menu goes first: a choice may open the next one.
+            const auto then = chosen;
             closeSizeMenu();
-            if (chosen >= 0 && chosen < kEditorScaleCount) chooseScale(kEditorScales[chosen]);
+            then(line);
         },
         note);
     font->release();
     frame->setFocusView(nullptr);
     frame->setModalView(sizeMenu);
-    return true;
+}
+
+void TapedeckFace::menuChosen(int32_t line) {
+    if (line < 0) return;
+    if (line < kEditorScaleCount) {
+        chooseScale(kEditorScales[line]);
+        return;
+    }
+    switch (line - kEditorScaleCount) {
+    case kMenuUndo:
+        undo();
+        break;
+    case kMenuRedo:
+        redo();
+        break;
+    case kMenuCompare:
+        compareAB();
+        break;
+    case kMenuCopyAToB:
+        copyAToB();
+        break;
+    case kMenuCopyBToA:
+        copyBToA();
+        break;
+    case kMenuFactory:
+        openFactoryMenu();
+        break;
+    case kMenuUser:
+        openUserMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void TapedeckFace::openFactoryMenu() {
+    if (!frame) return;
+    std::vector<std::string> lines;
+    for (int32_t i = 0; i < kFactoryPresetCount; ++i) lines.push_back(kFactoryPresets[i].name);
+    openMenu(menuAnchor, std::move(lines), -1, [this](int32_t chosen) { applyFactoryPreset(chosen); }, {});
+}
+
+void TapedeckFace::openUserMenu() {
+    if (!frame) return;
+    const std::filesystem::path folder = userPresetFolder();
+    std::vector<std::filesystem::path> files = listUserPresets(folder);
+    const bool dialogs = hasPresetFileDialogs();
+    std::vector<std::string> lines;
+    if (dialogs)
+        lines = {"Save preset...", "Load preset...", "Show preset folder"};
+    else
+        lines = {"Save preset as \"" + nextUserPresetName(folder) + "\"", "Show preset folder"};
+    const size_t listed = lines.size();
+    // As many as the face's height holds; the folder has the rest.
+    constexpr size_t kMostListed = 20;
+    std::string note = files.empty() ? "No user presets saved yet" : std::string();
+    if (files.size() > kMostListed) {
+        note = std::to_string(files.size() - kMostListed) + " more in the preset folder";
+        files.resize(kMostListed);
+    }
+    for (const std::filesystem::path& file : files) lines.push_back(file.stem().string());
+    openMenu(
+        menuAnchor, std::move(lines), -1,
+        [this, folder, files, dialogs, listed](int32_t chosen) {
+            if (chosen < 0) return;
+            enum class Line { Save, Load, Show, File };
+            const Line line = chosen == 0                                 ? Line::Save
+                              : dialogs && chosen == 1                    ? Line::Load
+                              : static_cast<size_t>(chosen) == listed - 1 ? Line::Show
+                                                                          : Line::File;
+            if (line == Line::Save) {
+                std::filesystem::path file;
+                if (dialogs) {
+                    // The dialog runs the host's messages: the host may destroy the editor meanwhile.
+                    ControllerCall call(*this);
+                    file = askPresetFileToSave(parentWindow, folder, nextUserPresetName(folder));
+                    if (call.destroyed() || file.empty()) return;
+                }
+                const std::filesystem::path saved = saveUserPreset(file);
+                showMessage(saved.empty() ? "Preset not saved" : "Saved " + saved.stem().string());
+            } else if (line == Line::Load) {
+                ControllerCall call(*this);
+                const std::filesystem::path file = askPresetFileToLoad(parentWindow, folder);
+                if (!call.destroyed() && !file.empty()) loadPresetFile(file);
+            } else if (line == Line::Show) {
+                showFolder(folder);
+            } else if (static_cast<size_t>(chosen) - listed < files.size()) {
+                loadPresetFile(files[static_cast<size_t>(chosen) - listed]);
+            }
+        },
+        note);
 }
 
 void TapedeckFace::closeSizeMenu() {
@@ -379,6 +504,18 @@ std::string TapedeckFace::readoutText(const CControl& c) {
 
 bool TapedeckFace::onKeyDown(VstKeyCode& key) {
     if (!frame) return false;
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; an open menu keeps its keys.
+    // Either case, as hosts differ with Shift held; some pass the control character itself (Ctrl+Z is 26).
+    int32_t character = key.character | 0x20;
+    if (key.character == 26 || key.character == 25) character = key.character == 26 ? 'z' : 'y';
+    if ((key.modifier & MODIFIER_CONTROL) && key.virt == 0 && !frame->getModalView() &&
+        (character == 'z' || character == 'y')) {
+        if (character == 'z' && !(key.modifier & MODIFIER_SHIFT))
+            undo();
+        else
+            redo();
+        return true;
+    }
     // A key edit reaches the host, which may close the face meanwhile: the frame stays until we return.
     CFrame* current = frame;
     const platform::BackendScope scope(current->getBackend());
@@ -420,7 +557,11 @@ CControl* TapedeckFace::control(int32_t index) const {
 void TapedeckFace::beginEdit(int32_t index) {
     // Before the host hears of it: the host may close the face from inside the controller's call.
     if (readout && frame) readout->gestureBegan(control(index), frame->getTicks());
-    if (index >= 0 && index < kParameterCount && openGestures[index] < UINT16_MAX) ++openGestures[index];
+    if (index >= 0 && index < kParameterCount && openGestures[index] < UINT16_MAX) {
+        // The value before the gesture: what its undo step restores.
+        if (openGestures[index] == 0) gestureStart[index] = knownValid ? known[index] : kLeave;
+        ++openGestures[index];
+    }
     ControllerCall call(*this);
     controller.beginEdit(index);
 }
@@ -431,6 +572,10 @@ void TapedeckFace::endEdit(int32_t index) {
         // Already ended by a close in between (or never begun here): the host has had its endEdit.
         if (openGestures[index] == 0) return;
         --openGestures[index];
+        // Recorded before the host hears of the end, which may destroy the face.
+        if (openGestures[index] == 0 && knownValid && !std::isnan(gestureStart[index]) &&
+            gestureStart[index] != known[index])
+            history.record({{{index, gestureStart[index], known[index]}}, false});
     }
     ControllerCall call(*this);
     controller.endEdit(index);
@@ -467,7 +612,184 @@ void TapedeckFace::hostChanged(int32_t index) {
 void TapedeckFace::showPendingParameters() {
     uint32_t pending = pendingParameters.exchange(0, std::memory_order_acquire);
     for (int32_t index = 0; pending; ++index, pending >>= 1)
-        if (pending & 1u) showParameter(index);
+        if (pending & 1u) {
+            noteValue(index);
+            showParameter(index);
+        }
+}
+
+void TapedeckFace::noteValue(int32_t index) {
+    if (!knownValid) return;
+    const float value = controller.parameterValue(index);
+    // The face's own edits were noted as it made them: a different value is the host's.
+    if (value != known[index]) {
+        history.endRedoBranch();
+        known[index] = value;
+    }
+}
+
+void TapedeckFace::readAll(float* values) {
+    for (int32_t i = 0; i < kParameterCount; ++i) values[i] = controller.parameterValue(i);
+}
+
+std::vector<ParameterChange> TapedeckFace::setParameters(const float* values, bool& destroyed) {
+    destroyed = false;
+    std::vector<ParameterChange> changes;
+    for (int32_t i = 0; i < kParameterCount; ++i) {
+        if (std::isnan(values[i])) continue;
+        const float before = controller.parameterValue(i);
+        if (before == values[i]) continue;
+        // Counted as open, so a close from inside the host's calls ends it once.
+        if (openGestures[i] < UINT16_MAX) ++openGestures[i];
+        {
+            ControllerCall call(*this);
+            controller.beginEdit(i);
+            if (call.destroyed()) return destroyed = true, std::vector<ParameterChange>();
+        }
+        // Known before the host hears of it, so an idle pass inside its call takes it for ours.
+        known[i] = values[i];
+        {
+            ControllerCall call(*this);
+            controller.performEdit(i, values[i]);
+            if (call.destroyed()) return destroyed = true, std::vector<ParameterChange>();
+        }
+        known[i] = controller.parameterValue(i);
+        if (known[i] != before) changes.push_back({i, before, known[i]});
+        showParameter(i);
+        if (openGestures[i] > 0) {
+            --openGestures[i];
+            ControllerCall call(*this);
+            controller.endEdit(i);
+            if (call.destroyed()) return destroyed = true, std::vector<ParameterChange>();
+        }
+    }
+    return changes;
+}
+
+void TapedeckFace::showMessage(const std::string& text) {
+    if (readout && frame) readout->showMessage(text, frame->getTicks());
+}
+
+void TapedeckFace::catchUp() {
+    // Host changes not yet shown end the redo branch before the face decides what to undo.
+    if (!knownValid) {
+        readAll(known);
+        knownValid = true;
+    }
+    showPendingParameters();
+}
+
+bool TapedeckFace::undo() {
+    catchUp();
+    const EditStep* taken = history.undo();
+    // A copy: a host change noted inside the host's calls may end the redo branch meanwhile.
+    return taken && replay(EditStep(*taken), true);
+}
+
+bool TapedeckFace::redo() {
+    catchUp();
+    const EditStep* taken = history.redo();
+    return taken && replay(EditStep(*taken), false);
+}
+
+bool TapedeckFace::replay(const EditStep& step, bool back) {
+    float values[kParameterCount];
+    std::fill(values, values + kParameterCount, kLeave);
+    for (const ParameterChange& change : step.changes)
+        values[change.index] = back ? change.before : change.after;
+    if (step.swapsAB) {
+        // The setting shown now becomes the other one again, whatever the host changed in it since.
+        readAll(otherSetting);
+        otherValid = true;
+        bActive = !bActive;
+    }
+    bool destroyed = false;
+    return !setParameters(values, destroyed).empty() || step.swapsAB;
+}
+
+bool TapedeckFace::applySetting(const float* values, const std::string& name, bool swapsAB) {
+    catchUp();
+    bool destroyed = false;
+    std::vector<ParameterChange> changes = setParameters(values, destroyed);
+    if (destroyed) return false;
+    const bool changed = !changes.empty();
+    history.record({std::move(changes), swapsAB});
+    if (!name.empty()) showMessage(name);
+    return changed;
+}
+
+bool TapedeckFace::applyPreset(const float* values, const std::string& name) {
+    return applySetting(values, name);
+}
+
+bool TapedeckFace::applyFactoryPreset(int32_t index) {
+    if (index < 0 || index >= kFactoryPresetCount) return false;
+    return applySetting(kFactoryPresets[index].values, kFactoryPresets[index].name);
+}
+
+bool TapedeckFace::compareAB() {
+    catchUp();
+    float current[kParameterCount];
+    readAll(current);
+    if (!otherValid) std::copy(current, current + kParameterCount, otherSetting);
+    float target[kParameterCount];
+    std::copy(otherSetting, otherSetting + kParameterCount, target);
+    // The shown setting becomes the other one before the swap reaches the host, which may close the face.
+    std::copy(current, current + kParameterCount, otherSetting);
+    otherValid = true;
+    bActive = !bActive;
+    applySetting(target, bActive ? "Setting B" : "Setting A", true);
+    return true;
+}
+
+bool TapedeckFace::copyAToB() {
+    catchUp();
+    float current[kParameterCount];
+    readAll(current);
+    if (!bActive) {
+        std::copy(current, current + kParameterCount, otherSetting);
+        otherValid = true;
+        showMessage("A copied to B");
+        return true;
+    }
+    // B is shown: it takes A's values as an edit.
+    return applySetting(otherValid ? otherSetting : current, "A copied to B");
+}
+
+bool TapedeckFace::copyBToA() {
+    catchUp();
+    float current[kParameterCount];
+    readAll(current);
+    if (bActive) {
+        std::copy(current, current + kParameterCount, otherSetting);
+        otherValid = true;
+        showMessage("B copied to A");
+        return true;
+    }
+    return applySetting(otherValid ? otherSetting : current, "B copied to A");
+}
+
+std::filesystem::path TapedeckFace::saveUserPreset(const std::filesystem::path& chosen) {
+    std::filesystem::path file = chosen;
+    if (file.empty()) {
+        const std::filesystem::path folder = userPresetFolder();
+        if (folder.empty()) return {};
+        file = folder / (nextUserPresetName(folder) + ".fxp");
+    }
+    float values[kParameterCount];
+    readAll(values);
+    // The file's name is the preset's: what a host's own preset browser shows too.
+    return writePresetFile(file, file.stem().string(), values) ? file : std::filesystem::path();
+}
+
+bool TapedeckFace::loadPresetFile(const std::filesystem::path& file) {
+    float values[kParameterCount];
+    std::string name, error;
+    if (!readPresetFile(file, values, name, error)) {
+        showMessage("Not loaded: " + error);
+        return false;
+    }
+    return applySetting(values, name.empty() ? file.stem().string() : name);
 }
 
 void TapedeckFace::showParameter(int32_t index) {
@@ -492,6 +814,7 @@ void TapedeckFace::valueChanged(CDrawContext* /*context*/, CControl* c) {
         controller.performEdit(tag, c->getValue());
         if (call.destroyed() || !frame) return;
     }
+    known[tag] = controller.parameterValue(tag);
     // The stored value goes back into the control at once, and a change too small to move a knob's
     // pointer by a pixel is still drawn.
     showPendingParameters();

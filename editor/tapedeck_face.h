@@ -1,9 +1,11 @@
 // The VR58-G face on the GUI toolkit: the 520 x 440 skin with nine knobs, six switches, the VU meter, the
-// peak LED and the value read-out, in five sizes with the menu that picks one. It speaks to the host only
-// through an EditController, so every plug-in format shows the same face.
+// peak LED and the value read-out, in five sizes. Its right-click menu picks a size, a factory or user
+// preset, compares two settings (A/B) and undoes the face's own edits. It speaks to the host only through
+// an EditController, so every plug-in format shows the same face.
 #pragma once
 
 #include "editor/edit_controller.h"
+#include "editor/edit_history.h"
 #include "engine/build_config.h"
 #include "vstgui/ccontrollistener.h"
 #include "vstgui/iframeeditor.h"
@@ -11,7 +13,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace VSTGUI {
 class CControl;
@@ -94,6 +99,27 @@ public:
     // The controls, on the user-interface thread: a user edit goes to the controller.
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
 
+    // The user-interface thread: the face's own commands, as the menu and the keys give them. Each sets
+    // parameters as one begin/perform/end gesture per parameter that changes, and is one undo step
+    // (undo and redo themselves excepted); false when nothing changed.
+    bool undo();
+    bool redo();
+    // A/B: the setting not shown lives as long as the face (the plug-in instance in VST 2.4); it is never
+    // part of the host's project.
+    bool compareAB();
+    bool copyAToB();
+    bool copyBToA();
+    bool isBActive() const { return bActive; }
+    // Sets every parameter to `values` (normalised, the editor build's order); the read-out shows `name`.
+    bool applyPreset(const float* values, const std::string& name);
+    bool applyFactoryPreset(int32_t index);
+    // Saves the current setting as a preset file: `file`, or in the user's folder under the next free
+    // name ("User 1", ...). The file's path, or an empty path when it cannot be written.
+    std::filesystem::path saveUserPreset(const std::filesystem::path& file = {});
+    // Loads a preset file of either build; false (and nothing sent) when it cannot be read.
+    bool loadPresetFile(const std::filesystem::path& file);
+    const EditHistory& editHistory() const { return history; }
+
     // User-interface thread: shows the VU's hold needle or takes it away.
     void setVuHold(bool on);
 
@@ -102,7 +128,21 @@ public:
     QuorvaneVU* vuMeter() const { return vu; }
     QuorvanePeakLed* peakLed() const { return led; }
     ValueReadout* valueReadout() const { return readout; }
+    // The menu open over the face (the main one or a preset list), or null.
     VSTGUI::CPopupList* getSizeMenu() const { return sizeMenu; }
+    // The main menu's lines after the sizes, in order.
+    enum MenuCommand : int32_t {
+        kMenuUndo,
+        kMenuRedo,
+        kMenuCompare,
+        kMenuCopyAToB,
+        kMenuCopyBToA,
+        kMenuFactory,
+        kMenuUser,
+        kMenuCommandCount
+    };
+    // The main menu's line of a command.
+    static int32_t menuLine(MenuCommand command);
 
 private:
     // Marks a call to the controller, which may destroy this face before it returns: afterwards, check
@@ -130,6 +170,24 @@ private:
     void rescaleInPlace(int32_t percent);
     void releaseFrame();
     void closeSizeMenu();
+    void openMenu(const VSTGUI::CPoint& where, std::vector<std::string> lines, int32_t marked,
+                  std::function<void(int32_t)> chosen, std::string note);
+    void menuChosen(int32_t line);
+    void openFactoryMenu();
+    void openUserMenu();
+    // The values the face last knew; a difference is the host's change, which ends the redo branch.
+    void noteHostChanges();
+    // Sets the parameters that differ from `values` (NaN: leave), one gesture each; the changes made, or
+    // nothing when the face went away meanwhile (destroyed set).
+    std::vector<ParameterChange> setParameters(const float* values, bool& destroyed);
+    // Sets a step's values from before it (back) or after it, swapping A and B again for a swap.
+    bool replay(const EditStep& step, bool back);
+    void readAll(float* values);
+    void noteValue(int32_t index);
+    void catchUp();
+    // Sets the values as one undo step; the read-out shows `name`. False when nothing changed.
+    bool applySetting(const float* values, const std::string& name, bool swapsAB = false);
+    void showMessage(const std::string& text);
     void endOpenGestures();
     void showParameter(int32_t index);
     void showPendingParameters();
@@ -148,6 +206,16 @@ private:
     // Open gestures per parameter: a gesture never allocates.
     uint16_t openGestures[kParameterCount] = {};
     ControllerCall* controllerCalls = nullptr;
+
+    EditHistory history;
+    // Each parameter's value as the face last set or saw it, and at the start of an open gesture.
+    float known[kParameterCount] = {};
+    bool knownValid = false;
+    float gestureStart[kParameterCount] = {};
+    float otherSetting[kParameterCount] = {};
+    bool otherValid = false;
+    bool bActive = false;
+    VSTGUI::CPoint menuAnchor;
 
     bool keepsWindow = false;
     int32_t scale = 100;

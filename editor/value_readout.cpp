@@ -75,12 +75,27 @@ void ValueReadout::gestureEnded(CControl* /*control*/, uint32_t now) {
 
 void ValueReadout::hide() {
     target = nullptr;
+    message = false;
     gestureOpen = false;
     hoverCandidate = nullptr;
     moveTo(CRect());
 }
 
+void ValueReadout::showMessage(const std::string& line, uint32_t now) {
+    target = nullptr;
+    gestureOpen = false;
+    message = true;
+    text = line;
+    hideAt = now + kLinger;
+    const CCoord width = (font ? font->getStringWidth(text.c_str()) : 0) + 2 * kPadding;
+    const CCoord height = (font ? font->getHeight() : 13) + 4;
+    // Centred under the top row of switches, over nothing the user is working with.
+    const CCoord left = (face.left + face.right - width) / 2, top = face.top + 40;
+    box = CRect(left, top, left + width, top + height);
+}
+
 void ValueReadout::show(CControl* control, uint32_t now) {
+    message = false;
     target = control;
     hideAt = now + kLinger;
     refresh();
@@ -102,13 +117,18 @@ void ValueReadout::idle(CControl* hovered, uint32_t now) {
         hoverSince = now;
         hoverShown = false;
     }
-    // A gesture keeps its label however the pointer wanders meanwhile.
-    if (!gestureOpen && hovered) {
+    // A gesture keeps its label however the pointer wanders meanwhile; a message its second.
+    if (!gestureOpen && hovered && !message) {
         if (!hoverShown && reached(now, hoverSince + kHoverDelay)) {
             hoverShown = true;
             show(hovered, now);
         }
         if (hovered == target) hideAt = now + kLinger;
+    }
+    if (message) {
+        if (reached(now, hideAt)) message = false;
+        moveTo(message ? box : CRect());
+        return;
     }
     if (target && !gestureOpen && reached(now, hideAt)) target = nullptr;
     // Values change under the label too (the host's automation, Head moving Bump's dB): follow them.

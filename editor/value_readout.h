@@ -45,12 +45,14 @@ public:
     void idle(VSTGUI::CControl* hovered, uint32_t now);
     // Takes the label away at the next pass (a menu opened over the face).
     void hide();
+    // A line of its own (a preset's name) at the top of the face for kLinger, until a control shows.
+    void showMessage(const std::string& message, uint32_t now);
 
-    bool isShowing() const { return target != nullptr; }
+    bool isShowing() const { return target != nullptr || message; }
     VSTGUI::CControl* getTarget() const { return target; }
     const std::string& getText() const { return text; }
     // Where the label is drawn; empty while it is hidden.
-    VSTGUI::CRect getBox() const { return target ? box : VSTGUI::CRect(); }
+    VSTGUI::CRect getBox() const { return isShowing() ? box : VSTGUI::CRect(); }
 
     void draw(VSTGUI::CDrawContext* context) override;
     bool isTypeOf(const char* name) const override;
@@ -74,6 +76,7 @@ private:
     VSTGUI::CRect onScreen; // where drawing puts it until the next idle, empty for nowhere
     std::string drawnText;  // the text drawn there
     bool gestureOpen = false;
+    bool message = false;
     uint32_t hideAt = 0;
     VSTGUI::CControl* hoverCandidate = nullptr;
     uint32_t hoverSince = 0;

@@ -69,6 +69,10 @@ public:
             const auto* at = static_cast<const vr58::softhost::Point*>(ptr);
             return at && windows.setPointer(CPoint(at->x, at->y)) ? 1 : 0;
         }
+        case vr58::softhost::kRightClick: {
+            const auto* at = static_cast<const vr58::softhost::Point*>(ptr);
+            return at && windows.rightClick(CPoint(at->x, at->y)) ? 1 : 0;
+        }
         case vr58::softhost::kSetClock:
             if (!ptr) return 0;
             platform::Embedding::setClock(*static_cast<const uint32_t*>(ptr));

@@ -28,6 +28,9 @@ enum Request : intptr_t {
     // ptr: const Point, a position in the open editor's window in its pixels. The memory backend's pointer
     // rests there, no button held; the editor sees it at its next idle. Answers 1.
     kSetPointer = 5,
+    // ptr: const Point, as for kSetPointer. A click of the right button there (the face's menu opens);
+    // the editor draws it at its next idle. Answers 1.
+    kRightClick = 6,
 };
 
 // The host's window that effEditOpen's ptr points at, by its position on the (imagined) screen.

@@ -322,19 +322,20 @@ TEST_F(EditorScale, MenuKeysAndClicksOutside) {
     // A click outside the box closes it, and reaches nothing under it.
     click(CPoint(10, 10), true);
     const CRect box = editor->getSizeMenu()->getBox();
-    const float trim = editor->control(0)->getValue();
-    click(CPoint(70, 107), false); // the Trim knob, outside the box opened at (10, 10)
-    ASSERT_FALSE(box.pointInside(CPoint(70, 107)));
+    const float hiss = editor->control(9)->getValue();
+    click(CPoint(460, 360), false); // the Hiss knob, outside the box opened at (10, 10)
+    ASSERT_FALSE(box.pointInside(CPoint(460, 360)));
     EXPECT_EQ(editor->getSizeMenu(), nullptr);
-    EXPECT_EQ(editor->control(0)->getValue(), trim);
+    EXPECT_EQ(editor->control(9)->getValue(), hiss);
 
     // Arrows move the highlight within the lines; Enter chooses.
     click(CPoint(10, 10), true);
     EXPECT_EQ(key(VKEY_UP), 1);
     EXPECT_EQ(editor->getSizeMenu()->getHighlighted(), 0);
-    for (int i = 0; i < 6; ++i) key(VKEY_DOWN);
-    EXPECT_EQ(editor->getSizeMenu()->getHighlighted(), 4);
-    key(VKEY_UP);
+    const int32_t last = vr58::TapedeckFace::menuLine(vr58::TapedeckFace::kMenuUser);
+    for (int i = 0; i < last + 2; ++i) key(VKEY_DOWN);
+    EXPECT_EQ(editor->getSizeMenu()->getHighlighted(), last);
+    while (editor->getSizeMenu()->getHighlighted() > 3) key(VKEY_UP);
     EXPECT_EQ(key(VKEY_RETURN), 1);
     EXPECT_EQ(vr58::readEditorScale(vr58::editorSettingsPath()), 175);
     dispatch(record, effEditIdle);

@@ -2,6 +2,8 @@
 // host sees them, the host's port events as the face sees them.
 #include <gtest/gtest.h>
 
+#include "editor/factory_presets.h"
+#include "editor/tapedeck_face.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/ui/ui_controller.h"
 
@@ -74,6 +76,32 @@ TEST(LV2UiBridge, AnEditIsOnePortWriteInTheUnitInsideTheHostsTouchGesture) {
     EXPECT_EQ(host.written[2], portValueOf(kEditorBuild, kEqCurve, 1.0f));
     EXPECT_NE(host.written[2], 1.0f) << "the curve's port holds its position, not the normalised value";
     EXPECT_EQ(ui.parameterValue(kTrim), 1.0f) << "the face shows what the host was sent";
+}
+
+TEST(LV2UiBridge, APresetAndItsUndoAreWrittenAsPortValuesInsideTouchAndTheirEchoesEndNothing) {
+    RecordingHost host;
+    vr58::lv2::UiController ui(host.offer(true, false));
+    vr58::TapedeckFace face(ui);
+    const vr58::FactoryPreset& preset = vr58::kFactoryPresets[3];
+    ASSERT_TRUE(face.applyFactoryPreset(3));
+    std::vector<std::string> expected;
+    std::vector<float> written;
+    for (int32_t i = 0; i < vr58::kEditorParameterCount; ++i) {
+        if (preset.values[i] == vr58::kEditorParameters[i].defaultValue) continue;
+        const std::string port = std::to_string(parameterPort(i));
+        expected.insert(expected.end(), {"touch" + port + "+", "write" + port, "touch" + port + "-"});
+        written.push_back(portValueOf(kEditorBuild, i, preset.values[i]));
+    }
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(host.written, written);
+
+    ASSERT_TRUE(face.undo());
+    for (int32_t i = 0; i < vr58::kEditorParameterCount; ++i)
+        EXPECT_EQ(ui.parameterValue(i), vr58::kEditorParameters[i].defaultValue) << i;
+    // The host echoes what the undo wrote: no change of its own, so the redo stays.
+    EXPECT_EQ(portEvent(ui, parameterPort(kTrim), portValueOf(kEditorBuild, kTrim, 0.5f)), -1);
+    EXPECT_TRUE(face.redo());
+    EXPECT_EQ(ui.parameterValue(kTrim), preset.values[kTrim]);
 }
 
 TEST(LV2UiBridge, WithoutTouchTheWritesStillGoAndNothingElseIsAsked) {

@@ -107,6 +107,19 @@ TEST(EditorPreviewCli, PlayingAFileShowsTheMetersAtTheLoudestMoment) {
     EXPECT_EQ(differingPixels(a, b, 30, 67, 110, 147), 0);    // Trim's knob stays
 }
 
+TEST(EditorPreviewCli, MenuDrawsTheRightClickMenuOverTheFaceAndNothingElse) {
+    ScratchDir out;
+    const RunResult plain = runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "plain.png").string()});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    const RunResult menu =
+        runVr58({"editor-preview", VR58_REAL_PLUGIN_G, (out / "menu.png").string(), "--menu"});
+    ASSERT_EQ(menu.exitCode, 0) << menu.err;
+    const Picture a = readPicture(out / "plain.png");
+    const Picture b = readPicture(out / "menu.png");
+    EXPECT_GT(differingPixels(a, b, 235, 65, 400, 250), 20000); // the box, opened at the click
+    EXPECT_EQ(differingPixels(a, b, 0, 0, 225, 440), 0);
+}
+
 TEST(EditorPreviewCli, HoverShowsTheReadOutBesideTheControlAndUnknownNamesAreRefused) {
     ScratchDir out;
     const RunResult plain =

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The Windows DLLs may import only what the product needs: kernel32 and the C runtime, and for the editor
-# build the window system. Each must export VSTPluginMain and main at one address and nothing else.
+# build the window system and its common file dialogs (comdlg32). Each must export VSTPluginMain and main
+# at one address and nothing else.
 # usage: check_imports.sh OBJDUMP EDITOR_DLL PLAIN_DLL
 set -eu
 objdump=$1
@@ -23,7 +24,7 @@ check() {
   echo "$dll imports: $(imports "$dll")"
 }
 
-check "$2" "kernel32.dll msvcrt.dll user32.dll gdi32.dll shell32.dll ole32.dll"
+check "$2" "kernel32.dll msvcrt.dll user32.dll gdi32.dll shell32.dll ole32.dll comdlg32.dll"
 check "$3" "kernel32.dll msvcrt.dll"
 if "$objdump" -h "$3" | grep -q '\.rsrc'; then echo "$3 has resources"; status=1; fi
 "$objdump" -h "$2" | grep -q '\.rsrc' || { echo "$2 has no resources"; status=1; }

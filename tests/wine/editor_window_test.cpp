@@ -3,9 +3,11 @@
 // real pointer input from another thread drags a knob and clicks a switch, which automate the host;
 // loud audio moves the needle and lights the lamp; closing, reopening and destroying the effect leave no
 // window behind.
+#include "editor/factory_presets.h"
 #include "vst2/QuorvaneTapedeck.h"
 #include "vst2/QuorvaneTapedeckGUI.h"
 #include "host/hosted_plugin.h"
+#include "vst2/QuorvaneTapedeckGUI.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/platform/soft/soft_backend.h"
 #include "vstgui/platform/soft/soft_window.h"
@@ -62,10 +64,11 @@ std::vector<uint32_t> region(const std::vector<uint32_t>& window, const CRect& r
 
 // Real input, as the system delivers it from the pointing device, made by another thread while the
 // window's thread handles it (the knob's drag loop polls the button state and the cursor).
-void pressButton(bool down) {
+void pressButton(bool down, bool right = false) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    input.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                             : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     SendInput(1, &input, sizeof(input));
 }
 
@@ -196,6 +199,42 @@ TEST_F(WineEditorWindow, RealPointerInputDragsAKnobAndClicksASwitchAutomatingThe
     plugin->dispatch(effEditIdle);
     pumpMessages();
     EXPECT_EQ(differentPixels(readWindow(editor), faceInMemory(parameters())), 0u);
+}
+
+TEST_F(WineEditorWindow, RightClickOpensTheMenuAtThePointerAndAClickedFactoryPresetSetsEveryParameter) {
+    HostWindow host;
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host.hwnd), 1);
+    SetForegroundWindow(host.hwnd);
+    SetFocus(host.hwnd);
+    pumpMessages();
+    HWND editor = host.editorWindow();
+    // The menu's lines are 17 pixels apart below a 5-pixel margin, from where the right click was; the
+    // preset list opens at the same place.
+    const POINT at{100, 60};
+    const auto onScreen = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(editor, &p);
+        return p;
+    };
+    const int32_t preset = 3;
+    const int factoryLine = vr58::TapedeckFace::menuLine(vr58::TapedeckFace::kMenuFactory);
+    const POINT clicks[] = {onScreen(at.x, at.y), onScreen(at.x + 40, at.y + 13 + 17 * factoryLine),
+                            onScreen(at.x + 40, at.y + 13 + 17 * preset)};
+    plugin->clearCalls();
+    for (int i = 0; i < 3; ++i) {
+        std::thread click([&] {
+            SetCursorPos(clicks[i].x, clicks[i].y);
+            Sleep(100);
+            pressButton(true, i == 0);
+            Sleep(100);
+            pressButton(false, i == 0);
+        });
+        pumpWhile(click);
+        plugin->dispatch(effEditIdle);
+    }
+    for (int32_t i = 0; i < vr58::kEditorParameterCount; ++i)
+        EXPECT_EQ(plugin->getParameter(i), vr58::kFactoryPresets[preset].values[i]) << i;
+    EXPECT_EQ(GetFocus(), host.hwnd) << "the menu took the keyboard";
 }
 
 TEST_F(WineEditorWindow, LoudAudioMovesTheNeedleAndLightsTheLampAndSilenceBringsThemBack) {

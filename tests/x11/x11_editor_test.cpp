@@ -6,6 +6,8 @@
 #include "x11_test_display.h"
 
 #include "../integration/plugin_under_test.h"
+#include "editor/factory_presets.h"
+#include "editor/tapedeck_face.h"
 #include "vst2/soft_host_protocol.h"
 
 #include <X11/Xatom.h>
@@ -209,6 +211,34 @@ TEST_F(X11Editor, TheRightClickMenuResizesThroughTheHost) {
     EXPECT_TRUE(idleWhile([&] { plugin->dispatch(effEditIdle); },
                           [&] { return host.readBack(window, big) != expected; }));
     EXPECT_EQ(host.readBack(window, big), expected);
+    plugin->dispatch(effEditClose);
+}
+
+TEST_F(X11Editor, TheMenuOpensAtThePointerAndAClickedFactoryPresetSetsEveryParameter) {
+    const Window window = host.createHostWindow(50, 40, kFace.width(), kFace.height());
+    XSelectInput(host.display, window, StructureNotifyMask | KeyPressMask);
+    XSetInputFocus(host.display, window, RevertToParent, CurrentTime);
+    auto plugin = openIn(window);
+    // The menu's lines are 17 pixels apart below a 5-pixel margin, from where the right click was; the
+    // preset list opens at the same place.
+    const CPoint at(100, 60);
+    const auto line = [&](int32_t index) {
+        return host.onScreen(window, CPoint(at.h + 40, at.v + 13 + 17 * index));
+    };
+    const int32_t preset = 3;
+    InputScript input;
+    input.moveTo(host.onScreen(window, at)).wait(30).click(Button3).wait(50);
+    input.moveTo(line(vr58::TapedeckFace::menuLine(vr58::TapedeckFace::kMenuFactory)))
+        .wait(30)
+        .click(Button1)
+        .wait(50);
+    input.moveTo(line(preset)).wait(30).click(Button1).wait(50);
+    plugin->clearCalls();
+    play(input, {plugin.get()});
+    for (int32_t i = 0; i < vr58::kEditorParameterCount; ++i)
+        EXPECT_EQ(plugin->getParameter(i), vr58::kFactoryPresets[preset].values[i]) << i;
+    EXPECT_EQ(editCalls(*plugin).front(), "begin0");
+    EXPECT_EQ(host.focusWindow(), window);
     plugin->dispatch(effEditClose);
 }
 

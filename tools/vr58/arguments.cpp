@@ -209,13 +209,15 @@ EditorPreviewOptions parseEditorPreviewArguments(const std::vector<std::string>&
             options.scalePercent = parseEditorScale(value());
         else if (name == "--hover")
             options.hover = value();
+        else if (name == "--menu")
+            options.menu = true;
         else
             throw UsageError(name, "unknown option for editor-preview");
     });
     expectPositionals(
         positionals, 2, "editor-preview",
         "vr58 editor-preview PLUGIN OUT.png [--preset FILE|NAME] [--set NAME=VALUE]... [--play FILE] "
-        "[--scale 1|1.25|1.5|1.75|2] [--hover NAME]");
+        "[--scale 1|1.25|1.5|1.75|2] [--hover NAME] [--menu]");
     options.plugin = positionals[0];
     options.output = positionals[1];
     return options;

@@ -47,6 +47,7 @@ struct EditorPreviewOptions {
     std::optional<std::string> preset;
     int32_t scalePercent = 100;       // the editor's size
     std::optional<std::string> hover; // a parameter whose control the pointer rests on
+    bool menu = false;                // the right-click menu open
 };
 
 struct MeasureOptions {

@@ -48,6 +48,12 @@ void EditorWindow::pointAt(int32_t x, int32_t y) {
         throw CliError(plugin_.path(), "could not place the pointer on its editor");
 }
 
+void EditorWindow::rightClickAt(int32_t x, int32_t y) {
+    softhost::Point at{x * scalePercent_ / 100, y * scalePercent_ / 100};
+    if (request(plugin_, softhost::kRightClick, &at) != 1)
+        throw CliError(plugin_.path(), "could not click on its editor");
+}
+
 EditorPicture EditorWindow::picture() {
     EditorPicture picture{width_, height_, std::vector<uint32_t>(static_cast<size_t>(width_) * height_)};
     softhost::Pixels screen{width_, height_, picture.pixels.data()};

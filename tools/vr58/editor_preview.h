@@ -29,6 +29,8 @@ public:
     void idle(uint32_t milliseconds);
     // Rests the pointer on a logical position of the face (the editor shows it at its next idle).
     void pointAt(int32_t x, int32_t y);
+    // A right click on a logical position of the face: its menu opens there.
+    void rightClickAt(int32_t x, int32_t y);
     EditorPicture picture();
 
 private:

@@ -111,6 +111,11 @@ int runEditorPreview(const std::vector<std::string>& args) {
             window.idle(1000);
             window.idle(1600);
         }
+        if (options.menu) {
+            // Where a user would right-click: between the knobs, so the whole menu fits beside them.
+            window.rightClickAt(230, 60);
+            window.idle(2000);
+        }
         picture = window.picture();
     }
 

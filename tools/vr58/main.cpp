@@ -62,14 +62,15 @@ const std::vector<std::pair<std::string, std::string>> kCommands = {
 )"},
     {"editor-preview",
      R"(  vr58 editor-preview PLUGIN OUT.png [--preset FILE.fxp|NAME] [--set NAME=VALUE]... [--play FILE]
-                                     [--scale 1|1.25|1.5|1.75|2] [--hover NAME]
+                                     [--scale 1|1.25|1.5|1.75|2] [--hover NAME] [--menu]
       Open the editor build's own editor in a window in memory, with the plug-in's parameter values
       (after the preset and the settings), and write the window as a 520 x 440 PNG (1040 x 880 with
       --scale 2, the editor's size as a factor). With --play, run
       FILE through the plug-in with the editor open and write the window as it stood at the loudest
       moment, its VU meter and peak LED showing the level. With --hover, the pointer rests on the
       control of parameter NAME from the start, and after half a second the editor's read-out shows
-      its name and value beside it.
+      its name and value beside it. With --menu, the right-click menu is open (sizes, undo, A/B
+      compare, presets).
 )" VR58_SET_HELP},
     {"measure", R"(  vr58 measure PLUGIN OUTDIR [--set NAME=VALUE]...
       Measure the plug-in at 48 kHz with its noise off and write CSV files to OUTDIR: response.csv, the

@@ -52,6 +52,18 @@ bool Embedding::setPointer(CPoint inWindow) {
     return true;
 }
 
+bool Embedding::rightClick(CPoint inWindow) {
+    soft::HeadlessWindow* window = host ? host->child : nullptr;
+    if (!memory || !window) return false;
+    setPointer(inWindow);
+    platform::InputState right;
+    right.right = true;
+    soft::softBackend().setInput(right);
+    window->press(inWindow);
+    soft::softBackend().setInput(platform::InputState());
+    return true;
+}
+
 void Embedding::setClock(uint32_t milliseconds) {
     soft::softBackend().setTicks(milliseconds);
 }

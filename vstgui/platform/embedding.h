@@ -50,6 +50,8 @@ public:
     bool readPixels(uint32_t* out, int32_t width, int32_t height) const;
     // The pointer rests at a position of the window, no button held.
     bool setPointer(CPoint inWindow);
+    // The right button is pressed and let go at a position of the window (the face's menu opens there).
+    bool rightClick(CPoint inWindow);
     // Sets the memory backend's clock (milliseconds), which the editor's timing reads.
     static void setClock(uint32_t milliseconds);
 
