@@ -10,22 +10,31 @@ namespace vr58::validate {
 namespace {
 constexpr int32_t kBlock = 256;
 constexpr int kSingleThreadBlocks = 200;
+constexpr int kMixedStateBlocks = 4000;
 
-// One change a second thread makes over and over; `on` alternates.
+// One change a second thread makes over and over; `on` alternates. A change made of several calls lets a
+// block on the audio thread, which reads the values at slightly different moments, meet any mix of the
+// old and new values while the other thread laps it: `mixed` makes one such mix at random.
 struct Toggle {
     std::string name;
     std::function<void(host::HostedPlugin&, bool on)> apply;
+    std::function<void(host::HostedPlugin&, Random&)> mixed;
 };
 
 std::vector<Toggle> toggles(int32_t numParams) {
     std::vector<Toggle> list;
     for (int32_t i = 0; i < numParams; ++i)
         list.push_back({"parameter " + std::to_string(i),
-                        [i](host::HostedPlugin& p, bool on) { p.setParameter(i, on ? 1.0f : 0.0f); }});
+                        [i](host::HostedPlugin& p, bool on) { p.setParameter(i, on ? 1.0f : 0.0f); },
+                        nullptr});
     list.push_back(
-        {"every parameter", [](host::HostedPlugin& p, bool on) { setAllParameters(p, on ? 1.0f : 0.0f); }});
+        {"every parameter", [](host::HostedPlugin& p, bool on) { setAllParameters(p, on ? 1.0f : 0.0f); },
+         [numParams](host::HostedPlugin& p, Random& random) {
+             for (int32_t i = 0; i < numParams; ++i) p.setParameter(i, random.below(2) == 1 ? 1.0f : 0.0f);
+         }});
     list.push_back({"sample rate 8000/192000",
-                    [](host::HostedPlugin& p, bool on) { p.setSampleRate(on ? 8000.0f : 192000.0f); }});
+                    [](host::HostedPlugin& p, bool on) { p.setSampleRate(on ? 8000.0f : 192000.0f); },
+                    nullptr});
     return list;
 }
 
@@ -72,6 +81,15 @@ void runToggle(const Target& target, const Toggle& toggle, double seconds, Check
     for (int b = 0; b < kSingleThreadBlocks; ++b) {
         toggle.apply(*single, (b / 2) % 2 == 1);
         singlePeak = std::max(singlePeak, singleNoise.block(*single));
+    }
+    // The mixes of old and new values a change of several calls can show a block, with the sudden jumps
+    // between them that blocks meet while the other thread is midway.
+    if (toggle.mixed) {
+        Random mixes(target.seed ^ 0x5eedu);
+        for (int b = 0; b < kMixedStateBlocks; ++b) {
+            toggle.mixed(*single, mixes);
+            singlePeak = std::max(singlePeak, singleNoise.block(*single));
+        }
     }
 
     auto plugin = loadPlugin(target, check);
