@@ -35,10 +35,13 @@ std::string exactFloat(float value) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: face_preset_table LIST OUTPUT\n";
+    // --check: compare with the table in the source tree instead of writing it.
+    const bool check = argc == 4 && std::string(argv[1]) == "--check";
+    if (argc != 3 && !check) {
+        std::cerr << "usage: face_preset_table [--check] LIST TABLE\n";
         return 2;
     }
+    if (check) ++argv;
     using namespace vr58;
     try {
         const BuildConfig& build = kEditorBuild;
@@ -49,7 +52,8 @@ int main(int argc, char** argv) {
             defaults.push_back(build.parameters[i].defaultValue);
         }
         std::ostringstream out;
-        out << "// Made by the build from presets/factory-presets.txt; do not edit.\n"
+        out << "// Made from presets/factory-presets.txt by tools/face_presets (vr58_face_preset_table LIST\n"
+               "// editor/factory_preset_table.cpp); a test checks it against the list. Do not edit.\n"
                "#include \"editor/factory_presets.h\"\n\nnamespace vr58 {\n\n"
                "const FactoryPreset kFactoryPresets[] = {\n";
         const std::vector<tool::PresetEntry> presets = tool::readPresetList(argv[1]);
@@ -63,6 +67,15 @@ int main(int argc, char** argv) {
             out << "}},\n";
         }
         out << "};\n\nconst int32_t kFactoryPresetCount = " << presets.size() << ";\n\n} // namespace vr58\n";
+        if (check) {
+            std::ifstream committed(argv[2], std::ios::binary);
+            std::ostringstream held;
+            held << committed.rdbuf();
+            if (held.str() == out.str()) return 0;
+            std::cerr << "face_preset_table: " << argv[2] << " differs from the list; write it again with "
+                      << "vr58_face_preset_table " << argv[1] << " " << argv[2] << "\n";
+            return 1;
+        }
         std::ofstream file(argv[2], std::ios::binary | std::ios::trunc);
         file << out.str();
         file.close();
