@@ -1,8 +1,8 @@
 // What distinguishes the two plug-in builds made from this one source tree. Their tables are made from
-// the parameter specification.
+// the parameter table.
 #pragma once
 
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 
 #include <array>
 #include <cstdint>
@@ -35,29 +35,29 @@ namespace build_tables {
 
 enum class Build { Editor, Plain };
 
-constexpr int32_t indexIn(Build build, const ParameterSpecification& spec) {
+constexpr int32_t indexIn(Build build, const ParameterRecord& spec) {
     return build == Build::Editor ? spec.editorIndex : spec.plainIndex;
 }
 
 constexpr uint16_t countOf(Build build) {
     uint16_t count = 0;
-    for (const ParameterSpecification& spec : kParameterSpecifications)
+    for (const ParameterRecord& spec : kParameterRecords)
         if (indexIn(build, spec) >= 0) ++count;
     return count;
 }
 
 template <Build build> constexpr std::array<ParameterDefinition, countOf(build)> tableOf() {
     std::array<ParameterDefinition, countOf(build)> table{};
-    for (const ParameterSpecification& spec : kParameterSpecifications)
+    for (const ParameterRecord& spec : kParameterRecords)
         if (indexIn(build, spec) >= 0)
             table[static_cast<size_t>(indexIn(build, spec))] = {spec.name, spec.label, spec.defaultValue};
     return table;
 }
 
-// Compares names itself rather than through specificationNamed: a null test of a pointer into the table
+// Compares names itself rather than through recordNamed: a null test of a pointer into the table
 // is no constant expression under the sanitizers' instrumentation.
 constexpr int32_t indexOf(Build build, const char* name) {
-    for (const ParameterSpecification& spec : kParameterSpecifications) {
+    for (const ParameterRecord& spec : kParameterRecords) {
         const char *a = spec.name, *b = name;
         while (*a && *a == *b) ++a, ++b;
         if (*a == *b) return indexIn(build, spec);

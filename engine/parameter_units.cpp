@@ -13,7 +13,7 @@ namespace vr58 {
 
 namespace {
 
-using UnitRow = ParameterSpecification;
+using UnitRow = ParameterRecord;
 
 constexpr int32_t kMaxParameterCount = std::max(kEditorParameterCount, kPlainParameterCount);
 
@@ -87,7 +87,7 @@ bool parseNumber(std::string_view text, const char* unit, double& value) {
 
 ParameterUnits::ParameterUnits(const BuildConfig& build) : build_(build) {
     for (int32_t i = 0; i < build.parameterCount; ++i)
-        rows_.push_back(specificationNamed(build.parameters[i].name));
+        rows_.push_back(recordNamed(build.parameters[i].name));
 }
 
 const ParameterUnits& ParameterUnits::of(const BuildConfig& build) {

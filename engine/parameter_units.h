@@ -1,11 +1,11 @@
-// The parameters in the user's units, read from their specification: for every parameter of both builds
+// The parameters in the user's units, read from their records: for every parameter of both builds
 // its unit, the value the tape chain makes of a normalised value (through the chain's own mapping), the
 // inverse, and the words of switch positions. The editor's read-out, the vr58 command and other format
 // adapters all read values here.
 #pragma once
 
 #include "engine/build_config.h"
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 
 #include <cstdint>
 #include <string>
@@ -63,7 +63,7 @@ public:
 private:
     explicit ParameterUnits(const BuildConfig& build);
     const BuildConfig& build_;
-    std::vector<const ParameterSpecification*> rows_;
+    std::vector<const ParameterRecord*> rows_;
 };
 
 } // namespace vr58

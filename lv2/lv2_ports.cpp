@@ -1,6 +1,6 @@
 #include "lv2/lv2_ports.h"
 
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 #include "engine/parameter_units.h"
 #include "lv2/short_decimal.h"
 
@@ -15,7 +15,7 @@ namespace {
 // Bump's port is the share of its travel in percent: its gain in dB follows Head and HB Att, so a value
 // in dB would mean another setting whenever those move, in automation and presets alike.
 bool isPercentPort(const BuildConfig& build, int32_t index) {
-    return specificationNamed(build.parameters[index].name)->portScale == PortScale::Percent;
+    return recordNamed(build.parameters[index].name)->portScale == PortScale::Percent;
 }
 
 // The other parameters' values every mapping is read with. Only Bump's dB depend on others, and its port

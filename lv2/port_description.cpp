@@ -1,6 +1,6 @@
 #include "lv2/port_description.h"
 
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 #include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 
@@ -12,7 +12,7 @@ namespace vr58::lv2 {
 ParameterPort describeParameterPort(const BuildConfig& build, int32_t index) {
     const ParameterUnits& units = ParameterUnits::of(build);
     const ParameterDefinition& definition = build.parameters[index];
-    const ParameterSpecification& spec = *specificationNamed(definition.name);
+    const ParameterRecord& spec = *recordNamed(definition.name);
     ParameterPort port;
     port.symbol = spec.symbol;
     port.name = definition.name;

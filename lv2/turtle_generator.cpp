@@ -3,7 +3,7 @@
 // manifest.ttl, <Bundle>.ttl and presets.ttl. Fails, naming the preset and parameter, when a preset's
 // value would not reach the chain exactly as the VST 2.4 build's preset gives it.
 #include "engine/cli_error.h"
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 #include "engine/parameter_units.h"
 #include "engine/preset_list.h"
 #include "lv2/lv2_ports.h"
@@ -212,7 +212,7 @@ void writePresets(std::ostream& out, const Bundle& bundle, const std::vector<Res
         if (!preset.description.empty()) out << "\trdfs:comment " << quoted(preset.description) << " ;\n";
         for (size_t i = 0; i < preset.portValues.size(); ++i)
             out << (i == 0 ? "\tlv2:port [\n" : "\t] , [\n") << "\t\tlv2:symbol "
-                << quoted(specificationNamed(bundle.build.parameters[i].name)->symbol)
+                << quoted(recordNamed(bundle.build.parameters[i].name)->symbol)
                 << " ;\n\t\tpset:value " << decimalText(preset.portValues[i]) << "\n";
         out << "\t] .\n\n";
     }

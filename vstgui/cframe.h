@@ -50,7 +50,7 @@ public:
     virtual bool open(CPoint* where = nullptr);
     virtual bool close();
     virtual bool isOpen() const { return openFlag; }
-    // Called from the editor's idle (the host's effEditIdle) on the GUI thread: redraws dirty views.
+    // Called from the editor's idle (the host idling its editor) on the GUI thread: redraws dirty views.
     virtual void idle();
     virtual void doIdleStuff();
     virtual uint32_t getTicks() const;

@@ -165,7 +165,7 @@ bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
     bounceValue();
     if (isDirty() && listener) {
         beginEdit();
-        // The host may close the editor from inside audioMasterBeginEdit, which takes the listener away.
+        // The host may close the editor while it hears of the gesture, which takes the listener away.
         if (listener) listener->valueChanged(context, this);
         endEdit();
     }

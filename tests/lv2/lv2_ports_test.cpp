@@ -1,7 +1,7 @@
 // LV2 port values against the unit table and the vr58 command: a value in units given to a port reaches
 // the chain as the same normalised float that `vr58 --set NAME=VALUE` gives, and a port value made from a
 // normalised value comes back to it.
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 #include "engine/parameter_units.h"
 #include "lv2/lv2_ports.h"
 #include "lv2/port_description.h"
@@ -41,8 +41,8 @@ TEST(Lv2Ports, SymbolsAreLowerCaseWordsJoinedAndUniquePerBuild) {
         std::set<std::string> symbols;
         for (int32_t i = 0; i < build->parameterCount; ++i) {
             const std::string symbol = portSymbol(build->parameters[i].name);
-            // The specification writes each symbol out, so a renamed parameter keeps its port.
-            EXPECT_EQ(specificationNamed(build->parameters[i].name)->symbol, symbol);
+            // The parameter table writes each symbol out, so a renamed parameter keeps its port.
+            EXPECT_EQ(recordNamed(build->parameters[i].name)->symbol, symbol);
             EXPECT_TRUE(symbols.insert(symbol).second) << symbol;
             for (char c : symbol) EXPECT_TRUE(std::islower(c) || std::isdigit(c) || c == '_') << symbol;
         }

@@ -1,9 +1,9 @@
 // Writes what the skin generator (tools/skin/) needs to know of the parameters, made from the parameter
-// specification through the unit table, so the printed face cannot drift from what the plug-in does:
+// table through the unit table, so the printed face cannot drift from what the plug-in does:
 //   vr58_parameter_data FILE           writes the data
 //   vr58_parameter_data --check FILE   fails, saying how to refresh it, when FILE holds other data
 #include "engine/build_config.h"
-#include "engine/parameter_specification.h"
+#include "engine/parameter_records.h"
 #include "engine/parameter_units.h"
 
 #include <charconv>
@@ -42,7 +42,7 @@ std::string parameterData() {
     std::ostringstream out;
     out << "{\n  \"parameters\": [\n";
     for (int32_t i = 0; i < kEditorBuild.parameterCount; ++i) {
-        const ParameterSpecification& spec = *specificationNamed(units.name(i));
+        const ParameterRecord& spec = *recordNamed(units.name(i));
         out << "    {\"name\": " << quoted(spec.name) << ", \"symbol\": " << quoted(spec.symbol)
             << ", \"unit\": " << quoted(units.unit(i)) << ", \"editorIndex\": " << spec.editorIndex
             << ", \"plainIndex\": " << spec.plainIndex << ", \"default\": " << number(spec.defaultValue);

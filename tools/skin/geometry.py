@@ -34,7 +34,7 @@ IMAGES = {
 }
 
 # Every control the editor places: (name, parameter, kind, rect, bitmap id, default value); the parameter's
-# index and default come from its specification.
+# index and default come from its record.
 KNOB, SWITCH = "knob", "switch"
 _PLACES = [
     ("trim", "trim", KNOB, (30, 67, 110, 147), 102),

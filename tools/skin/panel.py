@@ -101,7 +101,7 @@ def _level(parameter, value):
 
 
 def _labels(name, count=2):
-    """count labels spread evenly over the knob's range in its unit, from its specification."""
+    """count labels spread evenly over the knob's range in its unit, from its record."""
     p = g.parameter(g.SYMBOLS[name])
     return [(i / (count - 1.0), _level(p, p["low"] + (p["high"] - p["low"]) * i / (count - 1.0)))
             for i in range(count)]

@@ -33,7 +33,7 @@ struct SwitchPosition {
     const char* alias1 = nullptr;
 };
 
-struct ParameterSpecification {
+struct ParameterRecord {
     const char* name;   // hosts' parameter name; also the preset list's and the read-out's
     const char* symbol; // LV2 port symbol, saved in users' sessions: never change it
     const char* label;  // VST 2.4 hosts' label beside the value
@@ -55,15 +55,15 @@ struct ParameterSpecification {
     const char* portComment = nullptr; // what an LV2 host's user should know beyond name and unit
 
     // Where each build keeps it (-1: the build has none).
-    constexpr ParameterSpecification at(int32_t editor, int32_t plain) const {
-        ParameterSpecification spec = *this;
+    constexpr ParameterRecord at(int32_t editor, int32_t plain) const {
+        ParameterRecord spec = *this;
         spec.editorIndex = editor;
         spec.plainIndex = plain;
         return spec;
     }
-    constexpr ParameterSpecification with(SwitchPosition p0, SwitchPosition p1,
+    constexpr ParameterRecord with(SwitchPosition p0, SwitchPosition p1,
                                           SwitchPosition p2 = {}) const {
-        ParameterSpecification spec = *this;
+        ParameterRecord spec = *this;
         const SwitchPosition all[] = {p0, p1, p2};
         for (int32_t k = 0; k < 3 && all[k].word; ++k) {
             spec.words[k] = all[k].word;
@@ -75,42 +75,42 @@ struct ParameterSpecification {
         return spec;
     }
     // A knob the face shows as a switch of this many positions.
-    constexpr ParameterSpecification shownWith(int32_t switchPositions) const {
-        ParameterSpecification spec = *this;
+    constexpr ParameterRecord shownWith(int32_t switchPositions) const {
+        ParameterRecord spec = *this;
         spec.positions = switchPositions;
         return spec;
     }
-    constexpr ParameterSpecification actingWithNabOnly() const {
-        ParameterSpecification spec = *this;
+    constexpr ParameterRecord actingWithNabOnly() const {
+        ParameterRecord spec = *this;
         spec.nabOnly = true;
         return spec;
     }
-    constexpr ParameterSpecification followingHeadAndHbAtt() const {
-        ParameterSpecification spec = *this;
+    constexpr ParameterRecord followingHeadAndHbAtt() const {
+        ParameterRecord spec = *this;
         spec.followsHeadAndHbAtt = true;
         return spec;
     }
-    constexpr ParameterSpecification portIn(PortScale scale, const char* comment) const {
-        ParameterSpecification spec = *this;
+    constexpr ParameterRecord portIn(PortScale scale, const char* comment) const {
+        ParameterRecord spec = *this;
         spec.portScale = scale;
         spec.portComment = comment;
         return spec;
     }
 };
 
-constexpr ParameterSpecification knob(const char* name, const char* symbol, const char* unit, KnobMap map,
+constexpr ParameterRecord knob(const char* name, const char* symbol, const char* unit, KnobMap map,
                                       float defaultValue) {
     return {name, symbol, unit, unit, map, nullptr, defaultValue};
 }
-constexpr ParameterSpecification switchOf(const char* name, const char* symbol, const char* label,
+constexpr ParameterRecord switchOf(const char* name, const char* symbol, const char* label,
                                           SwitchMap meaning, float defaultValue, int32_t positions = 0) {
-    ParameterSpecification spec{name, symbol, label, nullptr, nullptr, meaning, defaultValue};
+    ParameterRecord spec{name, symbol, label, nullptr, nullptr, meaning, defaultValue};
     spec.positions = positions;
     return spec;
 }
 
 // Written in the editor build's index order. Every unit goes through the chain's own mapping functions.
-inline constexpr ParameterSpecification kParameterSpecifications[] = {
+inline constexpr ParameterRecord kParameterRecords[] = {
     knob(
         "Trim", "trim", "dB", [](float v, const UnitContext&) { return trimOrGainDb(v); }, 0.5f)
         .at(0, 0),
@@ -196,12 +196,12 @@ inline constexpr ParameterSpecification kParameterSpecifications[] = {
         .with({"Off", "Off", "no", "n"}, {"On", "On", "yes", "y"})
         .at(14, 11),
 };
-inline constexpr int32_t kParameterSpecificationCount =
-    static_cast<int32_t>(std::size(kParameterSpecifications));
+inline constexpr int32_t kParameterRecordCount =
+    static_cast<int32_t>(std::size(kParameterRecords));
 
-// The specification of a parameter name; null for none.
-inline constexpr const ParameterSpecification* specificationNamed(const char* name) {
-    for (const ParameterSpecification& spec : kParameterSpecifications) {
+// The record of a parameter name; null for none.
+inline constexpr const ParameterRecord* recordNamed(const char* name) {
+    for (const ParameterRecord& spec : kParameterRecords) {
         const char *a = spec.name, *b = name;
         while (*a && *a == *b) ++a, ++b;
         if (*a == *b) return &spec;
