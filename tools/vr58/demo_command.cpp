@@ -17,12 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(_WIN32)
-constexpr const char* kPluginExtension = ".dll";
-#else
-constexpr const char* kPluginExtension = ".so";
-#endif
-
 constexpr int kDemoBlockSize = 512;
 
 struct Preset {

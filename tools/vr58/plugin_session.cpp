@@ -16,12 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(_WIN32)
-constexpr const char* kPluginExtension = ".dll";
-#else
-constexpr const char* kPluginExtension = ".so";
-#endif
-
 std::string lowerText(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;

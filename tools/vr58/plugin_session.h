@@ -14,6 +14,13 @@
 
 namespace vr58::tool {
 
+// The file ending of a plug-in library on this platform.
+#if defined(_WIN32)
+inline constexpr const char* kPluginExtension = ".dll";
+#else
+inline constexpr const char* kPluginExtension = ".so";
+#endif
+
 // The folders a plug-in named by its build is looked for in, in order: the build's own plug-in folder
 // (when vr58 runs from a build tree), the folder of vr58 itself, then those Linux hosts scan.
 std::vector<std::string> pluginFolders();
